@@ -1,0 +1,70 @@
+#include "serial/SerialPortBackend.h"
+
+#include <QSerialPort>
+
+SerialPortBackend::SerialPortBackend(DeviceNames names)
+    : names_(std::move(names)), port_(std::make_unique<QSerialPort>()) {}
+
+SerialPortBackend::~SerialPortBackend() = default;
+
+std::int32_t SerialPortBackend::open(const QString& portName) {
+    if (port_->isOpen()) {
+        return -1; // one port at a time; the caller closes first
+    }
+    const QString device = names_.devicePath(portName);
+    // Decided before anything touches the device: the console is never opened.
+    if (names_.isKernelConsole(device)) {
+        return -1;
+    }
+    port_->setPortName(device);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        return -1;
+    }
+    const auto handle = static_cast<std::int32_t>(port_->handle());
+    return handle > 0 ? handle : 1;
+}
+
+void SerialPortBackend::close() {
+    if (port_->isOpen()) {
+        port_->close();
+    }
+}
+
+void SerialPortBackend::setDtr(bool on) {
+    if (port_->isOpen()) {
+        port_->setDataTerminalReady(on);
+    }
+}
+
+void SerialPortBackend::setRts(bool on) {
+    if (port_->isOpen()) {
+        port_->setRequestToSend(on);
+    }
+}
+
+void SerialPortBackend::setBreak(bool on) {
+    if (port_->isOpen()) {
+        port_->setBreakEnabled(on);
+    }
+}
+
+std::uint32_t SerialPortBackend::modemStatus() {
+    if (!port_->isOpen()) {
+        return 0;
+    }
+    const QSerialPort::PinoutSignals pins = port_->pinoutSignals();
+    std::uint32_t status = 0;
+    if (pins & QSerialPort::ClearToSendSignal) {
+        status |= ModemStatus::CtsOn;
+    }
+    if (pins & QSerialPort::DataSetReadySignal) {
+        status |= ModemStatus::DsrOn;
+    }
+    if (pins & QSerialPort::RingIndicatorSignal) {
+        status |= ModemStatus::RingOn;
+    }
+    if (pins & QSerialPort::DataCarrierDetectSignal) {
+        status |= ModemStatus::RlsdOn;
+    }
+    return status;
+}
