@@ -28,5 +28,7 @@ public:
     virtual void setBreak(bool on) = 0;
 
     // One fresh sample of the input lines as ModemStatus bits; 0 when it cannot be read.
-    virtual std::uint32_t modemStatus() = 0;
+    // The mask names the bits the caller will look at, for a backend that samples lines
+    // one by one; a backend may report more.
+    virtual std::uint32_t modemStatus(std::uint32_t mask) = 0;
 };

@@ -9,7 +9,7 @@ std::int32_t handle = 0;
 bool usable() { return backend != nullptr && handle > 0; }
 
 std::int16_t statusBit(std::uint32_t mask) {
-    const std::uint32_t status = usable() ? backend->modemStatus() : 0;
+    const std::uint32_t status = usable() ? backend->modemStatus(mask) : 0;
     return (status & mask) == mask ? 1 : 0;
 }
 } // namespace

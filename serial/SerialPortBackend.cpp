@@ -48,7 +48,7 @@ void SerialPortBackend::setBreak(bool on) {
     }
 }
 
-std::uint32_t SerialPortBackend::modemStatus() {
+std::uint32_t SerialPortBackend::modemStatus(std::uint32_t /*mask*/) {
     if (!port_->isOpen()) {
         return 0;
     }

@@ -19,7 +19,7 @@ public:
     void setDtr(bool on) override;
     void setRts(bool on) override;
     void setBreak(bool on) override;
-    std::uint32_t modemStatus() override;
+    std::uint32_t modemStatus(std::uint32_t mask) override;
 
 private:
     DeviceNames names_;

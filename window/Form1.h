@@ -76,11 +76,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
-    void buildControls();
-    void connectHandlers();
-
-    // Handlers.
+public:
+    // The handlers, one for each of the fourteen events; the toolkit calls them, and so may a
+    // test that stands in for the toolkit.
     void Form_Unload();
     void StartTimer_Timer();
     void Option1_Click();
@@ -94,6 +92,10 @@ private:
     void Command5_Click();
     void Command8_Click();
     void Command9_Click();
+
+private:
+    void buildControls();
+    void connectHandlers();
 
     void selectPort(const QString& name, const QString& busyMessage);
     void shutdown();

@@ -1,0 +1,59 @@
+#include "tests/support/Rig.h"
+#include "serial/Module1.h"
+#include "window/Application.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+TEST(WindowServices, MessagesAreModalOkOnlyWithoutIconUnderTheProgramsTitle) {
+    Rig rig;
+    rig.lines.present.clear();
+    Form1& form = rig.make();
+    form.Form_Load();
+    ASSERT_EQ(rig.messages.seen.size(), 2U);
+    for (const auto& seen : rig.messages.seen) {
+        EXPECT_EQ(seen.title, QStringLiteral("TAVORIN V.02"));
+        EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+        EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+}
+
+TEST(WindowServices, EndingTheProgramStopsEveryLaterHandler) {
+    Rig rig;
+    Form1& form = rig.start();
+    Rig::click(form.Command1);
+    Rig::click(form.Command3); // already queued: must not run once the program has ended
+    Rig::click(form.Command8);
+    rig.passes(5);
+    EXPECT_EQ(rig.end.calls, 1);
+    EXPECT_TRUE(form.ended());
+    EXPECT_EQ(rig.log(), QByteArray());
+    EXPECT_TRUE(rig.lines.pulses(Output::Rts).empty());
+    EXPECT_EQ(rig.pause.sleeps, 0) << "the loop was left in the pass that ended the program";
+}
+
+TEST(WindowServices, AnUntrappedErrorIsReportedThenTheProgramEndsWithItsOutputsDown) {
+    Rig rig;
+    Form1& form = rig.start();
+    auto* app = qobject_cast<Application*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    app->setRunTimeErrorHandler([&form](const QString& what) { form.reportRunTimeError(what); });
+    Module1::SetDtr(1);
+    QMetaObject::invokeMethod(
+        &form, [] { throw std::runtime_error("overflow"); }, Qt::QueuedConnection);
+    rig.passes(1);
+    app->setRunTimeErrorHandler(nullptr);
+    EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("Chyba za běhu programu: overflow")});
+    EXPECT_EQ(rig.end.calls, 1);
+    EXPECT_FALSE(rig.lines.level(Output::Dtr));
+    EXPECT_TRUE(rig.lines.openPort.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "race/TimeOfDay.h"
+#include "serial/MillisClock.h"
+#include "serial/Pause.h"
+#include "serial/PerformanceCounter.h"
+#include "window/ProgramEnd.h"
+
+#include <QTime>
+
+#include <cstdint>
+#include <functional>
+
+// One fake time line, in microseconds, behind every clock of the program. Nothing waits for
+// real: the pause moves it on by its length, and each counter reading moves it on a little,
+// so a busy wait of 1000 ms ends after a few thousand readings.
+struct FakeTime {
+    std::int64_t us = 0;
+    std::int64_t counterStepUs = 100;
+    std::uint32_t millisOffset = 0; // added to the millisecond clock, to try its wraps
+
+    std::uint32_t millis() const { return static_cast<std::uint32_t>(us / 1000) + millisOffset; }
+};
+
+class FakeMillisClock final : public MillisClock {
+public:
+    explicit FakeMillisClock(FakeTime& time) : time_(time) {}
+    std::uint32_t timeGetTime() override { return time_.millis(); }
+
+private:
+    FakeTime& time_;
+};
+
+class FakeCounter final : public PerformanceCounter {
+public:
+    explicit FakeCounter(FakeTime& time) : time_(time) {}
+    std::int64_t read() override;
+    std::int64_t reads = 0;
+
+private:
+    FakeTime& time_;
+};
+
+// Sleep moves the time on and then calls the hook: the place where a test acts between passes.
+class FakePause final : public Pause {
+public:
+    explicit FakePause(FakeTime& time) : time_(time) {}
+    void Sleep(int milliseconds) override;
+    std::function<void()> hook;
+    int sleeps = 0;
+
+private:
+    FakeTime& time_;
+};
+
+// The time of day runs from 09:05:07 with the fake time, in the format H:mm:ss, unless a test
+// gives its own texts.
+class FakeTimeOfDay final : public TimeOfDay {
+public:
+    explicit FakeTimeOfDay(FakeTime& time) : time_(time) {}
+    QString timeText() override;
+    QTime start{9, 5, 7};
+    std::function<QString()> text;
+    int readings = 0;
+
+private:
+    FakeTime& time_;
+};
+
+class FakeEnd final : public ProgramEnd {
+public:
+    void endProgram() override { ++calls; }
+    int calls = 0;
+};
