@@ -13,7 +13,9 @@ QString laneLine(int lane, const QString& timeText) {
     return (lane == 1 ? lane1Label : lane2Label) + timeText;
 }
 
-QString stopLine(const QString& timeText) { return stopLabel + timeText; }
+QString stopLine(const QString& timeText) {
+    return stopLabel + timeText;
+}
 
 QString teamLine(const QString& name) {
     QString line = name;

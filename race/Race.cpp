@@ -19,9 +19,13 @@ Race::Race(RaceWindow& window, MillisClock& clock, Pause& pause, TimeOfDay& time
            ResultsLog& log)
     : window_(window), clock_(clock), pause_(pause), timeOfDay_(timeOfDay), log_(log) {}
 
-std::int32_t Race::timeGetTime() { return static_cast<std::int32_t>(clock_.timeGetTime()); }
+std::int32_t Race::timeGetTime() {
+    return static_cast<std::int32_t>(clock_.timeGetTime());
+}
 
-QString Race::ElapsedText() { return elapsedText(clock_.timeGetTime(), state_.startTick); }
+QString Race::ElapsedText() {
+    return elapsedText(clock_.timeGetTime(), state_.startTick);
+}
 
 void Race::PollSensors() {
     leaveRequested_ = false;

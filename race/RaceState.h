@@ -5,10 +5,10 @@
 
 // The race as the window holds it. Nothing else keeps a copy.
 struct RaceState {
-    std::int16_t raceState = 0;   // 0 no race running, 1 race running
-    std::int32_t startTick = 0;   // millisecond clock at the start of the current or last race
-    std::int16_t lane1Hits = 0;   // lane 1 times taken since the lanes were armed: 0 or 1
-    std::int16_t lane2Hits = 0;   // the same for lane 2
+    std::int16_t raceState = 0;    // 0 no race running, 1 race running
+    std::int32_t startTick = 0;    // millisecond clock at the start of the current or last race
+    std::int16_t lane1Hits = 0;    // lane 1 times taken since the lanes were armed: 0 or 1
+    std::int16_t lane2Hits = 0;    // the same for lane 2
     std::int16_t finishTarget = 2; // lane1Hits + lane2Hits that ends a race: 2 armed, 3 finished
     std::int16_t startSignals = 0; // passes that saw the start contact since the last reset
     QString lastClockText;         // the wall-clock text last shown

@@ -8,10 +8,10 @@ class RaceWindow {
 public:
     virtual ~RaceWindow() = default;
 
-    virtual void showClock(const QString& text) = 0;             // LblTime
-    virtual void showRunningTime(const QString& text) = 0;       // LblTimer
+    virtual void showClock(const QString& text) = 0;              // LblTime
+    virtual void showRunningTime(const QString& text) = 0;        // LblTimer
     virtual void showLaneTime(int lane, const QString& text) = 0; // Text2 (1), Text3 (2)
-    virtual void showSensor(int sensor, bool on) = 0;            // Check1..Check3
+    virtual void showSensor(int sensor, bool on) = 0;             // Check1..Check3
     virtual void setButStartEnabled(bool enabled) = 0;
     virtual void setButStopEnabled(bool enabled) = 0;
 

@@ -14,4 +14,6 @@ LocaleTimeOfDay::LocaleTimeOfDay() {
     }
 }
 
-QString LocaleTimeOfDay::timeText() { return locale_.toString(QTime::currentTime(), format_); }
+QString LocaleTimeOfDay::timeText() {
+    return locale_.toString(QTime::currentTime(), format_);
+}

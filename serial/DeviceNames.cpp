@@ -36,8 +36,8 @@ bool DeviceNames::isKernelConsole(const QString& devicePath) const {
         return false; // the device does not exist; the open itself will fail
     }
     const QStringList names =
-        QString::fromLocal8Bit(list.readAll()).split(QRegularExpression(QStringLiteral("\\s+")),
-                                                     Qt::SkipEmptyParts);
+        QString::fromLocal8Bit(list.readAll())
+            .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     for (const QString& name : names) {
         const QString console = QFileInfo(QStringLiteral("/dev/") + name).canonicalFilePath();
         if (!console.isEmpty() && console == target) {

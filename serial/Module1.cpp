@@ -6,7 +6,9 @@ namespace {
 LineBackend* backend = nullptr;
 std::int32_t handle = 0;
 
-bool usable() { return backend != nullptr && handle > 0; }
+bool usable() {
+    return backend != nullptr && handle > 0;
+}
 
 std::int16_t statusBit(std::uint32_t mask) {
     const std::uint32_t status = usable() ? backend->modemStatus(mask) : 0;
@@ -47,11 +49,19 @@ void SetBreak(std::int16_t state) {
     }
 }
 
-std::int16_t CtsOn() { return statusBit(ModemStatus::CtsOn); }
-std::int16_t DsrOn() { return statusBit(ModemStatus::DsrOn); }
-std::int16_t DcdOn() { return statusBit(ModemStatus::RlsdOn); }
+std::int16_t CtsOn() {
+    return statusBit(ModemStatus::CtsOn);
+}
+std::int16_t DsrOn() {
+    return statusBit(ModemStatus::DsrOn);
+}
+std::int16_t DcdOn() {
+    return statusBit(ModemStatus::RlsdOn);
+}
 
-std::int32_t portHandle() { return handle; }
+std::int32_t portHandle() {
+    return handle;
+}
 
 void installBackend(LineBackend* newBackend) {
     backend = newBackend;

@@ -11,7 +11,9 @@ double tickLength = 0.0;
 
 namespace Module2 {
 
-double msPerTick() { return tickLength; }
+double msPerTick() {
+    return tickLength;
+}
 
 double PerfMillis() {
     if (tickLength == 0.0) {

@@ -77,7 +77,8 @@ void Form1::buildControls() {
     std::vector<std::pair<int, QWidget*>> tabStops;
     const QPalette plain = QApplication::palette();
     for (const Layout::Control& control : Layout::controls()) {
-        QWidget* widget = makeControl(control, containers.value(QString::fromLatin1(control.container)));
+        QWidget* widget =
+            makeControl(control, containers.value(QString::fromLatin1(control.container)));
         const QString name = QString::fromLatin1(control.name);
         widget->setObjectName(name);
         widget->setGeometry(Layout::geometry(control));
@@ -196,9 +197,13 @@ void Form1::Form_Load() {
     loading_ = false;
 }
 
-void Form1::Option1_Click() { selectPort(QStringLiteral("COM1"), Messages::com1Busy); }
+void Form1::Option1_Click() {
+    selectPort(QStringLiteral("COM1"), Messages::com1Busy);
+}
 
-void Form1::Option2_Click() { selectPort(QStringLiteral("COM2"), Messages::com2Busy); }
+void Form1::Option2_Click() {
+    selectPort(QStringLiteral("COM2"), Messages::com2Busy);
+}
 
 void Form1::selectPort(const QString& name, const QString& busyMessage) {
     Module1::ClosePort();
@@ -226,9 +231,13 @@ void Form1::StartTimer_Timer() {
     race_.PollSensors();
 }
 
-void Form1::Command1_Click() { shutdown(); }
+void Form1::Command1_Click() {
+    shutdown();
+}
 
-void Form1::Form_Unload() { shutdown(); }
+void Form1::Form_Unload() {
+    shutdown();
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     if (!ended_) {
@@ -290,7 +299,9 @@ void Form1::ButStop_Click() {
     s.startSignals = 0;
 }
 
-void Form1::Command2_Click() { Text1->setText(blank); }
+void Form1::Command2_Click() {
+    Text1->setText(blank);
+}
 
 void Form1::Command3_Click() {
     log_.append([this] { return LogRecords::teamLine(Text1->text()); });
@@ -314,21 +325,35 @@ void Form1::Command5_Click() {
     trest();
 }
 
-void Form1::Command8_Click() { ResetPulse(); }
+void Form1::Command8_Click() {
+    ResetPulse();
+}
 
-void Form1::Command9_Click() { anulovan(); }
+void Form1::Command9_Click() {
+    anulovan();
+}
 
-void Form1::ulozi() { race_.ulozi(); }
+void Form1::ulozi() {
+    race_.ulozi();
+}
 
-void Form1::trest() { race_.trest(); }
+void Form1::trest() {
+    race_.trest();
+}
 
-void Form1::anulovan() { race_.anulovan(); }
+void Form1::anulovan() {
+    race_.anulovan();
+}
 
 // --- What the race shows ---
 
-void Form1::showClock(const QString& text) { LblTime->setText(text); }
+void Form1::showClock(const QString& text) {
+    LblTime->setText(text);
+}
 
-void Form1::showRunningTime(const QString& text) { LblTimer->setText(text); }
+void Form1::showRunningTime(const QString& text) {
+    LblTimer->setText(text);
+}
 
 void Form1::showLaneTime(int lane, const QString& text) {
     (lane == 1 ? Text2 : Text3)->setText(text);
@@ -339,8 +364,14 @@ void Form1::showSensor(int sensor, bool on) {
     box->setChecked(on);
 }
 
-void Form1::setButStartEnabled(bool enabled) { ButStart->setEnabled(enabled); }
+void Form1::setButStartEnabled(bool enabled) {
+    ButStart->setEnabled(enabled);
+}
 
-void Form1::setButStopEnabled(bool enabled) { ButStop->setEnabled(enabled); }
+void Form1::setButStopEnabled(bool enabled) {
+    ButStop->setEnabled(enabled);
+}
 
-void Form1::pumpEvents() { QCoreApplication::processEvents(); }
+void Form1::pumpEvents() {
+    QCoreApplication::processEvents();
+}

@@ -73,9 +73,13 @@ const std::array<Colours, 10> colourTable{{
 
 } // namespace
 
-std::span<const Control> controls() { return table; }
+std::span<const Control> controls() {
+    return table;
+}
 
-std::span<const Colours> colours() { return colourTable; }
+std::span<const Colours> colours() {
+    return colourTable;
+}
 
 QRect geometry(const Control& control) {
     return {pixels(control.left), pixels(control.top), pixels(control.width),

@@ -14,7 +14,9 @@ class QWidget;
 namespace Layout {
 
 inline constexpr int twipsPerPixel = 15;
-constexpr int pixels(int twips) { return twips / twipsPerPixel; }
+constexpr int pixels(int twips) {
+    return twips / twipsPerPixel;
+}
 
 inline const QString caption = QStringLiteral("                   Lisk TAVORIN V.02");
 inline constexpr int clientWidth = 6435;

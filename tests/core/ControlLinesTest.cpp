@@ -3,6 +3,8 @@
 #include "serial/Pulses.h"
 #include "tests/support/FakeLines.h"
 
+#include "tests/support/Printers.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -194,8 +196,7 @@ TEST(MonotonicCounter, RunsAt1193180TicksPerSecondOverTheWholeRange) {
     EXPECT_EQ(MonotonicCounter::ticksFromNanoseconds(500'000'000), 596'590);
     // Twenty years of uptime, where a plain product would overflow 64 bits.
     const std::int64_t twentyYears = 20LL * 365 * 86'400 * 1'000'000'000;
-    EXPECT_EQ(MonotonicCounter::ticksFromNanoseconds(twentyYears),
-              20LL * 365 * 86'400 * 1'193'180);
+    EXPECT_EQ(MonotonicCounter::ticksFromNanoseconds(twentyYears), 20LL * 365 * 86'400 * 1'193'180);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "race/ElapsedText.h"
 
+#include "tests/support/Printers.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

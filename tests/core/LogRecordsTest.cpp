@@ -1,5 +1,7 @@
 #include "race/LogRecords.h"
 
+#include "tests/support/Printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,9 +33,10 @@ TEST(LogRecords, FixedLinesAreExactlyTheirSixteenBytes) {
 }
 
 TEST(LogRecords, TeamLineIsTheNameInWindows1250) {
-    EXPECT_EQ(LogRecords::encodeLine(LogRecords::teamLine(QStringLiteral("dráha č.1 Žluťoučký kůň"))),
-              bytes({0x64, 0x72, 0xE1, 0x68, 0x61, 0x20, 0xE8, 0x2E, 0x31, 0x20, 0x8E, 0x6C, 0x75,
-                     0x9D, 0x6F, 0x75, 0xE8, 0x6B, 0xFD, 0x20, 0x6B, 0xF9, 0xF2, 0x0D, 0x0A}));
+    EXPECT_EQ(
+        LogRecords::encodeLine(LogRecords::teamLine(QStringLiteral("dráha č.1 Žluťoučký kůň"))),
+        bytes({0x64, 0x72, 0xE1, 0x68, 0x61, 0x20, 0xE8, 0x2E, 0x31, 0x20, 0x8E, 0x6C, 0x75,
+               0x9D, 0x6F, 0x75, 0xE8, 0x6B, 0xFD, 0x20, 0x6B, 0xF9, 0xF2, 0x0D, 0x0A}));
     EXPECT_EQ(LogRecords::encodeLine(LogRecords::teamLine(QString())), QByteArray("\r\n"));
     EXPECT_EQ(LogRecords::encodeLine(LogRecords::teamLine(QStringLiteral(" "))),
               QByteArray(" \r\n"));

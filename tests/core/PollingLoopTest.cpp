@@ -115,7 +115,8 @@ TEST_F(PollingLoop, AHeldStartContactRepeatsThenAnnulsAndStartsAgain) {
             order.push_back(t.line);
         }
     }
-    EXPECT_EQ(order, (std::vector<Output>{Output::Break, Output::Break, Output::Dtr, Output::Break}));
+    EXPECT_EQ(order,
+              (std::vector<Output>{Output::Break, Output::Break, Output::Dtr, Output::Break}));
     rig.passes(2);
     EXPECT_EQ(rig.log(), QByteArray(" Start anulovan \r\n Start anulovan \r\n"));
 }
@@ -181,7 +182,8 @@ TEST_F(PollingLoop, EachLaneIsTimedOnceAndBothEndTheRace) {
     EXPECT_TRUE(form->ButStart->isEnabled());
     EXPECT_FALSE(form->ButStop->isEnabled());
     EXPECT_EQ(pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
-    EXPECT_EQ(rig.log(), QByteArray(" dr\xE1ha c.1 00:00:01:006\r\n dr\xE1ha c.2 00:00:01:010\r\n"));
+    EXPECT_EQ(rig.log(),
+              QByteArray(" dr\xE1ha c.1 00:00:01:006\r\n dr\xE1ha c.2 00:00:01:010\r\n"));
 
     // Finished: the timer label keeps its text, no lane is timed until the lanes are armed.
     rig.passes(5);
@@ -196,7 +198,8 @@ TEST_F(PollingLoop, BothTargetsInOnePassLogLaneOneFirstAndFinishInThatPass) {
     rig.lines.dsr = true;
     rig.lines.cts = true;
     rig.passes(1);
-    EXPECT_EQ(rig.log(), QByteArray(" dr\xE1ha c.1 00:00:01:001\r\n dr\xE1ha c.2 00:00:01:001\r\n"));
+    EXPECT_EQ(rig.log(),
+              QByteArray(" dr\xE1ha c.1 00:00:01:001\r\n dr\xE1ha c.2 00:00:01:001\r\n"));
     EXPECT_EQ(state().raceState, 0);
     EXPECT_EQ(state().finishTarget, 3);
 }
@@ -240,7 +243,9 @@ TEST_F(PollingLoop, AStartAfterAFinishWithoutArmingTimesNoLane) {
 
 TEST_F(PollingLoop, TheWallClockGetsALeadingZeroAndIsWrittenOnlyWhenItChanges) {
     QStringList readings{QStringLiteral("9:05:07"), QStringLiteral("9:05:07")};
-    rig.timeOfDay.text = [&] { return readings.isEmpty() ? QStringLiteral("?") : readings.takeFirst(); };
+    rig.timeOfDay.text = [&] {
+        return readings.isEmpty() ? QStringLiteral("?") : readings.takeFirst();
+    };
     rig.passes(1);
     EXPECT_EQ(form->LblTime->text(), QStringLiteral("09:05:07"));
     EXPECT_EQ(state().lastClockText, QStringLiteral("09:05:07"));

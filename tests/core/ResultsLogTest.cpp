@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "tests/support/Printers.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -106,7 +108,8 @@ TEST_F(ResultsLogTest, AFullDiskLosesNothingAndANewOutageIsToldAgain) {
 
     ASSERT_TRUE(QFile::remove(path));
     EXPECT_TRUE(log.retryPending());
-    EXPECT_EQ(content(), QByteArray(" dr\xE1ha c.1 00:00:10:000\r\n dr\xE1ha c.2 00:00:11:000\r\n"));
+    EXPECT_EQ(content(),
+              QByteArray(" dr\xE1ha c.1 00:00:10:000\r\n dr\xE1ha c.2 00:00:11:000\r\n"));
 
     // Back to a full disk: the operator hears of it again, once.
     ASSERT_TRUE(QFile::remove(path));

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "tests/support/Printers.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>

@@ -1,5 +1,5 @@
-#include "tests/support/Rig.h"
 #include "serial/Module1.h"
+#include "tests/support/Rig.h"
 #include "window/Application.h"
 
 #include <QLineEdit>
@@ -50,7 +50,8 @@ TEST(WindowServices, AnUntrappedErrorIsReportedThenTheProgramEndsWithItsOutputsD
         &form, [] { throw std::runtime_error("overflow"); }, Qt::QueuedConnection);
     rig.passes(1);
     app->setRunTimeErrorHandler(nullptr);
-    EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("Chyba za běhu programu: overflow")});
+    EXPECT_EQ(rig.messages.texts(),
+              QStringList{QStringLiteral("Chyba za běhu programu: overflow")});
     EXPECT_EQ(rig.end.calls, 1);
     EXPECT_FALSE(rig.lines.level(Output::Dtr));
     EXPECT_TRUE(rig.lines.openPort.isEmpty());

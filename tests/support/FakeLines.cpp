@@ -20,9 +20,14 @@ void FakeLines::set(Output line, bool on) {
     }
     levels_[static_cast<int>(line)] = on;
     outputs.push_back({line, on, time_.us});
+    if (onOutput) {
+        onOutput(outputs.back());
+    }
 }
 
-bool FakeLines::level(Output line) const { return levels_[static_cast<int>(line)]; }
+bool FakeLines::level(Output line) const {
+    return levels_[static_cast<int>(line)];
+}
 
 std::uint32_t FakeLines::modemStatus(std::uint32_t mask) {
     const Input line = mask == ModemStatus::CtsOn   ? Input::Cts
@@ -34,7 +39,9 @@ std::uint32_t FakeLines::modemStatus(std::uint32_t mask) {
         return 0;
     }
     const bool on = script ? script(line, number)
-                           : (line == Input::Cts ? cts : line == Input::Dsr ? dsr : dcd);
+                           : (line == Input::Cts   ? cts
+                              : line == Input::Dsr ? dsr
+                                                   : dcd);
     return on ? mask : 0;
 }
 

@@ -41,6 +41,7 @@ public:
     std::vector<QString> opens; // every open asked for, in order
     int closes = 0;
     std::vector<Transition> outputs;
+    std::function<void(const Transition&)> onOutput; // runs at every output change
     std::vector<Query> queries;
     QString openPort; // empty while closed
 

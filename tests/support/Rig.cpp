@@ -7,14 +7,18 @@
 
 #include <limits>
 
-Rig::Rig() : oldDir_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+Rig::Rig() : oldDir_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+}
 
 Rig::~Rig() {
     form_.reset();
     QDir::setCurrent(oldDir_);
 }
 
-Platform Rig::platform() { return Platform{lines, counter, clock, pause, timeOfDay, end}; }
+Platform Rig::platform() {
+    return Platform{lines, counter, clock, pause, timeOfDay, end};
+}
 
 Form1& Rig::make() {
     form_.reset();
@@ -53,14 +57,17 @@ void Rig::tickIfDue() {
         return;
     }
     Form1* form = form_.get();
-    QMetaObject::invokeMethod(form, [form] { form->StartTimer_Timer(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        form, [form] { form->StartTimer_Timer(); }, Qt::QueuedConnection);
 }
 
 void Rig::click(QAbstractButton* button) {
     QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
 }
 
-QString Rig::logPath() const { return dir_.filePath(QStringLiteral("ZAVOD.TXT")); }
+QString Rig::logPath() const {
+    return dir_.filePath(QStringLiteral("ZAVOD.TXT"));
+}
 
 QByteArray Rig::log() const {
     QFile file(logPath());

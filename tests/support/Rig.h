@@ -3,6 +3,7 @@
 #include "tests/support/FakeLines.h"
 #include "tests/support/FakeTime.h"
 #include "tests/support/MessageAnswerer.h"
+#include "tests/support/Printers.h"
 #include "window/Form1.h"
 
 #include <QByteArray>

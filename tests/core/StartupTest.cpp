@@ -1,0 +1,185 @@
+#include "tests/support/Rig.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Transitions = std::vector<FakeLines::Transition>;
+
+Transitions dropped(std::int64_t at, int times) {
+    Transitions all;
+    for (int i = 0; i < times; ++i) {
+        all.push_back({Output::Break, false, at});
+        all.push_back({Output::Dtr, false, at});
+        all.push_back({Output::Rts, false, at});
+    }
+    return all;
+}
+
+TEST(StartUp, Com2OpensWithNoMessageAndNoOptionShownSelected) {
+    Rig rig;
+    Form1& form = rig.make();
+    form.Form_Load();
+    EXPECT_EQ(rig.lines.opens, std::vector<QString>{QStringLiteral("COM2")});
+    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM2"));
+    EXPECT_NE(form.portResult(), 0);
+    EXPECT_TRUE(rig.messages.seen.empty());
+    EXPECT_FALSE(form.Option1->isChecked());
+    EXPECT_FALSE(form.Option2->isChecked());
+    EXPECT_EQ(rig.lines.outputs, dropped(0, 1));
+    EXPECT_EQ(form.state().raceState, 0);
+    EXPECT_TRUE(form.StartTimer->isActive());
+    EXPECT_TRUE(form.ButStart->isEnabled());
+    EXPECT_TRUE(form.ButStop->isEnabled());
+    EXPECT_EQ(form.state().startTick, 0);
+    EXPECT_EQ(rig.log(), QByteArray()) << "starting writes nothing to the log";
+}
+
+TEST(StartUp, WithoutCom2Com1IsOpenedClosedAndOpenedAgain) {
+    Rig rig;
+    rig.lines.present.remove(QStringLiteral("COM2"));
+    Form1& form = rig.make();
+    form.Form_Load();
+    EXPECT_EQ(rig.lines.opens, (std::vector<QString>{QStringLiteral("COM2"), QStringLiteral("COM1"),
+                                                     QStringLiteral("COM1")}));
+    EXPECT_EQ(rig.lines.closes, 1);
+    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
+    EXPECT_TRUE(form.Option1->isChecked());
+    EXPECT_FALSE(form.Option2->isChecked());
+    EXPECT_TRUE(rig.messages.seen.empty());
+    EXPECT_EQ(rig.lines.outputs, dropped(0, 2)) << "the outputs are dropped twice";
+    EXPECT_TRUE(form.StartTimer->isActive());
+}
+
+TEST(StartUp, WithNoPortBothMessagesComeBeforeTheWindowAndItWorksOn) {
+    Rig rig;
+    rig.lines.present.clear();
+    Form1& form = rig.make();
+    form.Form_Load();
+    ASSERT_EQ(rig.messages.texts(),
+              (QStringList{QStringLiteral("COM1 OBSAZEN"), QStringLiteral("COM NENALEZEN")}));
+    EXPECT_FALSE(rig.messages.seen[0].windowVisible);
+    EXPECT_FALSE(rig.messages.seen[1].windowVisible);
+    EXPECT_TRUE(form.Option1->isChecked());
+    EXPECT_EQ(form.portResult(), 0);
+    EXPECT_TRUE(rig.lines.outputs.empty());
+
+    form.show();
+    form.StartTimer->stop();
+    form.race().enterLoop();
+    Rig::click(form.ButStart);
+    rig.passes(3);
+    EXPECT_EQ(form.state().raceState, 1);
+    EXPECT_EQ(form.LblTimer->text(), QStringLiteral("00:00:01:002"));
+}
+
+TEST(StartUp, ATickDuringAStartUpMessageEntersTheLoopOnlyOnceAfterwards) {
+    Rig rig;
+    rig.lines.present.clear();
+    Form1& form = rig.make();
+    int ticksWhileOpen = 0;
+    rig.messages.whileOpen = [&] {
+        if (form.StartTimer->isActive()) {
+            ++ticksWhileOpen;
+            form.StartTimer_Timer(); // falls due while "COM NENALEZEN" is open
+        }
+    };
+    form.Form_Load();
+    EXPECT_EQ(ticksWhileOpen, 1);
+    EXPECT_FALSE(form.race().loopRunning());
+    EXPECT_TRUE(form.StartTimer->isActive()) << "start-up ends by enabling the timer";
+
+    int entries = 0;
+    rig.pause.hook = [&] {
+        ++entries;
+        form.race().leaveLoop();
+    };
+    form.StartTimer_Timer();
+    EXPECT_EQ(entries, 1);
+    EXPECT_FALSE(form.StartTimer->isActive());
+}
+
+class PortChoice : public ::testing::Test {
+protected:
+    Rig rig;
+    Form1* form = nullptr;
+    void SetUp() override {
+        form = &rig.start();
+        rig.lines.forget();
+    }
+};
+
+TEST_F(PortChoice, APortHeldElsewhereIsToldAndLeavesNoPortOpen) {
+    rig.lines.busy.insert(QStringLiteral("COM1"));
+    Rig::click(form->Option1);
+    rig.passes(1);
+    EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("COM1 OBSAZEN")});
+    EXPECT_EQ(rig.lines.closes, 1) << "the port open before is closed first";
+    EXPECT_TRUE(rig.lines.openPort.isEmpty());
+    EXPECT_TRUE(form->Option1->isChecked());
+    EXPECT_TRUE(form->StartTimer->isActive());
+
+    rig.lines.busy.clear();
+    Rig::click(form->Option2);
+    rig.passes(1);
+    EXPECT_EQ(rig.messages.texts().size(), 1);
+    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM2"));
+    EXPECT_FALSE(form->Option1->isChecked());
+    EXPECT_TRUE(form->Option2->isChecked());
+}
+
+TEST_F(PortChoice, ChoosingTheOpenPortAgainReopensItAndRestartsTheLoop) {
+    form->race().state().startSignals = 1;
+    Rig::click(form->Option2);
+    rig.passes(1);
+    EXPECT_EQ(rig.lines.opens, std::vector<QString>{QStringLiteral("COM2")});
+    EXPECT_EQ(rig.lines.closes, 1);
+    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM2"));
+    EXPECT_EQ(rig.lines.outputs, dropped(rig.lines.outputs.at(0).us, 1));
+    EXPECT_EQ(form->state().startSignals, 1) << "passes go on with the state until the tick";
+    rig.tickIfDue();
+    rig.passes(1);
+    EXPECT_EQ(form->state().startSignals, 0);
+    EXPECT_FALSE(form->StartTimer->isActive());
+}
+
+TEST_F(PortChoice, AChoiceDuringARaceEndsItWithoutLogOrPulseAndKeepsTheButtons) {
+    rig.lines.dcd = true;
+    rig.passes(1);
+    rig.lines.dcd = false;
+    rig.lines.cts = true;
+    rig.passes(2);
+    ASSERT_EQ(form->state().lane1Hits, 1);
+    const QByteArray logBefore = rig.log();
+    const std::size_t dtrPulses = rig.lines.pulses(Output::Dtr).size();
+    Rig::click(form->Option1);
+    rig.passes(1);
+    EXPECT_EQ(form->state().raceState, 0);
+    EXPECT_FALSE(form->ButStart->isEnabled());
+    EXPECT_TRUE(form->ButStop->isEnabled());
+    const QString shown = form->LblTimer->text();
+    rig.passes(5);
+    EXPECT_EQ(form->LblTimer->text(), shown) << "the running time is no longer refreshed";
+    EXPECT_EQ(form->state().lane1Hits, 1);
+    rig.lines.cts = false;
+    rig.tickIfDue();
+    rig.passes(1);
+    EXPECT_TRUE(form->state().lanesArmed());
+    EXPECT_EQ(form->state().startSignals, 0);
+    EXPECT_EQ(rig.log(), logBefore);
+    EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), dtrPulses);
+
+    // The stop button still logs the time since that race's start, and pulses.
+    Rig::click(form->ButStop);
+    rig.passes(1);
+    EXPECT_TRUE(rig.log().endsWith("\r\n"));
+    EXPECT_TRUE(rig.log().contains("STOP ZAVODU TLACITKEM 00:00:01:"));
+    EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), dtrPulses + 1);
+}
+
+} // namespace
