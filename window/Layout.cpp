@@ -13,7 +13,7 @@ constexpr FontSpec arial825{"Arial", 8.25, false};
 constexpr FontSpec arial9{"Arial", 9, false};
 
 // clang-format off
-const std::array<Control, 33> table{{
+const std::array<Control, 32> table{{
     // name       idx kind           in        caption                                  left   top  width height tab font
     {"Frame1",    -1, Frame,         "Form1",  "",                                       120,    0, 6225, 5445,  0, arial825},
     {"LblTimer",  -1, Label,         "Frame1", "00:00:00:000",                           120,  240, 2655, 1020,  1, {"Arial", 21.75, true}},

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Makes docs/window.png: the real program under Xvfb, after the start-up messages that a
+# machine without serial ports shows ("COM1 OBSAZEN", "COM NENALEZEN") have been closed.
+# Run it again after changing the window: scripts/screenshot.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target tavorin
+work=$(mktemp -d)
+export XDG_RUNTIME_DIR=$work
+trap 'rm -rf "$work"' EXIT
+out=$PWD/docs/window.png
+
+xvfb-run -a -s "-screen 0 640x480x24" bash -c '
+    cd "$1"
+    "$2" & program=$!
+    # Close each start-up message as it appears, then wait for the main window.
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        sleep 0.5
+        xdotool search --onlyvisible --name "^TAVORIN V.02$" >/dev/null 2>&1 && xdotool key Return || true
+        if xdotool search --onlyvisible --name "Lisk TAVORIN" >/dev/null 2>&1; then break; fi
+    done
+    sleep 1.5
+    window=$(xdotool search --onlyvisible --name "Lisk TAVORIN" | head -n1)
+    import -window "$window" "$3"
+    kill "$program"
+' _ "$work" "$PWD/build/app/tavorin" "$out"
+echo "wrote $out"

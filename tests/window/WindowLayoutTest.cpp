@@ -1,0 +1,273 @@
+#include "tests/support/Rig.h"
+#include "window/Layout.h"
+
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QWidget* control(Form1& form, const Layout::Control& c) {
+    for (QWidget* w : form.findChildren<QWidget*>(QString::fromLatin1(c.name))) {
+        if (c.index < 0 || w->property("index").toInt() == c.index) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+const char* kindOf(QWidget* w) {
+    if (qobject_cast<QGroupBox*>(w) != nullptr) {
+        return "frame";
+    }
+    if (qobject_cast<QLabel*>(w) != nullptr) {
+        return "label";
+    }
+    if (qobject_cast<QRadioButton*>(w) != nullptr) {
+        return "option";
+    }
+    if (qobject_cast<QCheckBox*>(w) != nullptr) {
+        return "check";
+    }
+    if (qobject_cast<QPushButton*>(w) != nullptr) {
+        return "command";
+    }
+    if (qobject_cast<QLineEdit*>(w) != nullptr) {
+        return "text";
+    }
+    return "?";
+}
+
+QString textOf(QWidget* w) {
+    if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        return g->title();
+    }
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        return l->text();
+    }
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        return b->text();
+    }
+    if (auto* t = qobject_cast<QLineEdit*>(w)) {
+        return t->text();
+    }
+    return QStringLiteral("?");
+}
+
+class WindowLayout : public ::testing::Test {
+protected:
+    Rig rig;
+    Form1* form = nullptr;
+    void SetUp() override {
+        form = &rig.make();
+        form->show();
+    }
+};
+
+TEST_F(WindowLayout, TheWindowHasItsCaptionSizeAndFont) {
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("                   Lisk TAVORIN V.02"));
+    EXPECT_TRUE(form->windowTitle().startsWith(QString(19, QLatin1Char(' ')) + QLatin1Char('L')));
+    EXPECT_EQ(form->size(), QSize(429, 373));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize()) << "the layout is absolute: fixed size";
+    EXPECT_EQ(form->font().family(), QStringLiteral("Arial"));
+    EXPECT_DOUBLE_EQ(form->font().pointSizeF(), 9.75);
+    EXPECT_EQ(form->font().weight(), QFont::Normal);
+    EXPECT_EQ(form->objectName(), QStringLiteral("Form1"));
+    // Direct children: the timer and Frame1, nothing else.
+    QStringList direct;
+    for (QObject* child : form->children()) {
+        if (!child->objectName().isEmpty()) {
+            direct << child->objectName();
+        }
+    }
+    direct.sort();
+    EXPECT_EQ(direct, (QStringList{QStringLiteral("Frame1"), QStringLiteral("StartTimer")}));
+    EXPECT_EQ(form->StartTimer->interval(), std::numeric_limits<int>::max())
+        << "held back by the test rig; the designed interval is checked below";
+}
+
+TEST(WindowDesign, TheTimerWaitsDisabledWithItsHundredMilliseconds) {
+    Rig rig;
+    Form1 form(rig.platform());
+    EXPECT_EQ(form.StartTimer->interval(), 100);
+    EXPECT_FALSE(form.StartTimer->isActive());
+    EXPECT_FALSE(form.StartTimer->isSingleShot()) << "it ticks each interval until disabled";
+}
+
+TEST_F(WindowLayout, EveryControlStandsAsDesigned) {
+    ASSERT_EQ(Layout::controls().size(), 32U) << "every control but the timer";
+    for (const Layout::Control& c : Layout::controls()) {
+        SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(c.index) + ")");
+        QWidget* w = control(*form, c);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(c.container));
+        EXPECT_EQ(textOf(w), QString::fromUtf8(c.caption));
+        EXPECT_EQ(w->geometry(), QRect(c.left / 15, c.top / 15, c.width / 15, c.height / 15));
+        const Layout::FontSpec& f = c.font.face != nullptr ? c.font : Layout::windowFont;
+        EXPECT_EQ(w->font().family(), QString::fromLatin1(f.face));
+        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), f.points);
+        EXPECT_EQ(w->font().bold(), f.bold);
+        EXPECT_TRUE(w->isEnabled());
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_FALSE(w->font().italic() || w->font().underline() || w->font().strikeOut());
+    }
+}
+
+TEST_F(WindowLayout, KindsAndSpotChecksInPixels) {
+    const std::vector<std::tuple<QWidget*, const char*, QRect>> spots{
+        {form->Frame1, "frame", {8, 0, 415, 363}},
+        {form->LblTimer, "label", {8, 16, 177, 68}},
+        {form->Label3[3], "label", {144, 56, 27, 16}},
+        {form->Option1, "option", {208, 16, 57, 25}},
+        {form->LblTime, "label", {280, 40, 94, 44}},
+        {form->Command9, "command", {192, 104, 81, 41}},
+        {form->Check3, "check", {16, 248, 65, 17}},
+        {form->Text2, "text", {8, 16, 97, 24}},
+        {form->Text1, "text", {8, 16, 193, 25}},
+        {form->Command2, "command", {336, 312, 65, 41}},
+    };
+    for (const auto& [w, kind, rect] : spots) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_STREQ(kindOf(w), kind);
+        EXPECT_EQ(w->geometry(), rect);
+    }
+    EXPECT_STREQ(kindOf(form->Check1), "check");
+    EXPECT_STREQ(kindOf(form->Frame3), "frame");
+}
+
+TEST_F(WindowLayout, FontsResolveToAMetricCompatibleFace) {
+    EXPECT_EQ(QFontInfo(form->LblTimer->font()).family(), QStringLiteral("Liberation Sans"));
+    EXPECT_TRUE(form->LblTimer->font().bold());
+    EXPECT_DOUBLE_EQ(form->LblTimer->font().pointSizeF(), 21.75);
+    EXPECT_DOUBLE_EQ(form->LblTime->font().pointSizeF(), 15.75);
+    EXPECT_EQ(form->Option1->font().family(), QStringLiteral("MS Sans Serif"));
+    for (QWidget* w : {static_cast<QWidget*>(form->Command9), static_cast<QWidget*>(form->Text2),
+                       static_cast<QWidget*>(form->Text3), static_cast<QWidget*>(form->Label3[0]),
+                       static_cast<QWidget*>(form->Label3[3])}) {
+        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 9.75) << w->objectName().toStdString();
+    }
+    EXPECT_DOUBLE_EQ(form->Command5->font().pointSizeF(), 9.0);
+    EXPECT_DOUBLE_EQ(form->Text1->font().pointSizeF(), 9.0);
+    EXPECT_DOUBLE_EQ(form->Command8->font().pointSizeF(), 8.25);
+}
+
+TEST_F(WindowLayout, ColoursAndAlignment) {
+    auto colours = [](QWidget* w) {
+        return std::pair{w->palette().color(QPalette::Window),
+                         w->palette().color(QPalette::WindowText)};
+    };
+    EXPECT_EQ(colours(form->Frame1), std::pair(QColor(Qt::white), QColor(Qt::black)));
+    EXPECT_EQ(colours(form->LblTimer), std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
+    EXPECT_EQ(colours(form->LblTime), std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
+    for (int i : {0, 1, 3, 4, 5, 6}) {
+        EXPECT_EQ(colours(form->Label3[static_cast<std::size_t>(i)]),
+                  std::pair(QColor(255, 255, 0), QColor(255, 0, 0)))
+            << i;
+    }
+    EXPECT_EQ(colours(form->Label3[2]), std::pair(QColor(255, 255, 128), QColor(255, 0, 0)));
+    for (QLabel* l : {form->LblTimer, form->LblTime, form->Label3[0], form->Label3[6]}) {
+        EXPECT_TRUE(l->autoFillBackground()) << "labels paint their background";
+        EXPECT_EQ(l->frameShape(), QFrame::NoFrame);
+    }
+    EXPECT_EQ(form->LblTime->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(form->LblTimer->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_EQ(form->Label4->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
+// Later siblings are drawn over earlier ones.
+int stackIndex(QWidget* w) {
+    return static_cast<int>(w->parentWidget()->children().indexOf(w));
+}
+
+TEST_F(WindowLayout, UnitLettersAndTheStartContactBoxAreDrawnOnTop) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_TRUE(form->LblTimer->geometry().contains(form->Label3[i]->geometry())) << i;
+        EXPECT_GT(stackIndex(form->Label3[i]), stackIndex(form->LblTimer)) << i;
+    }
+    for (std::size_t i = 4; i < 7; ++i) {
+        EXPECT_TRUE(form->LblTime->geometry().contains(form->Label3[i]->geometry())) << i;
+        EXPECT_GT(stackIndex(form->Label3[i]), stackIndex(form->LblTime)) << i;
+    }
+    EXPECT_EQ(form->Check3->parentWidget(), form->Frame1);
+    EXPECT_TRUE(form->Frame3->geometry().contains(form->Check3->geometry()));
+    EXPECT_GT(stackIndex(form->Check3), stackIndex(form->Frame3));
+    EXPECT_EQ(form->Check3->geometry().translated(-form->Frame3->pos()).topLeft(), QPoint(8, 88));
+    EXPECT_EQ(form->childAt(form->Check3->geometry().center() + form->Frame1->pos()), form->Check3);
+}
+
+TEST_F(WindowLayout, TabOrderFollowsTheTabIndex) {
+    const QStringList expected{
+        QStringLiteral("ButStart"), QStringLiteral("ButStop"),  QStringLiteral("Command1"),
+        QStringLiteral("Option1"),  QStringLiteral("Option2"),  QStringLiteral("Command2"),
+        QStringLiteral("Text1"),    QStringLiteral("Command3"), QStringLiteral("Check1"),
+        QStringLiteral("Check2"),   QStringLiteral("Check3"),   QStringLiteral("Command5"),
+        QStringLiteral("Text2"),    QStringLiteral("Text3"),    QStringLiteral("Command4"),
+        QStringLiteral("Command8"), QStringLiteral("Command9")};
+    QStringList order;
+    QWidget* w = form->ButStart;
+    for (int i = 0; i < expected.size(); ++i) {
+        order << w->objectName();
+        w = w->nextInFocusChain();
+        while (w->focusPolicy() == Qt::NoFocus || !w->isVisible()) {
+            w = w->nextInFocusChain();
+        }
+    }
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(form->LblTimer->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(form->Frame3->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(WindowLayout, TheWindowOpensInItsDesignedState) {
+    EXPECT_TRUE(form->ButStart->isEnabled());
+    EXPECT_TRUE(form->ButStop->isEnabled());
+    EXPECT_FALSE(form->Option1->isChecked());
+    EXPECT_FALSE(form->Option2->isChecked());
+    for (QCheckBox* c : {form->Check1, form->Check2, form->Check3}) {
+        EXPECT_FALSE(c->isChecked());
+    }
+    for (QLineEdit* t : {form->Text1, form->Text2, form->Text3}) {
+        EXPECT_TRUE(t->text().isEmpty());
+        EXPECT_FALSE(t->isReadOnly());
+    }
+    EXPECT_EQ(form->LblTime->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(form->LblTimer->text(), QStringLiteral("00:00:00:000"));
+    EXPECT_FALSE(form->StartTimer->isActive());
+}
+
+TEST_F(WindowLayout, OnlyTheFourteenEventsAreHandled) {
+    // Typing, Enter, clicks on the sensor boxes, resizing and activation do nothing beyond the
+    // toolkit's own work.
+    form->race().enterLoop();
+    form->activateWindow();
+    form->resize(600, 500);
+    QTest::keyClicks(form->Text1, QStringLiteral("SDH"));
+    QTest::keyClick(form->Text1, Qt::Key_Return);
+    QTest::keyClicks(form->Text2, QStringLiteral("12"));
+    QTest::mouseClick(form->Check2, Qt::LeftButton);
+    EXPECT_TRUE(form->Check2->isChecked());
+    EXPECT_EQ(form->Text1->text(), QStringLiteral("SDH"));
+    rig.passes(1);
+    EXPECT_FALSE(form->Check2->isChecked()) << "rewritten by the next pass";
+    EXPECT_EQ(rig.log(), QByteArray());
+    EXPECT_TRUE(rig.lines.outputs.empty());
+    EXPECT_EQ(form->state().raceState, 0);
+    EXPECT_EQ(form->size(), QSize(429, 373));
+    EXPECT_TRUE(rig.messages.seen.empty());
+}
+
+TEST_F(WindowLayout, TheTeamNameBoxTakesOneLineOnly) {
+    QTest::keyClicks(form->Text1, QStringLiteral("A"));
+    QTest::keyClick(form->Text1, Qt::Key_Return);
+    QTest::keyClicks(form->Text1, QStringLiteral("B"));
+    EXPECT_EQ(form->Text1->text(), QStringLiteral("AB"));
+}
+
+} // namespace
