@@ -86,8 +86,8 @@ QRect geometry(const Control& control) {
             pixels(control.height)};
 }
 
-QFont font(const FontSpec& spec) {
-    const FontSpec& use = spec.face != nullptr ? spec : windowFont;
+QFont font(const FontSpec& wanted) {
+    const FontSpec& use = wanted.face != nullptr ? wanted : windowFont;
     QFont font(QString::fromLatin1(use.face));
     font.setPointSizeF(use.points);
     font.setWeight(use.bold ? QFont::Bold : QFont::Normal);

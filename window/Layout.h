@@ -56,6 +56,6 @@ std::span<const Control> controls();
 std::span<const Colours> colours();
 
 QRect geometry(const Control& control);
-QFont font(const FontSpec& spec);
+QFont font(const FontSpec& wanted);
 
 } // namespace Layout

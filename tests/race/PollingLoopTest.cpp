@@ -1,4 +1,4 @@
-#include "tests/support/Rig.h"
+#include "tests/support/RunningWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -18,17 +18,10 @@ constexpr auto C = Input::Cts;
 constexpr auto D = Input::Dsr;
 constexpr auto S = Input::Dcd; // the referee's start contact
 
-class PollingLoop : public ::testing::Test {
+class PollingLoop : public RunningWindow {
 protected:
-    Rig rig;
-    Form1* form = nullptr;
     std::deque<bool> dcdReadings; // one per query of the start line; off when used up
 
-    void SetUp() override {
-        form = &rig.start();
-        rig.lines.forget();
-    }
-    RaceState& state() { return form->race().state(); }
     // The start line answers each query from the list; the targets keep their levels.
     void scriptStart(std::initializer_list<bool> readings) {
         dcdReadings.assign(readings);

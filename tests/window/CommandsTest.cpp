@@ -1,4 +1,4 @@
-#include "tests/support/Rig.h"
+#include "tests/support/RunningWindow.h"
 
 #include "serial/Module1.h"
 
@@ -14,45 +14,26 @@
 
 namespace {
 
-class Commands : public ::testing::Test {
+class Commands : public RunningWindow {
 protected:
-    Rig rig;
-    Form1* form = nullptr;
-    void SetUp() override {
-        form = &rig.start();
-        rig.lines.forget();
-    }
-    RaceState& state() { return form->race().state(); }
-    void click(QAbstractButton* button, int passes = 1) {
-        Rig::click(button);
-        rig.passes(passes);
-    }
-    void startRace() {
-        rig.lines.dcd = true;
-        rig.passes(1);
-        rig.lines.dcd = false;
-    }
     // The log as it stood at each change of the given output.
-    std::vector<QByteArray> logAt(Output line) {
-        auto seen = std::make_shared<std::vector<QByteArray>>();
-        rig.lines.onOutput = [this, line, seen](const FakeLines::Transition& t) {
+    std::vector<QByteArray> logSnapshots;
+    void snapshotLogAt(Output line) {
+        rig.lines.onOutput = [this, line](const FakeLines::Transition& t) {
             if (t.line == line) {
-                seen->push_back(rig.log());
+                logSnapshots.push_back(rig.log());
             }
         };
-        snapshots_ = seen;
-        return {};
     }
-    std::shared_ptr<std::vector<QByteArray>> snapshots_;
 };
 
 TEST_F(Commands, StopBeforeAnyRaceLogsTheClocksOwnValue) {
     rig.time.us = 5'000'000;
-    logAt(Output::Dtr);
+    snapshotLogAt(Output::Dtr);
     click(form->ButStop);
     EXPECT_EQ(rig.log(), QByteArray("STOP ZAVODU TLACITKEM 00:00:05:000\r\n"));
-    ASSERT_EQ(snapshots_->size(), 2U);
-    EXPECT_EQ(snapshots_->at(0), rig.log()) << "the stop line is written before the pulse";
+    ASSERT_EQ(logSnapshots.size(), 2U);
+    EXPECT_EQ(logSnapshots.at(0), rig.log()) << "the stop line is written before the pulse";
     EXPECT_TRUE(form->ButStart->isEnabled());
     EXPECT_FALSE(form->ButStop->isEnabled());
     EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), 1U);
@@ -125,10 +106,10 @@ TEST_F(Commands, ClearingTheLanesDuringARaceLetsTwoNewTimesEndIt) {
 }
 
 TEST_F(Commands, DisqualifyingLogsAfterThePulseAndMarksBothBoxes) {
-    logAt(Output::Dtr);
+    snapshotLogAt(Output::Dtr);
     click(form->Command5);
-    ASSERT_EQ(snapshots_->size(), 2U);
-    EXPECT_EQ(snapshots_->at(1), QByteArray()) << "the line comes after the stop pulse";
+    ASSERT_EQ(logSnapshots.size(), 2U);
+    EXPECT_EQ(logSnapshots.at(1), QByteArray()) << "the line comes after the stop pulse";
     EXPECT_EQ(rig.log(), QByteArray(" Diskvalifikace \r\n"));
     EXPECT_EQ(form->Text2->text(), QStringLiteral("diskvalifikace"));
     EXPECT_EQ(form->Text3->text(), QStringLiteral("diskvalifikace"));

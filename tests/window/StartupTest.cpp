@@ -1,4 +1,4 @@
-#include "tests/support/Rig.h"
+#include "tests/support/RunningWindow.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -104,15 +104,7 @@ TEST(StartUp, ATickDuringAStartUpMessageEntersTheLoopOnlyOnceAfterwards) {
     EXPECT_FALSE(form.StartTimer->isActive());
 }
 
-class PortChoice : public ::testing::Test {
-protected:
-    Rig rig;
-    Form1* form = nullptr;
-    void SetUp() override {
-        form = &rig.start();
-        rig.lines.forget();
-    }
-};
+using PortChoice = RunningWindow;
 
 TEST_F(PortChoice, APortHeldElsewhereIsToldAndLeavesNoPortOpen) {
     rig.lines.busy.insert(QStringLiteral("COM1"));
@@ -133,8 +125,18 @@ TEST_F(PortChoice, APortHeldElsewhereIsToldAndLeavesNoPortOpen) {
     EXPECT_TRUE(form->Option2->isChecked());
 }
 
+TEST_F(PortChoice, EveryClickOnAnOptionRunsItsSelectionEvenWhenItIsSelected) {
+    click(form->Option1);
+    click(form->Option1);
+    EXPECT_EQ(rig.lines.opens,
+              (std::vector<QString>{QStringLiteral("COM1"), QStringLiteral("COM1")}));
+    EXPECT_EQ(rig.lines.closes, 2);
+    EXPECT_TRUE(form->Option1->isChecked());
+    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
+}
+
 TEST_F(PortChoice, ChoosingTheOpenPortAgainReopensItAndRestartsTheLoop) {
-    form->race().state().startSignals = 1;
+    state().startSignals = 1;
     Rig::click(form->Option2);
     rig.passes(1);
     EXPECT_EQ(rig.lines.opens, std::vector<QString>{QStringLiteral("COM2")});
@@ -149,9 +151,7 @@ TEST_F(PortChoice, ChoosingTheOpenPortAgainReopensItAndRestartsTheLoop) {
 }
 
 TEST_F(PortChoice, AChoiceDuringARaceEndsItWithoutLogOrPulseAndKeepsTheButtons) {
-    rig.lines.dcd = true;
-    rig.passes(1);
-    rig.lines.dcd = false;
+    startRace();
     rig.lines.cts = true;
     rig.passes(2);
     ASSERT_EQ(form->state().lane1Hits, 1);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "tests/support/Rig.h"
+
+#include <gtest/gtest.h>
+
+// Tests on the window as it runs: loaded on a fresh rig with COM2 open, its loop entered, and
+// the start-up's own line calls forgotten.
+class RunningWindow : public ::testing::Test {
+protected:
+    Rig rig;
+    Form1* form = nullptr;
+
+    void SetUp() override {
+        form = &rig.start();
+        rig.lines.forget();
+    }
+    RaceState& state() { return form->race().state(); }
+    // The operator's click, handled in the next pass's event pump.
+    void click(QAbstractButton* button, int passes = 1) {
+        Rig::click(button);
+        rig.passes(passes);
+    }
+    // The referee's contact closed for one pass.
+    void startRace() {
+        rig.lines.dcd = true;
+        rig.passes(1);
+        rig.lines.dcd = false;
+    }
+};
