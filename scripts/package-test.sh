@@ -11,7 +11,8 @@
 # skips when the package is already installed, so an operator's installation is never
 # replaced. Runs of it on the same machine wait for each other.
 #
-# Needs: apt-get, dpkg, lintian, desktop-file-utils; unshare and flock (util-linux).
+# Needs: apt-get, dpkg, lintian, desktop-file-utils; unshare, flock and mount (util-linux,
+# mount), timeout (coreutils).
 set -eu
 
 if [ "$#" -ne 2 ]; then
@@ -156,7 +157,7 @@ mkdir -p "$home"
 # names can lead to is /dev/null, which is no serial port: whatever ports this machine has,
 # none is touched, and the program reports both as missing and waits in its message box.
 isolate=""
-if unshare --mount true 2>/dev/null; then
+if command -v mount >/dev/null 2>&1 && unshare --mount true 2>/dev/null; then
     isolate="unshare --mount --"
     hide='for d in /dev/COM1 /dev/COM2 /dev/ttyS0 /dev/ttyS1; do
               if [ -e "$d" ]; then mount --bind /dev/null "$d" || exit 111; fi
@@ -175,11 +176,25 @@ step "starting the menu entry's command: $exec_line"
 ) >"$work/run.log" 2>&1 &
 runner=$!
 
+# The first child of a process, read from /proc (no procps needed).
+child_of() {
+    for stat in /proc/[0-9]*/stat; do
+        # After the command name, which ends with the last ")": state, parent, ...
+        read -r line 2>/dev/null <"$stat" || continue
+        set -- ${line##*") "}
+        if [ "${2:-}" = "$parent" ]; then
+            pid=${stat#/proc/}
+            echo "${pid%/stat}"
+            return
+        fi
+    done
+}
+
 # The started process becomes the program once the menu entry's shell has changed folder.
 program=""
 tries=0
 while [ "$tries" -lt 40 ]; do
-    child=$(pgrep -P "$runner" | head -n 1 || true)
+    child=$(parent=$runner child_of)
     if [ -n "$child" ] && [ "$(readlink "/proc/$child/exe" 2>/dev/null)" = /usr/bin/tavorin ]; then
         program=$child
         break
