@@ -6,6 +6,7 @@ packages=(
     build-essential cmake
     qt6-base-dev qt6-serialport-dev libgtest-dev
     xvfb xdotool imagemagick fonts-liberation
+    dpkg-dev file lintian desktop-file-utils
 )
 
 missing=()
