@@ -1,0 +1,54 @@
+#include "vysledky/CsvWriter.h"
+#include "tests/vysledky/LogBytes.h"
+#include "tests/vysledky/ReadLog.h"
+
+#include <gtest/gtest.h>
+
+TEST(CsvWriter, WritesTheHeadersInUtf8WithCrLf) {
+    const ReadLog read("");
+    EXPECT_EQ(read.attempts, QByteArray("pokus;dru\xC5\xBEstvo;dr\xC3\xA1ha 1;dr\xC3\xA1ha 2;"
+                                        "v\xC3\xBDsledek;stav\r\n"));
+    EXPECT_EQ(read.ranking, QByteArray("m\xC3\xADsto;dru\xC5\xBEstvo;v\xC3\xBDsledek\r\n"));
+}
+
+TEST(CsvWriter, WritesTheStatesInUtf8) {
+    const QByteArray log = LogBytes()
+                               .team("A")
+                               .lane1("00:00:17:000")
+                               .annulment()
+                               .lane1("00:00:17:000")
+                               .team("B")
+                               .lane1("00:00:17:000")
+                               .lane2("00:00:17:000")
+                               .bytes;
+    EXPECT_EQ(ReadLog(log).attempts, attemptsHeader + "1;A;00:00:17:000;;;start anulov\xC3\xA1n\r\n"
+                                                      "2;A;00:00:17:000;;;ne\xC3\xBApln\xC3\xBD\r\n"
+                                                      "3;B;00:00:17:000;00:00:17:000;00:00:17:000;"
+                                                      "platn\xC3\xBD\r\n");
+}
+
+TEST(CsvWriter, QuotesFieldsHoldingSemicolonsOrQuotes) {
+    const QByteArray log = LogBytes()
+                               .team("SDH \"Orel\"; Lhota")
+                               .lane1("00:00:17:000")
+                               .team("\"")
+                               .lane1("00:00:17:000")
+                               .team("a;b")
+                               .lane1("00:00:17:000")
+                               .team("a, b 'c'")
+                               .lane1("0;0")
+                               .bytes;
+    const ReadLog read(log);
+    EXPECT_EQ(read.attempts, attemptsHeader +
+                                 "1;\"SDH \"\"Orel\"\"; Lhota\";00:00:17:000;;;neúplný\r\n"
+                                 "2;\"\"\"\";00:00:17:000;;;neúplný\r\n"
+                                 "3;\"a;b\";00:00:17:000;;;neúplný\r\n"
+                                 "4;a, b 'c';\"0;0\";;;neúplný\r\n");
+}
+
+TEST(CsvWriter, QuotesALineBreakInAField) {
+    EXPECT_EQ(CsvWriter::field(QStringLiteral("a\rb")), u"\"a\rb\"");
+    EXPECT_EQ(CsvWriter::field(QStringLiteral("a\nb")), u"\"a\nb\"");
+    EXPECT_EQ(CsvWriter::field(QStringLiteral("ab")), u"ab");
+    EXPECT_EQ(CsvWriter::field(QString()), u"");
+}

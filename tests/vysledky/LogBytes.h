@@ -1,0 +1,71 @@
+#pragma once
+
+#include "tests/vysledky/Printing.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+// Lines of ZAVOD.TXT in the bytes the timing program writes them: Windows-1250, CR LF. The
+// labels are spelled out here byte by byte, so that the tests hold the reader to the file's
+// real format and not merely to its own idea of it.
+namespace LogBytesText {
+inline const QByteArray lane1Label =
+    "\x20\x64\x72\xE1\x68\x61\x20\x63\x2E\x31\x20"; // " dráha c.1 "
+inline const QByteArray lane2Label =
+    "\x20\x64\x72\xE1\x68\x61\x20\x63\x2E\x32\x20"; // " dráha c.2 "
+inline const QByteArray stopLabel = "STOP ZAVODU TLACITKEM ";
+inline const QByteArray disqualification = " Diskvalifikace ";
+inline const QByteArray annulment = " Start anulovan ";
+inline const QByteArray crlf = "\r\n";
+} // namespace LogBytesText
+
+class LogBytes {
+public:
+    // A team name already in Windows-1250.
+    LogBytes& team(const QByteArray& name) { return line(name); }
+    LogBytes& lane1(const QByteArray& time) { return line(LogBytesText::lane1Label + time); }
+    LogBytes& lane2(const QByteArray& time) { return line(LogBytesText::lane2Label + time); }
+    LogBytes& stop(const QByteArray& time) { return line(LogBytesText::stopLabel + time); }
+    LogBytes& disqualification() { return line(LogBytesText::disqualification); }
+    LogBytes& annulment() { return line(LogBytesText::annulment); }
+    LogBytes& line(const QByteArray& text) {
+        bytes += text + LogBytesText::crlf;
+        return *this;
+    }
+    LogBytes& raw(const QByteArray& text) {
+        bytes += text;
+        return *this;
+    }
+
+    QByteArray bytes;
+};
+
+// ZAVOD.TXT in a folder of its own that goes away with the test.
+class TempLog {
+public:
+    TempLog() : path_(dir_.filePath(QStringLiteral("ZAVOD.TXT"))) {}
+
+    const QString& path() const { return path_; }
+    QString folder() const { return dir_.path(); }
+
+    void write(const QByteArray& bytes) const { put(bytes, QIODevice::WriteOnly); }
+    void append(const QByteArray& bytes) const { put(bytes, QIODevice::Append); }
+    QByteArray read() const {
+        QFile file(path_);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private:
+    void put(const QByteArray& bytes, QIODevice::OpenMode mode) const {
+        QFile file(path_);
+        if (!file.open(mode) || file.write(bytes) != bytes.size()) {
+            qFatal("cannot write the test log %s", qPrintable(path_));
+        }
+    }
+
+    QTemporaryDir dir_;
+    QString path_;
+};

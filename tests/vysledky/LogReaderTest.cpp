@@ -1,0 +1,167 @@
+#include "vysledky/LogReader.h"
+#include "tests/vysledky/LogBytes.h"
+#include "tests/vysledky/ReadLog.h"
+#include "vysledky/CsvWriter.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray csvOf(const LogReader& reader) {
+    return CsvWriter::attempts(reader.attempts());
+}
+
+const QByteArray sample = LogBytes()
+                              .team("SDH Lhota")
+                              .lane1("00:00:17:250")
+                              .lane2("00:00:18:003")
+                              .team("Sokol T\xF8"
+                                    "eb\xED\xE8")
+                              .lane1("00:00:03:000")
+                              .annulment()
+                              .lane2("00:00:19:000")
+                              .stop("00:00:35:000")
+                              .team("Jiskra")
+                              .lane2("00:00:16:900")
+                              .lane1("00:00:21:040")
+                              .disqualification()
+                              .bytes;
+} // namespace
+
+TEST(LogReader, AMissingFileReadsAsNoAttempts) {
+    TempLog log;
+    LogReader reader(log.path());
+    EXPECT_FALSE(reader.update());
+    EXPECT_EQ(reader.status(), LogReader::Status::Missing);
+    EXPECT_TRUE(reader.attempts().isEmpty());
+    EXPECT_EQ(reader.lineCount(), 0);
+}
+
+TEST(LogReader, AFolderIsNoLog) {
+    TempLog log;
+    LogReader reader(log.folder());
+    reader.update();
+    EXPECT_EQ(reader.status(), LogReader::Status::Unreadable);
+    EXPECT_TRUE(reader.attempts().isEmpty());
+}
+
+TEST(LogReader, AnEmptyFileIsReadWithNoAttempts) {
+    TempLog log;
+    log.write("");
+    LogReader reader(log.path());
+    reader.update();
+    EXPECT_EQ(reader.status(), LogReader::Status::Read);
+    EXPECT_EQ(reader.lineCount(), 0);
+    EXPECT_EQ(csvOf(reader), attemptsHeader);
+}
+
+TEST(LogReader, CountsALastLineWithoutItsLineEnd) {
+    TempLog log;
+    log.write(LogBytes().team("A").lane1("00:00:17:000").bytes + LogBytesText::lane2Label +
+              "00:00:18:000");
+    LogReader reader(log.path());
+    reader.update();
+    EXPECT_EQ(reader.lineCount(), 3);
+    EXPECT_EQ(csvOf(reader),
+              attemptsHeader + "1;A;00:00:17:000;00:00:18:000;00:00:18:000;platný\r\n");
+}
+
+TEST(LogReader, TakesABareLineFeedAsALineEnd) {
+    TempLog log;
+    log.write("A\n" + LogBytesText::lane1Label + "00:00:17:000\n" + LogBytesText::lane2Label +
+              "00:00:18:000\n");
+    LogReader reader(log.path());
+    reader.update();
+    EXPECT_EQ(csvOf(reader),
+              attemptsHeader + "1;A;00:00:17:000;00:00:18:000;00:00:18:000;platný\r\n");
+}
+
+TEST(LogReader, ReadsAGrowingFileAsIfWholeWhereverTheWriterPaused) {
+    const QByteArray whole = ReadLog(sample).attempts;
+    for (qsizetype split = 0; split <= sample.size(); ++split) {
+        TempLog log;
+        log.write(sample.left(split));
+        LogReader reader(log.path());
+        reader.update();
+        log.append(sample.mid(split));
+        reader.update();
+        ASSERT_EQ(csvOf(reader), whole) << "split at byte " << split;
+        EXPECT_EQ(reader.lineCount(), 12);
+    }
+}
+
+TEST(LogReader, UpdatesOnlyWhenTheFileChanged) {
+    TempLog log;
+    log.write(sample);
+    LogReader reader(log.path());
+    EXPECT_TRUE(reader.update());
+    EXPECT_FALSE(reader.update());
+    log.append(LogBytes().team("B").bytes);
+    EXPECT_TRUE(reader.update());
+    EXPECT_FALSE(reader.update());
+}
+
+// The last attempt is provisional: its state follows the records appended after it.
+TEST(LogReader, TheLastAttemptChangesAsRecordsArrive) {
+    TempLog log;
+    log.write(LogBytes().team("A").lane1("00:00:17:000").bytes);
+    LogReader reader(log.path());
+    reader.update();
+    EXPECT_EQ(csvOf(reader), attemptsHeader + "1;A;00:00:17:000;;;neúplný\r\n");
+    log.append(LogBytes().lane2("00:00:18:000").bytes);
+    reader.update();
+    EXPECT_EQ(csvOf(reader),
+              attemptsHeader + "1;A;00:00:17:000;00:00:18:000;00:00:18:000;platný\r\n");
+    log.append(LogBytes().disqualification().bytes);
+    reader.update();
+    EXPECT_EQ(csvOf(reader),
+              attemptsHeader + "1;A;00:00:17:000;00:00:18:000;00:00:18:000;diskvalifikace\r\n");
+}
+
+TEST(LogReader, ReadsAShorterFileAfresh) {
+    TempLog log;
+    log.write(sample);
+    LogReader reader(log.path());
+    reader.update();
+    log.write(LogBytes().team("Nov\xE9").lane1("00:00:17:000").bytes);
+    EXPECT_TRUE(reader.update());
+    EXPECT_EQ(csvOf(reader), attemptsHeader + "1;Nové;00:00:17:000;;;neúplný\r\n");
+    EXPECT_EQ(reader.lineCount(), 2);
+}
+
+TEST(LogReader, ReadsALongerFileAfreshWhenItsBeginningChanged) {
+    TempLog log;
+    log.write(LogBytes().team("A").lane1("00:00:17:000").bytes);
+    LogReader reader(log.path());
+    reader.update();
+    log.write(LogBytes().team("B").lane1("00:00:16:000").lane2("00:00:16:500").bytes);
+    EXPECT_TRUE(reader.update());
+    EXPECT_EQ(csvOf(reader),
+              attemptsHeader + "1;B;00:00:16:000;00:00:16:500;00:00:16:500;platný\r\n");
+}
+
+TEST(LogReader, ForgetsAFileThatWasRemovedAndReadsItsSuccessor) {
+    TempLog log;
+    log.write(sample);
+    LogReader reader(log.path());
+    reader.update();
+    ASSERT_TRUE(QFile::remove(log.path()));
+    EXPECT_TRUE(reader.update());
+    EXPECT_EQ(reader.status(), LogReader::Status::Missing);
+    EXPECT_EQ(csvOf(reader), attemptsHeader);
+    log.write(LogBytes().team("C").annulment().bytes);
+    EXPECT_TRUE(reader.update());
+    EXPECT_EQ(csvOf(reader), attemptsHeader + "1;C;;;;start anulován\r\n");
+}
+
+TEST(LogReader, LeavesTheFileAsItWas) {
+    TempLog log;
+    log.write(sample);
+    const QDateTime modified = QFileInfo(log.path()).lastModified();
+    LogReader reader(log.path());
+    reader.update();
+    reader.update();
+    EXPECT_EQ(log.read(), sample);
+    EXPECT_EQ(QFileInfo(log.path()).lastModified(), modified);
+}

@@ -1,0 +1,64 @@
+#include "tests/vysledky/LogBytes.h"
+#include "tests/vysledky/ReadLog.h"
+#include "vysledky/LogReader.h"
+
+#include <gtest/gtest.h>
+
+TEST(OddInput, BytesUndefinedInWindows1250ShowAsReplacementCharacters) {
+    // 0x81, 0x83, 0x88, 0x90 and 0x98 are not in the code page.
+    const QByteArray log = LogBytes()
+                               .team("A\x81"
+                                     "B\x83"
+                                     "C\x88"
+                                     "D\x90"
+                                     "E\x98")
+                               .lane1("00:00:17:000")
+                               .lane2("00:00:1\x98:000")
+                               .bytes;
+    EXPECT_EQ(ReadLog(log).attempts,
+              attemptsHeader + "1;A\xEF\xBF\xBD"
+                               "B\xEF\xBF\xBD"
+                               "C\xEF\xBF\xBD"
+                               "D\xEF\xBF\xBD"
+                               "E\xEF\xBF\xBD;00:00:17:000;00:00:1\xEF\xBF\xBD:000;;neúplný\r\n");
+}
+
+TEST(OddInput, ControlCharactersShowAsReplacementCharacters) {
+    const QByteArray log = LogBytes()
+                               .team(QByteArray("A\0B\tC\x1B", 6))
+                               .lane1("00:00:17:000")
+                               .team("D\rE")
+                               .lane1("00:00:17:000")
+                               .bytes;
+    EXPECT_EQ(ReadLog(log).attempts, attemptsHeader + "1;A\xEF\xBF\xBD"
+                                                      "B\xEF\xBF\xBD"
+                                                      "C\xEF\xBF\xBD;00:00:17:000;;;neúplný\r\n"
+                                                      "2;D\xEF\xBF\xBD"
+                                                      "E;00:00:17:000;;;neúplný\r\n");
+}
+
+TEST(OddInput, AnOverlongLineIsCut) {
+    const QByteArray name(100'000, 'x');
+    const QByteArray log = LogBytes().team(name).lane1("00:00:17:000").lane2("00:00:17:000").bytes;
+    EXPECT_EQ(ReadLog(log).attempts, attemptsHeader + "1;" +
+                                         QByteArray(LogReader::maxLineBytes, 'x') +
+                                         ";00:00:17:000;00:00:17:000;00:00:17:000;platný\r\n");
+}
+
+TEST(OddInput, AFileOfLineEndsOnlyHasNoAttempts) {
+    EXPECT_EQ(ReadLog("\r\n\r\n\n\r\n\r").attempts, attemptsHeader);
+}
+
+TEST(OddInput, BinaryGarbageDoesNoHarm) {
+    QByteArray garbage;
+    for (int i = 0; i < 70'000; ++i) {
+        garbage.append(static_cast<char>((i * 7919 + i / 256) % 256));
+    }
+    TempLog log;
+    log.write(garbage);
+    LogReader reader(log.path());
+    reader.update();
+    EXPECT_EQ(reader.status(), LogReader::Status::Read);
+    EXPECT_EQ(reader.lineCount(), garbage.count('\n') + (garbage.endsWith('\n') ? 0 : 1));
+    EXPECT_LE(reader.attempts().size(), reader.lineCount());
+}

@@ -1,0 +1,160 @@
+#include "vysledky/ResultsWindow.h"
+#include "tests/vysledky/LogBytes.h"
+#include "tests/vysledky/ReadLog.h"
+
+#include <QAbstractItemModel>
+#include <QLabel>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+namespace {
+QTableView* view(const ResultsWindow& window, const char* name) {
+    return window.findChild<QTableView*>(QString::fromLatin1(name));
+}
+
+// What the table shows, a line per row, cells joined by "|".
+QStringList shown(const QTableView* table) {
+    const QAbstractItemModel* model = table->model();
+    QStringList header;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        header.append(model->headerData(column, Qt::Horizontal).toString());
+    }
+    QStringList rows{header.join(u'|')};
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column) {
+            cells.append(model->index(row, column).data().toString());
+        }
+        rows.append(cells.join(u'|'));
+    }
+    return rows;
+}
+
+const QByteArray sample = LogBytes()
+                              .team("SDH Lhota")
+                              .lane1("00:00:17:250")
+                              .lane2("00:00:18:003")
+                              .team("Sokol T\xF8"
+                                    "eb\xED\xE8")
+                              .lane1("00:00:03:000")
+                              .annulment()
+                              .lane2("00:00:16:900")
+                              .lane1("00:00:17:800")
+                              .team("Jiskra")
+                              .lane2("00:00:19:000")
+                              .bytes;
+} // namespace
+
+TEST(ResultsWindow, ShowsBothTables) {
+    TempLog log;
+    log.write(sample);
+    ResultsWindow window(log.path());
+    window.show();
+    EXPECT_EQ(shown(view(window, "attempts")),
+              QStringList({u"pokus|družstvo|dráha 1|dráha 2|výsledek|stav"_qs,
+                           u"1|SDH Lhota|00:00:17:250|00:00:18:003|00:00:18:003|platný"_qs,
+                           u"2|Sokol Třebíč|00:00:03:000|||start anulován"_qs,
+                           u"3|Sokol Třebíč|00:00:17:800|00:00:16:900|00:00:17:800|platný"_qs,
+                           u"4|Jiskra||00:00:19:000||neúplný"_qs}));
+    EXPECT_EQ(shown(view(window, "ranking")),
+              QStringList({u"místo|družstvo|výsledek"_qs, u"1|Sokol Třebíč|00:00:17:800"_qs,
+                           u"2|SDH Lhota|00:00:18:003"_qs}));
+    EXPECT_TRUE(window.windowTitle().startsWith(u"Výsledky – "));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("status"))->text(),
+              u"ZAVOD.TXT · řádků: 10 · pokusů: 4 · družstev v pořadí: 2");
+}
+
+TEST(ResultsWindow, FollowsTheLogAsItGrows) {
+    TempLog log;
+    log.write(sample);
+    ResultsWindow window(log.path());
+    log.append(LogBytes().lane1("00:00:16:000").team("Orel").disqualification().bytes);
+    window.refresh();
+    EXPECT_EQ(shown(view(window, "attempts")).mid(4),
+              QStringList({u"4|Jiskra|00:00:16:000|00:00:19:000|00:00:19:000|platný"_qs,
+                           u"5|Orel||||diskvalifikace"_qs}));
+    EXPECT_EQ(shown(view(window, "ranking")).last(), u"3|Jiskra|00:00:19:000");
+}
+
+TEST(ResultsWindow, WaitsForAMissingLog) {
+    TempLog log;
+    ResultsWindow window(log.path());
+    EXPECT_EQ(view(window, "attempts")->model()->rowCount(), 0);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("status"))->text(),
+              u"ZAVOD.TXT zatím neexistuje, čekám na něj.");
+    log.write(sample);
+    window.refresh();
+    EXPECT_EQ(view(window, "attempts")->model()->rowCount(), 4);
+    EXPECT_EQ(view(window, "ranking")->model()->rowCount(), 2);
+}
+
+TEST(ResultsWindow, SavesTheTablesAsCsvWithByteOrderMark) {
+    TempLog log;
+    log.write(sample);
+    ResultsWindow window(log.path());
+    const ReadLog expected(sample);
+    QString error;
+    const QString attemptsPath = log.folder() + QStringLiteral("/pokusy.csv");
+    const QString rankingPath = log.folder() + QStringLiteral("/pořadí.csv");
+    ASSERT_TRUE(window.saveAttemptsCsv(attemptsPath, error)) << error.toStdString();
+    ASSERT_TRUE(window.saveRankingCsv(rankingPath, error)) << error.toStdString();
+    QFile attempts(attemptsPath);
+    QFile ranking(rankingPath);
+    ASSERT_TRUE(attempts.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(ranking.open(QIODevice::ReadOnly));
+    EXPECT_EQ(attempts.readAll(), "\xEF\xBB\xBF" + expected.attempts);
+    EXPECT_EQ(ranking.readAll(), "\xEF\xBB\xBF" + expected.ranking);
+}
+
+TEST(ResultsWindow, NeverWritesTheLog) {
+    TempLog log;
+    log.write(sample);
+    ResultsWindow window(log.path());
+    QString error;
+    EXPECT_FALSE(window.saveAttemptsCsv(log.path(), error));
+    EXPECT_TRUE(error.contains(u"ZAVOD.TXT")) << error.toStdString();
+    EXPECT_FALSE(window.saveRankingCsv(log.folder() + QStringLiteral("/./ZAVOD.TXT"), error));
+    EXPECT_FALSE(window.savePdf(log.path(), error));
+    EXPECT_EQ(log.read(), sample);
+}
+
+TEST(ResultsWindow, SavesAPdf) {
+    TempLog log;
+    log.write(sample);
+    ResultsWindow window(log.path());
+    QString error;
+    const QString path = log.folder() + QStringLiteral("/vysledky.pdf");
+    ASSERT_TRUE(window.savePdf(path, error)) << error.toStdString();
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+}
+
+TEST(ResultsWindow, ReportsAFailedSave) {
+    TempLog log;
+    log.write(sample);
+    ResultsWindow window(log.path());
+    QString error;
+    EXPECT_FALSE(
+        window.saveAttemptsCsv(log.folder() + QStringLiteral("/no/such/folder/a.csv"), error));
+    EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_FALSE(window.savePdf(log.folder() + QStringLiteral("/no/such/folder/a.pdf"), error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(ResultsWindow, OpensAnotherLog) {
+    TempLog first;
+    first.write(sample);
+    TempLog second;
+    second.write(LogBytes().team("Orel").lane1("00:00:15:000").lane2("00:00:15:500").bytes);
+    ResultsWindow window(first.path());
+    window.openLog(second.path());
+    EXPECT_EQ(window.logPath(), second.path());
+    EXPECT_EQ(shown(view(window, "attempts")).mid(1),
+              QStringList({u"1|Orel|00:00:15:000|00:00:15:500|00:00:15:500|platný"_qs}));
+    EXPECT_EQ(shown(view(window, "ranking")).mid(1), QStringList({u"1|Orel|00:00:15:500"_qs}));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+enum class AttemptState { Valid, Disqualified, Annulled, Stopped, Incomplete };
+
+// The state as the tables and the CSV show it: "platný", "diskvalifikace", "start anulován",
+// "zastaveno", "neúplný".
+QString stateText(AttemptState state);
+
+// One row of the attempts table.
+struct Attempt {
+    int number = 0; // from 1, in file order
+    QString team;   // as typed, or "(bez jména)"
+    QString lane1;  // time texts as written; empty where the lane has none
+    QString lane2;
+    QString result; // the slower lane's time when both are well formed, else empty
+    int resultMillis = -1;
+    QString stopTime; // the time of a stop by hand, as written
+    AttemptState state = AttemptState::Incomplete;
+
+    bool operator==(const Attempt&) const = default;
+};
+
+// The team of lines before the first team line and of a blank team line.
+QString noTeamName();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+// vysledky [FILE]            the window, on FILE or on ZAVOD.TXT in the current folder
+// vysledky --csv FILE        the attempts as CSV on standard output
+// vysledky --ranking FILE    the ranking as CSV on standard output
+//
+// Standard output gets plain UTF-8 without a byte-order mark: scripts and pipes read it, and a
+// mark would stick to the first field. The files saved from the window carry one.
+struct CommandLine {
+    enum class Mode { Window, Attempts, Ranking, Help, Error };
+
+    Mode mode = Mode::Window;
+    QString file;
+    QString error; // for Mode::Error, in Czech
+
+    // The arguments as the application leaves them, the program's name first.
+    static CommandLine parse(const QStringList& arguments);
+
+    // Whether the raw arguments ask for output without a window, so that the program starts
+    // without a display.
+    static bool withoutWindow(int argc, const char* const* argv);
+
+    static QString usage();
+
+    // Writes the table to out, or the reason it cannot to err. Returns the exit code: 0, 1 when
+    // the file cannot be read, 2 for wrong arguments.
+    int run(QIODevice& out, QIODevice& err) const;
+};

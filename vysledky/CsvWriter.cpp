@@ -1,0 +1,47 @@
+#include "vysledky/CsvWriter.h"
+
+#include "vysledky/TableTexts.h"
+
+namespace CsvWriter {
+
+namespace {
+void addLine(QByteArray& csv, const QStringList& fields) {
+    QStringList quoted;
+    quoted.reserve(fields.size());
+    for (const QString& text : fields) {
+        quoted.append(field(text));
+    }
+    csv += quoted.join(u';').toUtf8();
+    csv += "\r\n";
+}
+
+template <typename Row> QByteArray table(const QStringList& titles, const QList<Row>& rows) {
+    QByteArray csv;
+    addLine(csv, titles);
+    for (const Row& row : rows) {
+        addLine(csv, TableTexts::cells(row));
+    }
+    return csv;
+}
+} // namespace
+
+QString field(const QString& text) {
+    const bool needsQuotes =
+        text.contains(u';') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n');
+    if (!needsQuotes) {
+        return text;
+    }
+    QString doubled = text;
+    doubled.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + doubled + u'"';
+}
+
+QByteArray attempts(const QList<Attempt>& attempts) {
+    return table(TableTexts::attemptTitles(), attempts);
+}
+
+QByteArray ranking(const QList<RankingRow>& ranking) {
+    return table(TableTexts::rankingTitles(), ranking);
+}
+
+} // namespace CsvWriter

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "vysledky/Attempt.h"
+#include "vysledky/LogReader.h"
+#include "vysledky/Ranking.h"
+
+#include <QFileSystemWatcher>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+// Follows ZAVOD.TXT while the timing program appends to it: a change the file system reports
+// is read at once, and a poll catches what it does not report (network drives, a file created
+// or replaced later).
+class LogFollower final : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int pollMillis = 1000;
+
+    explicit LogFollower(const QString& path, QObject* parent = nullptr);
+
+    const LogReader& reader() const { return reader_; }
+    const QList<Attempt>& attempts() const { return attempts_; }
+    const QList<RankingRow>& ranking() const { return ranking_; }
+
+public slots:
+    // Reads what is new; updated() follows when the tables or the file's state changed.
+    void refresh();
+
+signals:
+    void updated();
+
+private:
+    void watch();
+
+    LogReader reader_;
+    QFileSystemWatcher watcher_;
+    QTimer poll_;
+    QList<Attempt> attempts_;
+    QList<RankingRow> ranking_;
+};

@@ -1,0 +1,130 @@
+#include "vysledky/LogReader.h"
+
+#include "race/LogRecords.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+constexpr qsizetype checkedBytes = 64;
+constexpr qint64 chunkBytes = 1 << 20;
+} // namespace
+
+LogReader::LogReader(QString path) : path_(std::move(path)) {}
+
+bool LogReader::update() {
+    const bool hadContent = offset_ > 0;
+    const QFileInfo info(path_);
+    if (!info.exists()) {
+        status_ = Status::Missing;
+        errorText_ = QStringLiteral("soubor neexistuje");
+        restart();
+        return hadContent;
+    }
+    // Only a plain file: a device or a pipe given by mistake could be endless or have effects.
+    if (!info.isFile()) {
+        status_ = Status::Unreadable;
+        errorText_ = QStringLiteral("není to soubor");
+        restart();
+        return hadContent;
+    }
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Keep what was read: the file may be only briefly out of reach.
+        status_ = Status::Unreadable;
+        errorText_ = file.errorString();
+        return false;
+    }
+    status_ = Status::Read;
+    errorText_.clear();
+
+    bool changed = false;
+    const qint64 size = file.size();
+    if (size < offset_ || !sameBytesBeforeOffset(file)) {
+        restart();
+        changed = hadContent;
+    }
+    // Up to the size seen now: a file that grows meanwhile is read on at the next update.
+    if (size > offset_ && file.seek(offset_)) {
+        while (offset_ < size) {
+            const QByteArray chunk = file.read(std::min(chunkBytes, size - offset_));
+            if (chunk.isEmpty()) {
+                break;
+            }
+            consume(chunk);
+            offset_ += chunk.size();
+            bytesBefore_ = (bytesBefore_ + chunk.right(checkedBytes)).right(checkedBytes);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+QList<Attempt> LogReader::attempts() const {
+    if (partial_.isEmpty()) {
+        return builder_.attempts();
+    }
+    // The unfinished last line counts, without being kept: it is read again when it grows.
+    AttemptBuilder withLast = builder_;
+    QByteArray last = partial_;
+    if (last.endsWith('\r')) {
+        last.chop(1);
+    }
+    withLast.addLine(decode(last));
+    return withLast.attempts();
+}
+
+void LogReader::restart() {
+    offset_ = 0;
+    bytesBefore_.clear();
+    partial_.clear();
+    lines_ = 0;
+    builder_ = AttemptBuilder();
+}
+
+bool LogReader::sameBytesBeforeOffset(QFile& file) {
+    if (offset_ == 0) {
+        return true;
+    }
+    return file.seek(offset_ - bytesBefore_.size()) &&
+           file.read(bytesBefore_.size()) == bytesBefore_;
+}
+
+void LogReader::consume(const QByteArray& chunk) {
+    const char* data = chunk.constData();
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = chunk.indexOf('\n', start);
+        if (end < 0) {
+            break;
+        }
+        appendToLine(data + start, end - start);
+        if (partial_.endsWith('\r')) {
+            partial_.chop(1);
+        }
+        builder_.addLine(decode(partial_));
+        partial_.clear();
+        ++lines_;
+        start = end + 1;
+    }
+    appendToLine(data + start, chunk.size() - start);
+}
+
+void LogReader::appendToLine(const char* bytes, qsizetype length) {
+    const qsizetype room = maxLineBytes - partial_.size();
+    if (room > 0) {
+        partial_.append(bytes, std::min(room, length));
+    }
+}
+
+QString LogReader::decode(const QByteArray& bytes) {
+    QString line = LogRecords::decodeLine(bytes);
+    for (QChar& c : line) {
+        if (c.category() == QChar::Other_Control) {
+            c = QChar::ReplacementCharacter;
+        }
+    }
+    return line;
+}

@@ -1,0 +1,49 @@
+#include "vysledky/Ranking.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace {
+struct TeamBest {
+    QString team;
+    QString result;
+    int resultMillis = -1;
+};
+} // namespace
+
+QList<RankingRow> rankTeams(const QList<Attempt>& attempts) {
+    QHash<QString, qsizetype> teamIndex; // trimmed name -> index in teams
+    QList<TeamBest> teams;               // in the order of their first attempt
+    for (const Attempt& attempt : attempts) {
+        const QString key = attempt.team.trimmed();
+        auto found = teamIndex.constFind(key);
+        if (found == teamIndex.cend()) {
+            found = teamIndex.insert(key, teams.size());
+            teams.append({attempt.team, {}, -1});
+        }
+        TeamBest& best = teams[*found];
+        if (attempt.state == AttemptState::Valid &&
+            (best.resultMillis < 0 || attempt.resultMillis < best.resultMillis)) {
+            best.result = attempt.result;
+            best.resultMillis = attempt.resultMillis;
+        }
+    }
+
+    const auto unranked = [](const TeamBest& best) { return best.resultMillis < 0; };
+    teams.erase(std::remove_if(teams.begin(), teams.end(), unranked), teams.end());
+    // Stable: the teams are already in the order of their first attempt.
+    std::stable_sort(teams.begin(), teams.end(), [](const TeamBest& a, const TeamBest& b) {
+        return a.resultMillis < b.resultMillis;
+    });
+
+    QList<RankingRow> rows;
+    rows.reserve(teams.size());
+    for (qsizetype i = 0; i < teams.size(); ++i) {
+        const TeamBest& best = teams[i];
+        const bool tied = i > 0 && best.resultMillis == rows.last().resultMillis;
+        const int place = tied ? rows.last().place : static_cast<int>(i) + 1;
+        rows.append({place, best.team, best.result, best.resultMillis});
+    }
+    return rows;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "vysledky/Attempt.h"
+
+#include <QList>
+#include <QString>
+
+// One row of the ranking: a team's best valid result and its place.
+struct RankingRow {
+    int place = 0;
+    QString team;
+    QString result; // as the log wrote it
+    int resultMillis = -1;
+
+    bool operator==(const RankingRow&) const = default;
+};
+
+// Each team with a valid attempt, by its best valid result, fastest first. Equal results share
+// a place and the next place skips (1, 2, 2, 4); tied teams stand in the order of their first
+// attempt of any state. Team lines that differ only in leading or trailing spaces are one team,
+// named as at its first attempt.
+QList<RankingRow> rankTeams(const QList<Attempt>& attempts);

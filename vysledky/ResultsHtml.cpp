@@ -1,0 +1,38 @@
+#include "vysledky/ResultsHtml.h"
+
+#include "vysledky/TableTexts.h"
+
+#include <QStringList>
+
+namespace {
+void addRow(QString& html, const QStringList& cells, const char* cellTag) {
+    html += u"<tr>";
+    for (const QString& cell : cells) {
+        html += QStringLiteral("<%1>%2</%1>").arg(QLatin1String(cellTag), cell.toHtmlEscaped());
+    }
+    html += u"</tr>\n";
+}
+
+template <typename Row>
+void addTable(QString& html, const QString& heading, const QStringList& titles,
+              const QList<Row>& rows) {
+    html += QStringLiteral("<h2>%1</h2>\n").arg(heading.toHtmlEscaped());
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n");
+    addRow(html, titles, "th");
+    for (const Row& row : rows) {
+        addRow(html, TableTexts::cells(row), "td");
+    }
+    html += QStringLiteral("</table>\n");
+}
+} // namespace
+
+QString resultsHtml(const QString& title, const QList<Attempt>& attempts,
+                    const QList<RankingRow>& ranking) {
+    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"><title>%1</title></head>"
+                                  "<body>\n<h1>%1</h1>\n")
+                       .arg(title.toHtmlEscaped());
+    addTable(html, QStringLiteral("Pořadí"), TableTexts::rankingTitles(), ranking);
+    addTable(html, QStringLiteral("Pokusy"), TableTexts::attemptTitles(), attempts);
+    html += QStringLiteral("</body></html>\n");
+    return html;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "vysledky/Attempt.h"
+#include "vysledky/Ranking.h"
+
+#include <QList>
+#include <QString>
+
+// Both tables as one HTML page for printing: the title, the ranking, then the attempts. Every
+// text from the log is escaped.
+QString resultsHtml(const QString& title, const QList<Attempt>& attempts,
+                    const QList<RankingRow>& ranking);

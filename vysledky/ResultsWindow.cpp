@@ -1,0 +1,278 @@
+#include "vysledky/ResultsWindow.h"
+
+#include "vysledky/CsvWriter.h"
+#include "vysledky/LogFollower.h"
+#include "vysledky/ResultModels.h"
+#include "vysledky/ResultsHtml.h"
+#include "vysledky/ResultsPrinter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+QTableView* makeView(QAbstractItemModel* model, const QString& name) {
+    auto* view = new QTableView;
+    view->setObjectName(name);
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setAlternatingRowColors(true);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setHighlightSections(false);
+    return view;
+}
+
+// Widths from the font, not from the contents: measuring every row of a long log is slow.
+void setWidths(QTableView* view, const QList<int>& widths, int stretched) {
+    const int padding = view->fontMetrics().averageCharWidth() * 3;
+    QHeaderView* header = view->horizontalHeader();
+    for (int column = 0; column < widths.size(); ++column) {
+        if (column == stretched) {
+            header->setSectionResizeMode(column, QHeaderView::Stretch);
+        } else {
+            view->setColumnWidth(column, widths[column] + padding);
+        }
+    }
+}
+
+int textWidth(const QWidget* widget, const QString& text) {
+    return widget->fontMetrics().horizontalAdvance(text);
+}
+
+QWidget* titled(const QString& title, QWidget* content) {
+    auto* box = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(content);
+    return box;
+}
+} // namespace
+
+ResultsWindow::ResultsWindow(const QString& logPath, QWidget* parent)
+    : QMainWindow(parent), attemptsModel_(new AttemptsModel(this)),
+      rankingModel_(new RankingModel(this)),
+      attemptsView_(makeView(attemptsModel_, QStringLiteral("attempts"))),
+      rankingView_(makeView(rankingModel_, QStringLiteral("ranking"))), status_(new QLabel) {
+    status_->setObjectName(QStringLiteral("status"));
+    statusBar()->addWidget(status_, 1);
+
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(titled(QStringLiteral("Pokusy"), attemptsView_));
+    splitter->addWidget(titled(QStringLiteral("Pořadí"), rankingView_));
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    setCentralWidget(splitter);
+
+    const int time = textWidth(this, QStringLiteral("00:00:00:000"));
+    const QStringList attemptTitles = TableTexts::attemptTitles();
+    setWidths(attemptsView_,
+              {textWidth(this, QStringLiteral("99999")), 0,
+               std::max(time, textWidth(this, attemptTitles[2])),
+               std::max(time, textWidth(this, attemptTitles[3])),
+               std::max(time, textWidth(this, attemptTitles[4])),
+               textWidth(this, QStringLiteral("diskvalifikace"))},
+              AttemptsModel::Team);
+    setWidths(rankingView_,
+              {textWidth(this, QStringLiteral("místo")), 0,
+               std::max(time, textWidth(this, QStringLiteral("výsledek")))},
+              RankingModel::Team);
+
+    buildActions();
+    resize(1000, 700);
+    openLog(logPath);
+}
+
+ResultsWindow::~ResultsWindow() = default;
+
+void ResultsWindow::buildActions() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
+    QToolBar* tools = addToolBar(QStringLiteral("Nástroje"));
+    tools->setObjectName(QStringLiteral("tools"));
+    tools->setMovable(false);
+    const auto add = [&](const QString& text, QKeySequence keys, void (ResultsWindow::*slot)(),
+                         bool onToolBar) {
+        QAction* action = file->addAction(text);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        if (onToolBar) {
+            tools->addAction(action);
+        }
+    };
+    add(QStringLiteral("&Otevřít záznam…"), QKeySequence::Open, &ResultsWindow::chooseLog, true);
+    file->addSeparator();
+    add(QStringLiteral("Uložit &pokusy jako CSV…"), QKeySequence::Save,
+        &ResultsWindow::exportAttempts, true);
+    add(QStringLiteral("Uložit p&ořadí jako CSV…"), {}, &ResultsWindow::exportRanking, true);
+    file->addSeparator();
+    add(QStringLiteral("&Tisk…"), QKeySequence::Print, &ResultsWindow::print, true);
+    add(QStringLiteral("Uložit jako P&DF…"), {}, &ResultsWindow::exportPdf, true);
+    file->addSeparator();
+    QAction* quit = file->addAction(QStringLiteral("&Konec"));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+}
+
+void ResultsWindow::openLog(const QString& path) {
+    follower_ = std::make_unique<LogFollower>(path);
+    connect(follower_.get(), &LogFollower::updated, this, &ResultsWindow::showTables);
+    setWindowTitle(QStringLiteral("Výsledky – %1").arg(QDir::toNativeSeparators(logPath())));
+    follower_->refresh();
+    showTables();
+}
+
+QString ResultsWindow::logPath() const {
+    return follower_->reader().path();
+}
+
+void ResultsWindow::refresh() {
+    follower_->refresh();
+}
+
+void ResultsWindow::showTables() {
+    QScrollBar* scroll = attemptsView_->verticalScrollBar();
+    const bool followingEnd = scroll->value() == scroll->maximum();
+    const qsizetype rowsBefore = attemptsModel_->rows().size();
+    attemptsModel_->setRows(follower_->attempts());
+    rankingModel_->setRows(follower_->ranking());
+    // Stay with the newest attempt unless the user has scrolled away from it.
+    if (followingEnd && attemptsModel_->rows().size() > rowsBefore) {
+        attemptsView_->scrollToBottom();
+    }
+    status_->setText(statusText());
+}
+
+QString ResultsWindow::statusText() const {
+    const LogReader& reader = follower_->reader();
+    const QString name = QFileInfo(reader.path()).fileName();
+    switch (reader.status()) {
+    case LogReader::Status::Missing:
+        return QStringLiteral("%1 zatím neexistuje, čekám na něj.").arg(name);
+    case LogReader::Status::Unreadable:
+        return QStringLiteral("%1 nelze číst: %2").arg(name, reader.errorText());
+    case LogReader::Status::NotRead:
+    case LogReader::Status::Read:
+        break;
+    }
+    return QStringLiteral("%1 · řádků: %2 · pokusů: %3 · družstev v pořadí: %4")
+        .arg(name)
+        .arg(reader.lineCount())
+        .arg(follower_->attempts().size())
+        .arg(follower_->ranking().size());
+}
+
+bool ResultsWindow::refuseLogFile(const QString& path, QString& error) const {
+    const QFileInfo target(path);
+    const QFileInfo log(logPath());
+    if (target == log || target.absoluteFilePath() == log.absoluteFilePath()) {
+        error = QStringLiteral("Do záznamu závodu %1 se nezapisuje. Zvolte jiný soubor.")
+                    .arg(log.fileName());
+        return true;
+    }
+    return false;
+}
+
+bool ResultsWindow::saveCsv(const QString& path, const QByteArray& csv, QString& error) {
+    if (refuseLogFile(path, error)) {
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(CsvWriter::utf8Bom) < 0 ||
+        file.write(csv) != csv.size() || !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool ResultsWindow::saveAttemptsCsv(const QString& path, QString& error) {
+    return saveCsv(path, CsvWriter::attempts(follower_->attempts()), error);
+}
+
+bool ResultsWindow::saveRankingCsv(const QString& path, QString& error) {
+    return saveCsv(path, CsvWriter::ranking(follower_->ranking()), error);
+}
+
+QString ResultsWindow::documentTitle() const {
+    return QStringLiteral("Výsledky – %1").arg(QFileInfo(logPath()).fileName());
+}
+
+bool ResultsWindow::savePdf(const QString& path, QString& error) {
+    if (refuseLogFile(path, error)) {
+        return false;
+    }
+    if (!saveResultsPdf(
+            path, resultsHtml(documentTitle(), follower_->attempts(), follower_->ranking()))) {
+        error = QStringLiteral("Soubor %1 nelze zapsat.").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    return true;
+}
+
+QString ResultsWindow::askSavePath(const QString& caption, const QString& name,
+                                   const QString& filter) {
+    const QString folder = QFileInfo(logPath()).absolutePath();
+    return QFileDialog::getSaveFileName(this, caption, QDir(folder).filePath(name), filter);
+}
+
+void ResultsWindow::chooseLog() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Otevřít záznam závodu"), QFileInfo(logPath()).absolutePath(),
+        QStringLiteral("Záznam závodu (*.TXT *.txt);;Všechny soubory (*)"));
+    if (!path.isEmpty()) {
+        openLog(path);
+    }
+}
+
+void ResultsWindow::exportAttempts() {
+    const QString path = askSavePath(QStringLiteral("Uložit pokusy jako CSV"),
+                                     QStringLiteral("pokusy.csv"), QStringLiteral("CSV (*.csv)"));
+    QString error;
+    if (!path.isEmpty() && !saveAttemptsCsv(path, error)) {
+        QMessageBox::warning(this, QStringLiteral("Uložení se nezdařilo"), error);
+    }
+}
+
+void ResultsWindow::exportRanking() {
+    const QString path = askSavePath(QStringLiteral("Uložit pořadí jako CSV"),
+                                     QStringLiteral("poradi.csv"), QStringLiteral("CSV (*.csv)"));
+    QString error;
+    if (!path.isEmpty() && !saveRankingCsv(path, error)) {
+        QMessageBox::warning(this, QStringLiteral("Uložení se nezdařilo"), error);
+    }
+}
+
+void ResultsWindow::exportPdf() {
+    const QString path = askSavePath(QStringLiteral("Uložit jako PDF"),
+                                     QStringLiteral("vysledky.pdf"), QStringLiteral("PDF (*.pdf)"));
+    QString error;
+    if (!path.isEmpty() && !savePdf(path, error)) {
+        QMessageBox::warning(this, QStringLiteral("Uložení se nezdařilo"), error);
+    }
+}
+
+void ResultsWindow::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(documentTitle());
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Tisk výsledků"));
+    if (dialog.exec() == QDialog::Accepted) {
+        printResults(printer,
+                     resultsHtml(documentTitle(), follower_->attempts(), follower_->ranking()));
+    }
+}

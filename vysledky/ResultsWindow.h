@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class AttemptsModel;
+class LogFollower;
+class QLabel;
+class QTableView;
+class RankingModel;
+
+// The results window: the attempts on the left, the ranking on the right, both following the
+// log as it grows. It reads the log and never writes it, not even by an export aimed at it.
+class ResultsWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit ResultsWindow(const QString& logPath, QWidget* parent = nullptr);
+    ~ResultsWindow() override;
+
+    // Follows another log from now on.
+    void openLog(const QString& path);
+    QString logPath() const;
+
+    // Reads what is new in the log now, without waiting for the watch or the poll.
+    void refresh();
+
+    // The exports behind the menu, without their dialogs. On failure, the reason is in error.
+    bool saveAttemptsCsv(const QString& path, QString& error);
+    bool saveRankingCsv(const QString& path, QString& error);
+    bool savePdf(const QString& path, QString& error);
+
+    QString statusText() const;
+
+private:
+    void buildActions();
+    void showTables();
+    bool refuseLogFile(const QString& path, QString& error) const;
+    bool saveCsv(const QString& path, const QByteArray& csv, QString& error);
+    QString documentTitle() const;
+    QString askSavePath(const QString& caption, const QString& name, const QString& filter);
+
+    void chooseLog();
+    void exportAttempts();
+    void exportRanking();
+    void exportPdf();
+    void print();
+
+    std::unique_ptr<LogFollower> follower_;
+    AttemptsModel* attemptsModel_;
+    RankingModel* rankingModel_;
+    QTableView* attemptsView_;
+    QTableView* rankingView_;
+    QLabel* status_;
+};
