@@ -11,7 +11,7 @@ QString stateText(AttemptState state);
 // One row of the attempts table.
 struct Attempt {
     int number = 0; // from 1, in file order
-    QString team;   // as typed, or "(bez jména)"
+    QString team;   // as typed less the spaces around it, or "(bez jména)"
     QString lane1;  // time texts as written; empty where the lane has none
     QString lane2;
     QString result; // the slower lane's time when both are well formed, else empty

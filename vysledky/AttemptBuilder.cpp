@@ -12,7 +12,10 @@ void AttemptBuilder::addLine(const QString& line) {
         if (attemptOpen()) {
             endAttempt(AttemptState::Incomplete);
         }
-        team_ = record.text.trimmed().isEmpty() ? noTeamName() : record.text;
+        team_ = record.text.trimmed();
+        if (team_.isEmpty()) {
+            team_ = noTeamName();
+        }
         break;
     case LogLine::Kind::Lane1:
         if (hasLane1_) {

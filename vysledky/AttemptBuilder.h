@@ -12,6 +12,9 @@
 // that already has one in the attempt ends it too: the lanes were cleared, which the log does
 // not record. A team line ends the attempt of the team before it.
 //
+// Team names lose the spaces around them: "next team" leaves a single space in the timing
+// program's name box, and the name is typed after it.
+//
 // An attempt with both lanes timed stays open until the next record: a disqualification or an
 // annulment that follows it still belongs to it (a run is often judged after it ends). At the
 // end of the lines it is shown as it stands, so the last attempt of a growing log is

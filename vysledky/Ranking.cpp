@@ -13,13 +13,12 @@ struct TeamBest {
 } // namespace
 
 QList<RankingRow> rankTeams(const QList<Attempt>& attempts) {
-    QHash<QString, qsizetype> teamIndex; // trimmed name -> index in teams
+    QHash<QString, qsizetype> teamIndex; // name -> index in teams
     QList<TeamBest> teams;               // in the order of their first attempt
     for (const Attempt& attempt : attempts) {
-        const QString key = attempt.team.trimmed();
-        auto found = teamIndex.constFind(key);
+        auto found = teamIndex.constFind(attempt.team);
         if (found == teamIndex.cend()) {
-            found = teamIndex.insert(key, teams.size());
+            found = teamIndex.insert(attempt.team, teams.size());
             teams.append({attempt.team, {}, -1});
         }
         TeamBest& best = teams[*found];

@@ -17,6 +17,5 @@ struct RankingRow {
 
 // Each team with a valid attempt, by its best valid result, fastest first. Equal results share
 // a place and the next place skips (1, 2, 2, 4); tied teams stand in the order of their first
-// attempt of any state. Team lines that differ only in leading or trailing spaces are one team,
-// named as at its first attempt.
+// attempt of any state. Attempts of one name are one team, wherever they stand in the log.
 QList<RankingRow> rankTeams(const QList<Attempt>& attempts);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/vysledky/Printing.h"
+#include "tests/support/Printers.h"
 
 #include <QByteArray>
 #include <QDir>

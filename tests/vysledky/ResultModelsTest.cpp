@@ -1,5 +1,5 @@
 #include "vysledky/ResultModels.h"
-#include "tests/vysledky/Printing.h"
+#include "tests/support/Printers.h"
 
 #include <QSignalSpy>
 

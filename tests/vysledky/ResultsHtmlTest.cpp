@@ -1,5 +1,5 @@
 #include "vysledky/ResultsHtml.h"
-#include "tests/vysledky/Printing.h"
+#include "tests/support/Printers.h"
 
 #include <gtest/gtest.h>
 

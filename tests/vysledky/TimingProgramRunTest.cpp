@@ -1,0 +1,99 @@
+#include "tests/support/Rig.h"
+#include "tests/vysledky/ReadLog.h"
+#include "vysledky/CsvWriter.h"
+#include "vysledky/LogReader.h"
+#include "vysledky/Ranking.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The timing program's window on the fake lines runs part of a competition; the results
+// viewer reads the ZAVOD.TXT it leaves behind.
+class TimingProgramRun : public ::testing::Test {
+protected:
+    Rig rig;
+    Form1* form = nullptr;
+
+    void SetUp() override { form = &rig.start(); }
+    void click(QAbstractButton* button) {
+        Rig::click(button);
+        rig.passes(1);
+    }
+    void startContact() {
+        rig.lines.dcd = true;
+        rig.passes(1);
+        rig.lines.dcd = false;
+    }
+    void nextTeam(const QString& name) {
+        click(form->Command2);     // the name box blanked to a single space
+        form->Text1->insert(name); // typed after it
+        click(form->Command3);     // saved: the team line
+    }
+    QList<Attempt> readLog() {
+        LogReader reader(rig.logPath());
+        reader.update();
+        return reader.attempts();
+    }
+};
+
+TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
+    form->Text1->insert(QStringLiteral("SDH Žďár"));
+    click(form->Command3);
+    startContact();
+    rig.passes(20'000);
+    rig.lines.dsr = true;
+    rig.passes(501);
+    rig.lines.cts = true;
+    rig.passes(1);
+    rig.lines.cts = rig.lines.dsr = false;
+    rig.passes(10);
+
+    // Lanes cleared, then a false start annulled by the third start signal, which starts the
+    // race again at once; that run is disqualified after lane 1.
+    nextTeam(QStringLiteral("Sokol Lhota"));
+    click(form->Command4);
+    for (int signal = 0; signal < 3; ++signal) {
+        startContact();
+        rig.passes(3);
+    }
+    startContact();
+    rig.passes(10'000);
+    rig.lines.cts = true;
+    rig.passes(1);
+    rig.lines.cts = false;
+    click(form->Command5);
+
+    // The same team again: a clean run.
+    startContact();
+    rig.passes(15'000);
+    rig.lines.cts = true;
+    rig.passes(300);
+    rig.lines.dsr = true;
+    rig.passes(1);
+    rig.lines.cts = rig.lines.dsr = false;
+    rig.passes(10);
+
+    nextTeam(QStringLiteral("Hasiči Nová Ves"));
+    startContact();
+    rig.passes(4'321);
+    click(form->ButStop);
+
+    const QList<Attempt> attempts = readLog();
+    EXPECT_EQ(CsvWriter::attempts(attempts),
+              attemptsHeader + "1;SDH Žďár;00:00:21:502;00:00:21:001;00:00:21:502;platný\r\n"
+                               "2;Sokol Lhota;;;;start anulován\r\n"
+                               "3;Sokol Lhota;00:00:12:005;;;diskvalifikace\r\n"
+                               "4;Sokol Lhota;00:00:16:001;00:00:16:301;00:00:16:301;platný\r\n"
+                               "5;Hasiči Nová Ves;;;;zastaveno\r\n");
+    EXPECT_EQ(CsvWriter::ranking(rankTeams(attempts)), rankingHeader +
+                                                           "1;Sokol Lhota;00:00:16:301\r\n"
+                                                           "2;SDH Žďár;00:00:21:502\r\n");
+    ASSERT_EQ(attempts.size(), 5);
+    EXPECT_EQ(attempts[4].stopTime, u"00:00:05:322");
+}
+
+} // namespace
