@@ -14,7 +14,7 @@ struct Attempt {
     QString team;   // as typed less the spaces around it, or "(bez jména)"
     QString lane1;  // time texts as written; empty where the lane has none
     QString lane2;
-    QString result; // the slower lane's time when both are well formed, else empty
+    QString result; // the slower lane's time when both are well formed, in any state
     int resultMillis = -1;
     QString stopTime; // the time of a stop by hand, as written
     AttemptState state = AttemptState::Incomplete;

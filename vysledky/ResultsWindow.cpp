@@ -26,6 +26,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 QTableView* makeView(QAbstractItemModel* model, const QString& name) {
     auto* view = new QTableView;
@@ -35,6 +37,8 @@ QTableView* makeView(QAbstractItemModel* model, const QString& name) {
     view->setAlternatingRowColors(true);
     view->setWordWrap(false);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
     view->horizontalHeader()->setHighlightSections(false);
     return view;
 }
@@ -56,6 +60,16 @@ int textWidth(const QWidget* widget, const QString& text) {
     return widget->fontMetrics().horizontalAdvance(text);
 }
 
+int widestState(const QWidget* widget) {
+    int widest = 0;
+    for (const AttemptState state :
+         {AttemptState::Valid, AttemptState::Disqualified, AttemptState::Annulled,
+          AttemptState::Stopped, AttemptState::Incomplete}) {
+        widest = std::max(widest, textWidth(widget, stateText(state)));
+    }
+    return widest;
+}
+
 QWidget* titled(const QString& title, QWidget* content) {
     auto* box = new QGroupBox(title);
     auto* layout = new QVBoxLayout(box);
@@ -75,8 +89,9 @@ ResultsWindow::ResultsWindow(const QString& logPath, QWidget* parent)
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(titled(QStringLiteral("Pokusy"), attemptsView_));
     splitter->addWidget(titled(QStringLiteral("Pořadí"), rankingView_));
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({650, 350});
     setCentralWidget(splitter);
 
     const int time = textWidth(this, QStringLiteral("00:00:00:000"));
@@ -85,8 +100,7 @@ ResultsWindow::ResultsWindow(const QString& logPath, QWidget* parent)
               {textWidth(this, QStringLiteral("99999")), 0,
                std::max(time, textWidth(this, attemptTitles[2])),
                std::max(time, textWidth(this, attemptTitles[3])),
-               std::max(time, textWidth(this, attemptTitles[4])),
-               textWidth(this, QStringLiteral("diskvalifikace"))},
+               std::max(time, textWidth(this, attemptTitles[4])), widestState(this)},
               AttemptsModel::Team);
     setWidths(rankingView_,
               {textWidth(this, QStringLiteral("místo")), 0,

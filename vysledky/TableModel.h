@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 // One of the two tables for a view. New rows replace the old ones with the least change a view
 // sees: rows added at the end are inserted and changed rows repainted, so a view following a
@@ -14,7 +15,7 @@
 template <typename Row> class TableModel : public QAbstractTableModel {
 public:
     TableModel(QStringList titles, QObject* parent)
-        : QAbstractTableModel(parent), titles_(titles) {}
+        : QAbstractTableModel(parent), titles_(std::move(titles)) {}
 
     const QList<Row>& rows() const { return rows_; }
 
