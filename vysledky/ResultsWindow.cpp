@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -44,16 +45,22 @@ QTableView* makeView(QAbstractItemModel* model, const QString& name) {
 }
 
 // Widths from the font, not from the contents: measuring every row of a long log is slow.
+// The stretched column takes the room left, but never less than its width here: the view
+// keeps a minimum width that holds every column.
 void setWidths(QTableView* view, const QList<int>& widths, int stretched) {
     const int padding = view->fontMetrics().averageCharWidth() * 3;
     QHeaderView* header = view->horizontalHeader();
+    int total = 0;
     for (int column = 0; column < widths.size(); ++column) {
         if (column == stretched) {
             header->setSectionResizeMode(column, QHeaderView::Stretch);
         } else {
             view->setColumnWidth(column, widths[column] + padding);
         }
+        total += widths[column] + padding;
     }
+    const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    view->setMinimumWidth(total + scrollBar + 2 * view->frameWidth());
 }
 
 int textWidth(const QWidget* widget, const QString& text) {
@@ -95,15 +102,16 @@ ResultsWindow::ResultsWindow(const QString& logPath, QWidget* parent)
     setCentralWidget(splitter);
 
     const int time = textWidth(this, QStringLiteral("00:00:00:000"));
+    const int teamWidth = fontMetrics().averageCharWidth() * 14;
     const QStringList attemptTitles = TableTexts::attemptTitles();
     setWidths(attemptsView_,
-              {textWidth(this, QStringLiteral("99999")), 0,
+              {textWidth(this, QStringLiteral("99999")), teamWidth,
                std::max(time, textWidth(this, attemptTitles[2])),
                std::max(time, textWidth(this, attemptTitles[3])),
                std::max(time, textWidth(this, attemptTitles[4])), widestState(this)},
               AttemptsModel::Team);
     setWidths(rankingView_,
-              {textWidth(this, QStringLiteral("místo")), 0,
+              {textWidth(this, QStringLiteral("místo")), teamWidth,
                std::max(time, textWidth(this, QStringLiteral("výsledek")))},
               RankingModel::Team);
 

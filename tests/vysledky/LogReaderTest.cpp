@@ -46,6 +46,16 @@ TEST(LogReader, AFolderIsNoLog) {
     EXPECT_TRUE(reader.attempts().isEmpty());
 }
 
+#ifdef Q_OS_UNIX
+// A device could be endless or answer to being opened: only plain files are read.
+TEST(LogReader, ADeviceIsNoLog) {
+    LogReader reader(QStringLiteral("/dev/zero"));
+    EXPECT_FALSE(reader.update());
+    EXPECT_EQ(reader.status(), LogReader::Status::Unreadable);
+    EXPECT_TRUE(reader.attempts().isEmpty());
+}
+#endif
+
 TEST(LogReader, AnEmptyFileIsReadWithNoAttempts) {
     TempLog log;
     log.write("");
