@@ -58,7 +58,10 @@ fi
 # The files the package must put in place.
 required="
 /usr/bin/tavorin
+/usr/bin/vysledky
 /usr/share/applications/tavorin.desktop
+/usr/share/applications/vysledky.desktop
+/usr/share/man/man1/vysledky.1.gz
 /usr/share/icons/hicolor/scalable/apps/tavorin.svg
 /usr/share/tavorin/udev/99-tavorin-com.rules
 /usr/share/doc/tavorin/copyright
@@ -138,6 +141,16 @@ icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ -f "/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "$desktop: no icon $icon.svg"
 tryexec=$(sed -n 's/^TryExec=//p' "$desktop")
 command -v "$tryexec" >/dev/null || fail "$desktop: TryExec $tryexec is not on PATH"
+
+# The results viewer: its menu entry, and its CSV on a small log, with no display at all.
+results_desktop=/usr/share/applications/vysledky.desktop
+desktop-file-validate "$results_desktop" || fail "$results_desktop is not a valid desktop entry"
+[ "$(sed -n 's/^TryExec=//p' "$results_desktop")" = vysledky ] || fail "$results_desktop: wrong TryExec"
+printf 'A\r\n dr\341ha c.1 00:00:17:000\r\n dr\341ha c.2 00:00:18:000\r\n' >"$work/ZAVOD.TXT"
+printf 'm\303\255sto;dru\305\276stvo;v\303\275sledek\r\n1;A;00:00:18:000\r\n' >"$work/ranking.expected"
+env -u DISPLAY -u WAYLAND_DISPLAY vysledky --ranking "$work/ZAVOD.TXT" >"$work/ranking.csv" ||
+    fail "vysledky --ranking failed"
+cmp "$work/ranking.expected" "$work/ranking.csv" || fail "vysledky --ranking wrote other bytes"
 
 # --- Run ---
 
