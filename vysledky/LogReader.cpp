@@ -66,7 +66,7 @@ QList<Attempt> LogReader::attempts() const {
     if (partial_.isEmpty()) {
         return builder_.attempts();
     }
-    // The unfinished last line counts, without being kept: it is read again when it grows.
+    // The unfinished last line counts as it stands, on a copy: the rest of it may still come.
     AttemptBuilder withLast = builder_;
     QByteArray last = partial_;
     if (last.endsWith('\r')) {

@@ -13,9 +13,10 @@ class QFile;
 // its place). The file is opened for reading only, for the moment of the update.
 //
 // Lines end in CR LF; a bare LF ends a line too. A last line without its line end counts as
-// it stands but is read again once it grows. Bytes that Windows-1250 leaves undefined and
-// control characters show as U+FFFD. A line is cut after maxLineBytes: no record is nearly that
-// long, so such a line is damage, and cutting it keeps a damaged file from filling memory.
+// it stands, and again as it grows: the writer may be halfway through it. Bytes that Windows-1250
+// leaves undefined and control characters show as U+FFFD. A line is cut after maxLineBytes: no
+// record is nearly that long, so such a line is damage, and cutting it keeps a damaged file from
+// filling memory.
 class LogReader {
 public:
     static constexpr qsizetype maxLineBytes = 4096;
