@@ -45,13 +45,18 @@ bool ResultsLog::writePending(QFile& file, QString& reason) {
         bytes += LogRecords::encodeLine(line);
     }
     const qint64 before = file.size();
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size()) {
-        reason = file.errorString();
-        if (written > 0) {
-            file.resize(before); // take back a torn line; it is written whole next time
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        // A short write reports no error of its own; writing the rest brings the system's.
+        const qint64 more = file.write(bytes.constData() + written, bytes.size() - written);
+        if (more <= 0) {
+            reason = file.errorString();
+            if (written > 0) {
+                file.resize(before); // take back a torn line; it is written whole next time
+            }
+            return false;
         }
-        return false;
+        written += more;
     }
     file.close();
     pending_.clear();

@@ -12,11 +12,12 @@ std::int32_t FakeLines::open(const QString& portName) {
 void FakeLines::close() {
     ++closes;
     openPort.clear();
+    unplugged = false;
 }
 
 void FakeLines::set(Output line, bool on) {
-    if (openPort.isEmpty()) {
-        return; // a closed port changes nothing
+    if (openPort.isEmpty() || unplugged) {
+        return; // a closed or vanished port changes nothing
     }
     levels_[static_cast<int>(line)] = on;
     outputs.push_back({line, on, time_.us});
@@ -35,7 +36,7 @@ std::uint32_t FakeLines::modemStatus(std::uint32_t mask) {
                                                     : Input::Dcd;
     const int number = static_cast<int>(queries.size());
     queries.push_back({line, time_.us});
-    if (openPort.isEmpty()) {
+    if (openPort.isEmpty() || unplugged) {
         return 0;
     }
     const bool on = script ? script(line, number)

@@ -21,6 +21,9 @@ public:
     // Ports that open; a name not listed is missing. A busy port is held by another program.
     QSet<QString> present{QStringLiteral("COM1"), QStringLiteral("COM2")};
     QSet<QString> busy;
+    // The open port's device is gone (a USB adapter pulled out): every call on its handle
+    // fails, so the inputs read as off and the outputs do not move. Closing the handle ends it.
+    bool unplugged = false;
 
     // Input levels, or a script that answers each query (its number counts from 0).
     bool cts = false;

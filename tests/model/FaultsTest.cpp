@@ -1,0 +1,388 @@
+#include "race/LogRecords.h"
+#include "tests/model/Hand.h"
+#include "tests/support/Rig.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+// Faults at the track: the results log that cannot be written in each way it can fail, the
+// port that vanishes in a race, and the operator clicking while the program is busy. Each test
+// shows what the operator sees and that no record is lost or put out of order.
+namespace {
+
+const QString told = QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: %1\n"
+                                    "Záznam je uschován a bude zapsán při dalším zápisu.");
+
+class Faults : public ::testing::Test {
+protected:
+    Rig rig;
+    Form1* form = nullptr;
+    Hand hand;
+
+    void SetUp() override {
+        form = &rig.start();
+        rig.lines.forget();
+    }
+    RaceState& state() { return form->race().state(); }
+    QString path() const { return rig.logPath(); }
+    QString folder() const { return QFileInfo(rig.logPath()).absolutePath(); }
+    static bool isRoot() { return geteuid() == 0; }
+
+    // Passes, each with the operator's clicks of the moment handled in its event pump.
+    void passes(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            hand.post();
+            rig.passes(1);
+        }
+    }
+    void click(QAbstractButton* button) {
+        hand.queue([button] { button->click(); });
+    }
+    void clickNow(QAbstractButton* button) {
+        click(button);
+        passes(1);
+    }
+    void contact(bool FakeLines::*line) {
+        rig.lines.*line = true;
+        passes(1);
+        rig.lines.*line = false;
+    }
+    void saveTeam(const QString& name) {
+        form->Text1->setText(name);
+        clickNow(form->Command3);
+    }
+    QStringList kept() const { return form->race().log().pending(); }
+
+    // The running time a pass would take now, in a pass that sends no pulse before it reads
+    // the clock: whole milliseconds of fake time since the start, HH:MM:SS:mmm.
+    QString now() {
+        const std::int64_t ms = rig.time.us / 1000 - state().startTick;
+        return QStringLiteral("%1:%2:%3:%4")
+            .arg(ms / 3'600'000 % 24, 2, 10, QLatin1Char('0'))
+            .arg(ms / 60'000 % 60, 2, 10, QLatin1Char('0'))
+            .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+            .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    }
+
+    // A whole run of one team: its name saved, the start, lane 1, lane 2 and the finish. The
+    // records it should have made, in order.
+    QStringList runTeam(const QString& name, int passesBetween) {
+        saveTeam(name);
+        contact(&FakeLines::dcd);
+        passes(passesBetween);
+        const QString lane1 = now();
+        contact(&FakeLines::cts);
+        passes(passesBetween);
+        const QString lane2 = now();
+        contact(&FakeLines::dsr);
+        passes(2);
+        EXPECT_EQ(form->Text2->text(), lane1);
+        EXPECT_EQ(form->Text3->text(), lane2);
+        return {name, QStringLiteral(" dráha c.1 ") + lane1, QStringLiteral(" dráha c.2 ") + lane2};
+    }
+    // A stop by hand now, in a pass of its own; its record.
+    QString stopByHand() {
+        const QString record = QStringLiteral("STOP ZAVODU TLACITKEM ") + now();
+        clickNow(form->ButStop);
+        return record;
+    }
+    static QByteArray bytes(const QStringList& records) {
+        QByteArray all;
+        for (const QString& record : records) {
+            all += LogRecords::encodeLine(record);
+        }
+        return all;
+    }
+};
+
+// A folder in the file's place: no process opens it for writing, root included.
+TEST_F(Faults, ALogThatCannotBeOpenedKeepsEveryRecordAndWritesThemInOrderOnceItCan) {
+    rig.writeLog("Sokol Ves\r\n");
+    ASSERT_TRUE(QFile::rename(path(), folder() + QStringLiteral("/kept")));
+    ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("ZAVOD.TXT")));
+
+    QStringList records = runTeam(QStringLiteral("SDH Žďár"), 50);
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("Is a directory"))});
+    EXPECT_EQ(kept(), records);
+    // The competition goes on: the race finished and its stop pulse went out.
+    EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), 1U);
+    EXPECT_EQ(state().finishTarget, 3);
+
+    // More records while it lasts: a start and stop by hand, a disqualification, an annulment.
+    clickNow(form->ButStart);
+    records << stopByHand() << QStringLiteral(" Diskvalifikace ")
+            << QStringLiteral(" Start anulovan ");
+    clickNow(form->Command5);
+    clickNow(form->Command9);
+    EXPECT_EQ(rig.messages.seen.size(), 1U) << "one message for the whole outage";
+    EXPECT_EQ(kept(), records);
+    EXPECT_EQ(rig.messages.seen.at(0).title, QStringLiteral("TAVORIN V.02"));
+
+    // The file is back as it was: the next record brings every kept one ahead of it.
+    ASSERT_TRUE(QDir(folder()).rmdir(QStringLiteral("ZAVOD.TXT")));
+    ASSERT_TRUE(QFile::rename(folder() + QStringLiteral("/kept"), path()));
+    saveTeam(QStringLiteral("Hasiči Ústí"));
+    records << QStringLiteral("Hasiči Ústí");
+    EXPECT_EQ(rig.log(), "Sokol Ves\r\n" + bytes(records));
+    EXPECT_TRUE(
+        rig.log().startsWith("Sokol Ves\r\nSDH \x8E\xEF\xE1r\r\n dr\xE1ha c.1 00:00:01:051\r\n"));
+    EXPECT_TRUE(rig.log().endsWith("\r\nHasi\xE8i \xDAst\xED\r\n"));
+    EXPECT_TRUE(kept().isEmpty());
+    EXPECT_EQ(rig.messages.seen.size(), 1U);
+}
+
+TEST_F(Faults, AReadOnlyFileIsToldWithTheSystemsReasonAndWrittenWhenItIsWritableAgain) {
+    if (isRoot()) {
+        GTEST_SKIP() << "root writes a read-only file; the folder in its place covers root";
+    }
+    rig.writeLog("Sokol Ves\r\n");
+    ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup));
+    saveTeam(QStringLiteral("SDH Lhota"));
+    contact(&FakeLines::cts);
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("Permission denied"))});
+    EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n"));
+    ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner));
+    clickNow(form->Command9);
+    EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\nSDH Lhota\r\n dr\xE1ha c.1 00:00:00:000\r\n"
+                                    " Start anulovan \r\n"));
+    EXPECT_EQ(rig.messages.seen.size(), 1U);
+}
+
+TEST_F(Faults, AReadOnlyFolderIsToldAndTheRecordsFollowWhenItOpens) {
+    if (isRoot()) {
+        GTEST_SKIP() << "root creates files in a read-only folder; the removed folder covers root";
+    }
+    ASSERT_TRUE(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
+    clickNow(form->Command9);
+    clickNow(form->Command5);
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("Permission denied"))});
+    EXPECT_FALSE(QFile::exists(path()));
+    ASSERT_TRUE(
+        QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    clickNow(form->Command3);
+    EXPECT_EQ(rig.log(), QByteArray(" Start anulovan \r\n Diskvalifikace \r\n\r\n"));
+}
+
+// The folder taken away under the running program: nothing can be written there again, so the
+// records wait to the end, where the operator is shown every one of them, in order.
+TEST_F(Faults, AFolderRemovedUnderTheProgramKeepsEveryRecordForTheLastMessage) {
+    ASSERT_TRUE(QDir(folder()).removeRecursively());
+    QStringList records = runTeam(QStringLiteral("SDH Lhota"), 10);
+    clickNow(form->Command5);
+    records << QStringLiteral(" Diskvalifikace ");
+    ASSERT_EQ(rig.messages.texts(),
+              QStringList{told.arg(QStringLiteral("No such file or directory"))});
+    ASSERT_TRUE(QDir().mkpath(folder())); // a new folder of that name is not the program's
+    saveTeam(QStringLiteral("Sokol Ves"));
+    records << QStringLiteral("Sokol Ves");
+    EXPECT_EQ(rig.messages.seen.size(), 1U);
+    EXPECT_FALSE(QFile::exists(path()));
+    EXPECT_EQ(kept(), records);
+
+    clickNow(form->Command1);
+    EXPECT_EQ(rig.end.calls, 1);
+    ASSERT_EQ(rig.messages.seen.size(), 2U);
+    EXPECT_TRUE(rig.messages.seen[1].text.endsWith(QStringLiteral(":\n\n") + records.join(u'\n')))
+        << rig.messages.seen[1].text.toStdString();
+    EXPECT_EQ(rig.lines.outputs.back(), (FakeLines::Transition{Output::Break, false, rig.time.us}))
+        << "the outputs went down before the last word";
+}
+
+// /dev/full takes the open and refuses every byte. Two outages are told once each.
+TEST_F(Faults, AFullDiskIsToldOncePerOutageAndLosesNothing) {
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path()));
+    contact(&FakeLines::dcd);
+    passes(4);
+    QStringList records{stopByHand(), QStringLiteral("SDH Lhota")};
+    saveTeam(QStringLiteral("SDH Lhota"));
+    EXPECT_EQ(rig.messages.texts(),
+              QStringList{told.arg(QStringLiteral("No space left on device"))});
+    EXPECT_EQ(kept(), records);
+    ASSERT_TRUE(QFile::remove(path())); // room again: the link is gone, a plain file follows
+    clickNow(form->Command9);
+    records << QStringLiteral(" Start anulovan ");
+    EXPECT_EQ(rig.log(), bytes(records));
+
+    ASSERT_TRUE(QFile::rename(path(), folder() + QStringLiteral("/kept")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path()));
+    clickNow(form->Command5);
+    records << QStringLiteral(" Diskvalifikace ") << QStringLiteral(" dráha c.1 ") + now();
+    contact(&FakeLines::cts);
+    EXPECT_EQ(rig.messages.seen.size(), 2U) << "a new outage is told again";
+    EXPECT_EQ(rig.messages.seen.back().text, rig.messages.seen.front().text);
+    ASSERT_TRUE(QFile::remove(path()));
+    ASSERT_TRUE(QFile::rename(folder() + QStringLiteral("/kept"), path()));
+    records << QStringLiteral(" dráha c.2 ") + now();
+    contact(&FakeLines::dsr);
+    EXPECT_EQ(rig.log(), bytes(records));
+    EXPECT_TRUE(kept().isEmpty());
+    EXPECT_EQ(rig.messages.seen.size(), 2U);
+}
+
+// The file deleted or replaced between two records: the next record starts a new file, or
+// follows whatever the new one holds. Nothing is told: the program wrote every record.
+TEST_F(Faults, AFileRemovedOrReplacedWhileTheProgramRunsTakesTheNextRecord) {
+    saveTeam(QStringLiteral("SDH Lhota"));
+    ASSERT_TRUE(QFile::remove(path()));
+    saveTeam(QStringLiteral("Sokol Ves"));
+    EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n"));
+    ASSERT_TRUE(QFile::remove(path()));
+    rig.writeLog("z jin\xE9ho po\xE8\xEDta\xE8\x65");
+    saveTeam(QStringLiteral("TJ Úpice"));
+    EXPECT_EQ(rig.log(), QByteArray("z jin\xE9ho po\xE8\xEDta\xE8\x65TJ \xDApice\r\n"));
+    EXPECT_TRUE(rig.messages.seen.empty());
+}
+
+// A disk that takes only part of a record: the torn part is taken back, so that the file never
+// holds half a line, and the whole record goes out with the next one.
+TEST_F(Faults, ADiskThatFillsUpInTheMiddleOfARecordLeavesNoHalfLine) {
+    rig.writeLog("Sokol Ves\r\n");
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 11 + 5; // five bytes of the next line fit
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    saveTeam(QStringLiteral("SDH Lhota"));
+    saveTeam(QStringLiteral("SDH Ves"));
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n"));
+    ASSERT_EQ(rig.messages.seen.size(), 1U);
+    EXPECT_TRUE(rig.messages.seen[0].text.startsWith(told.arg(QString()).section(u':', 0, 0)));
+    EXPECT_EQ(rig.messages.seen[0].text, told.arg(QStringLiteral("File too large")));
+    clickNow(form->Command9);
+    EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\nSDH Lhota\r\nSDH Ves\r\n Start anulovan \r\n"));
+}
+
+// The adapter pulled out during a race: the lines go dead (the contacts read off, the pulses
+// move nothing, though each still takes its second); the operator stops the race by hand and
+// picks a port; the one that is gone is reported busy, the other one works at the next tick.
+TEST_F(Faults, APortThatVanishesInARaceIsReplacedByANewSelection) {
+    saveTeam(QStringLiteral("SDH Lhota"));
+    contact(&FakeLines::dcd);
+    passes(100);
+    rig.lines.present.remove(QStringLiteral("COM2"));
+    rig.lines.unplugged = true;
+    rig.lines.forget();
+    rig.lines.cts = rig.lines.dsr = true; // closed, but nobody can see them now
+    const QString shown = now();
+    passes(1);
+    EXPECT_EQ(form->LblTimer->text(), shown) << "the race runs on";
+    passes(2);
+    EXPECT_FALSE(form->Check1->isChecked());
+    EXPECT_FALSE(form->Check2->isChecked());
+    EXPECT_EQ(state().lane1Hits, 0);
+    EXPECT_EQ(state().lane2Hits, 0);
+    EXPECT_EQ(state().raceState, 1);
+    const std::int64_t before = rig.time.us;
+    const QString stop = stopByHand();
+    EXPECT_TRUE(rig.lines.outputs.empty()) << "a dead port moves no line";
+    EXPECT_GE(rig.time.us - before, 1'000'000) << "the pulse still takes its second";
+    rig.lines.cts = rig.lines.dsr = false;
+
+    clickNow(form->Option2);
+    EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("COM2 OBSAZEN")});
+    EXPECT_TRUE(rig.lines.openPort.isEmpty());
+    clickNow(form->Option1);
+    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
+    rig.tickIfDue();
+    passes(2); // the tick: the loop begins afresh on COM1
+    rig.lines.cts = rig.lines.dsr = true;
+    const QString lanes = now();
+    passes(1);
+    EXPECT_TRUE(form->Check1->isChecked());
+    EXPECT_TRUE(form->Check2->isChecked());
+    EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), 1U) << "the finish, on the new port";
+    EXPECT_EQ(rig.log(),
+              bytes({QStringLiteral("SDH Lhota"), stop, QStringLiteral(" dráha c.1 ") + lanes,
+                     QStringLiteral(" dráha c.2 ") + lanes}));
+    EXPECT_EQ(rig.messages.seen.size(), 1U);
+}
+
+// Clicks while a pulse holds the program wait for it, then run one after another in the order
+// they were made; pulses never overlap.
+TEST_F(Faults, ABurstOfClicksDuringAPulseRunsInOrderAfterIt) {
+    saveTeam(QStringLiteral("SDH Lhota"));
+    int raises = 0;
+    rig.lines.onOutput = [&](const FakeLines::Transition& t) {
+        if (!t.on || raises++ != 0) {
+            return;
+        }
+        // During the start pulse of the contact: ten clicks in a row.
+        for (QPushButton* b :
+             {form->Command8, form->ButStop, form->Command3, form->ButStart, form->Command9,
+              form->Command2, form->Command3, form->ButStart, form->Command5, form->Command4}) {
+            click(b);
+        }
+    };
+    contact(&FakeLines::dcd);
+    const auto& out = rig.lines.outputs;
+    ASSERT_EQ(out.size(), 14U);
+    const Output expected[] = {Output::Break, Output::Rts,   Output::Dtr, Output::Break,
+                               Output::Dtr,   Output::Break, Output::Dtr};
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        EXPECT_EQ(out[i].line, expected[i / 2]) << i;
+        EXPECT_EQ(out[i].on, i % 2 == 0) << i;
+        if (i > 0) {
+            EXPECT_GE(out[i].us, out[i - 1].us) << "no two pulses at once";
+        }
+        if (i % 2 == 1) {
+            EXPECT_EQ(out[i].us - out[i - 1].us, 1'000'200) << i;
+        }
+    }
+    EXPECT_EQ(rig.log(), QByteArray("SDH Lhota\r\n"
+                                    "STOP ZAVODU TLACITKEM 00:00:02:000\r\n"
+                                    "SDH Lhota\r\n"
+                                    " Start anulovan \r\n"
+                                    " \r\n"
+                                    " Diskvalifikace \r\n"));
+    EXPECT_EQ(state().raceState, 0);
+    EXPECT_TRUE(state().lanesArmed());
+    EXPECT_EQ(form->Text2->text(), QStringLiteral(" "));
+    EXPECT_TRUE(rig.messages.seen.empty());
+}
+
+// The same burst while the log is down: one message, the clicks after it, every record kept in
+// order and written once the file is back.
+TEST_F(Faults, ABurstWhileTheLogIsDownIsToldOnceAndLosesNothing) {
+    ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("ZAVOD.TXT")));
+    form->Text1->setText(QStringLiteral("Sokol Ves"));
+    rig.lines.onOutput = [&](const FakeLines::Transition& t) {
+        if (t.on && t.line == Output::Rts) {
+            for (QPushButton* b : {form->Command3, form->Command9, form->Command3}) {
+                click(b);
+            }
+        }
+    };
+    click(form->Command3);
+    click(form->Command8); // its reset pulse brings the burst
+    click(form->Command5);
+    passes(1);
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("Is a directory"))});
+    EXPECT_EQ(kept(), (QStringList{QStringLiteral("Sokol Ves"), QStringLiteral(" Diskvalifikace "),
+                                   QStringLiteral("Sokol Ves"), QStringLiteral(" Start anulovan "),
+                                   QStringLiteral("Sokol Ves")}));
+    ASSERT_TRUE(QDir(folder()).rmdir(QStringLiteral("ZAVOD.TXT")));
+    clickNow(form->Command1); // the end tries the kept records once more
+    EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n Diskvalifikace \r\nSokol Ves\r\n"
+                                    " Start anulovan \r\nSokol Ves\r\n"));
+    EXPECT_EQ(rig.messages.seen.size(), 1U) << "nothing left for a last message";
+    EXPECT_EQ(rig.end.calls, 1);
+}
+
+} // namespace

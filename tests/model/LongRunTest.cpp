@@ -1,0 +1,184 @@
+#include "tests/support/Rig.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+// Runs far longer than a test of one situation: the real loop, pass after pass, on fake time.
+// The expected running time comes from the fake time line itself (64 bits, microseconds), not
+// from the 32-bit millisecond clock the program reads. TAVORIN_LONG_PASSES lengthens both runs.
+namespace {
+
+std::int64_t longPasses(std::int64_t fallback) {
+    const char* value = std::getenv("TAVORIN_LONG_PASSES");
+    return value != nullptr && *value != '\0' ? std::strtoll(value, nullptr, 10) : fallback;
+}
+
+// HH:MM:SS:mmm of a running time in whole milliseconds, hours taken modulo 24.
+QString runningTime(std::int64_t ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d:%03d", static_cast<int>(ms / 3'600'000 % 24),
+                  static_cast<int>(ms / 60'000 % 60), static_cast<int>(ms / 1000 % 60),
+                  static_cast<int>(ms % 1000));
+    return QString::fromLatin1(text);
+}
+
+constexpr std::int64_t twoTo31 = std::int64_t{1} << 31;
+constexpr std::int64_t twoTo32 = std::int64_t{1} << 32;
+
+// The clock passes 2^31 and then 2^32 during one race of nearly 25 days. Around each passage
+// the loop runs pass by pass (1 ms apart); elsewhere each pass lets hours go by, so that the
+// whole race fits the pass count. A lane is timed just after each passage.
+TEST(LongRun, TheRunningTimeIsRightEveryPassWhileTheClockPassesTwoTo31AndTwoTo32) {
+    Rig rig;
+    Form1& form = rig.start();
+    constexpr std::int64_t closeMs = 5'000; // pass by pass within 5 s of each passage
+    const std::int64_t passes = std::max<std::int64_t>(longPasses(100'000), 5 * closeMs);
+    const std::int64_t raceMs = twoTo31 + 2 * closeMs;
+    const std::int64_t fine = 4 * closeMs;
+    const std::int64_t coarseStepMs =
+        (raceMs - fine) / std::max<std::int64_t>(passes - fine, 1) + 1;
+
+    rig.time.us = 1'000'000;
+    rig.time.millisOffset = static_cast<std::uint32_t>(twoTo31 - closeMs - 1'000);
+    rig.lines.dcd = true;
+    rig.passes(1);
+    rig.lines.dcd = false;
+    ASSERT_EQ(form.state().raceState, 1);
+    // The race starts right before its start pulse goes out.
+    const std::int64_t startMs = rig.lines.pulses(Output::Break).at(0).first / 1000;
+    const std::int64_t startClock = startMs + rig.time.millisOffset;
+
+    bool crossedHalf = false;
+    bool crossedWrap = false;
+    QByteArray expectedLog;
+    // Outside the windows each pass lets time go by, but never past a window's beginning.
+    rig.pause.hook = [&] {
+        const std::int64_t clock = rig.time.us / 1000 + rig.time.millisOffset;
+        const std::int64_t next = clock < twoTo31 + closeMs ? twoTo31 : twoTo32;
+        if (clock < next - closeMs) {
+            rig.time.us += std::min(coarseStepMs - 1, next - closeMs - clock) * 1000;
+        }
+    };
+    std::int64_t compared = 0;
+    while (rig.time.us / 1000 - startMs < raceMs) {
+        const std::int64_t atStepD = rig.time.us / 1000; // nothing in the pass moves time before
+        const std::int64_t clock = atStepD + rig.time.millisOffset;
+        // Lane 1 just after 2^31, lane 2 just after 2^32: the log takes both, and the finish.
+        rig.lines.cts = !crossedHalf && clock >= twoTo31 + 3;
+        rig.lines.dsr = !crossedWrap && clock >= twoTo32 + 7;
+        const bool lane = rig.lines.cts || rig.lines.dsr;
+        crossedHalf = crossedHalf || rig.lines.cts;
+        crossedWrap = crossedWrap || rig.lines.dsr;
+        rig.passes(1);
+        ++compared;
+        const QString expected = runningTime(atStepD - startMs);
+        if (!lane) {
+            ASSERT_EQ(form.LblTimer->text(), expected)
+                << "pass " << compared << ", clock " << clock;
+        }
+        if (rig.lines.cts) {
+            ASSERT_EQ(form.Text2->text(), expected);
+            expectedLog += " dr\xE1ha c.1 " + expected.toLatin1() + "\r\n";
+        }
+        if (rig.lines.dsr) {
+            ASSERT_EQ(form.Text3->text(), expected);
+            expectedLog += " dr\xE1ha c.2 " + expected.toLatin1() + "\r\n";
+        }
+        ASSERT_EQ(rig.end.calls, 0);
+        if (form.state().raceState == 0) {
+            break; // both lanes timed: the race is over
+        }
+    }
+    EXPECT_TRUE(crossedHalf);
+    EXPECT_TRUE(crossedWrap);
+    EXPECT_EQ(form.state().raceState, 0);
+    EXPECT_GT(rig.time.us / 1000 + rig.time.millisOffset, twoTo32);
+    EXPECT_EQ(form.state().startTick, static_cast<std::int32_t>(startClock));
+    EXPECT_GE(compared, 4 * closeMs - 2);
+    EXPECT_LE(compared, passes);
+    // Lane 1 5.003 s into the race; lane 2 2^31 ms (24 days, 20 h, 31 min, 23.648 s) and
+    // 5.007 s into it, with the hours taken modulo 24.
+    EXPECT_EQ(rig.log(), expectedLog);
+    EXPECT_EQ(expectedLog,
+              QByteArray(" dr\xE1ha c.1 00:00:05:003\r\n dr\xE1ha c.2 20:31:28:655\r\n"));
+    std::printf("[ figures  ] %lld passes of one race across 2^31 and 2^32 ms\n",
+                static_cast<long long>(compared));
+}
+
+// A start contact that keeps signalling holds the count at 32767 pass after pass: no crash, a
+// start pulse every pass, no annulment, and the running time goes on, across the clock's wrap.
+// The count is reached honestly: off in step a and on in step b at 2 makes it 3, and from
+// there every pass adds one.
+TEST(LongRun, AStartCountHeldAtItsLimitStaysThereAndEveryPassStillSendsItsPulse) {
+    Rig rig;
+    Form1& form = rig.start();
+    const std::int64_t heldPasses = longPasses(60'000);
+    // A coarse counter: each reading moves time on by 400 ms. The wait ends at its fourth
+    // reading, the first at least 1000 ms after its first (at 1200 ms), which moves time on
+    // once more: every pulse lasts 1600 ms.
+    rig.time.counterStepUs = 400'000;
+    rig.time.millisOffset = static_cast<std::uint32_t>(twoTo32 - 60'000'000); // 1000 min to wrap
+    // Step i reads DCD after the pause; the first reading of the next pass is then step a's
+    // when the count is 2.
+    bool mirroring = false;
+    int readsInPass = 0;
+    rig.lines.script = [&](Input line, int) {
+        if (line != Input::Dcd) {
+            return false;
+        }
+        if (mirroring) {
+            mirroring = false;
+            return true;
+        }
+        return !(++readsInPass == 1 && form.state().startSignals == 2);
+    };
+    rig.pause.hook = [&] {
+        mirroring = true;
+        readsInPass = 0;
+    };
+    rig.passes(1);
+    const std::int32_t startTick = form.state().startTick;
+    const std::int64_t startUs = rig.lines.pulses(Output::Break).at(0).first;
+
+    std::int64_t passes = 1;
+    while (form.state().startSignals < 32767) {
+        rig.passes(1);
+        ++passes;
+        ASSERT_EQ(form.state().startSignals, passes) << "pass " << passes;
+    }
+    ASSERT_EQ(passes, 32767);
+    const std::size_t pulsesBefore = rig.lines.pulses(Output::Break).size();
+    ASSERT_EQ(pulsesBefore, 32767U);
+
+    rig.lines.forget();
+    for (std::int64_t i = 0; i < heldPasses; ++i) {
+        const std::int64_t atStepB = rig.time.us;
+        rig.passes(1);
+        ASSERT_EQ(form.state().startSignals, 32767) << "held pass " << i;
+        ASSERT_EQ(rig.lines.outputs.size(), static_cast<std::size_t>(2 * (i + 1)))
+            << "one start pulse a pass, nothing else";
+        const FakeLines::Transition& up = rig.lines.outputs[static_cast<std::size_t>(2 * i)];
+        const FakeLines::Transition& down = rig.lines.outputs[static_cast<std::size_t>(2 * i + 1)];
+        ASSERT_EQ(up.line, Output::Break);
+        ASSERT_EQ(up.us, atStepB);
+        ASSERT_EQ(down.us - up.us, 1'600'000);
+        // Step d comes right after the pulse.
+        ASSERT_EQ(form.LblTimer->text(), runningTime(down.us / 1000 - startUs / 1000));
+        ASSERT_EQ(rig.end.calls, 0);
+    }
+    EXPECT_EQ(form.state().startTick, startTick) << "the race was never started again";
+    EXPECT_EQ(form.state().raceState, 1);
+    EXPECT_TRUE(rig.lines.pulses(Output::Dtr).empty()) << "no annulment";
+    EXPECT_EQ(rig.log(), QByteArray());
+    EXPECT_TRUE(rig.messages.seen.empty());
+    std::printf("[ figures  ] start count held at 32767 for %lld passes after %lld to reach it\n",
+                static_cast<long long>(heldPasses), static_cast<long long>(passes));
+}
+
+} // namespace

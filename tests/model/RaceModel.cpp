@@ -1,0 +1,494 @@
+#include "tests/model/RaceModel.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace model {
+
+namespace {
+
+constexpr std::int16_t startSignalsLimit = 32767;
+constexpr double pulseMillis = 1000.0;
+constexpr std::int64_t counterTicksPerSecond = 1'193'180;
+constexpr std::int64_t wallClockStartMs = ((9 * 60 + 5) * 60 + 7) * 1000; // the fake's 09:05:07
+
+// Windows-1250 bytes of the letters the tests type beyond ASCII.
+struct CodePoint {
+    char32_t unicode;
+    unsigned char byte;
+};
+constexpr CodePoint upperHalf[] = {
+    {U'€', 0x80}, {U'Š', 0x8A}, {U'Ś', 0x8C}, {U'Ť', 0x8D}, {U'Ž', 0x8E}, {U'Ź', 0x8F},
+    {U'š', 0x9A}, {U'ś', 0x9C}, {U'ť', 0x9D}, {U'ž', 0x9E}, {U'ź', 0x9F}, {U'Á', 0xC1},
+    {U'Ä', 0xC4}, {U'Č', 0xC8}, {U'É', 0xC9}, {U'Ě', 0xCC}, {U'Í', 0xCD}, {U'Ď', 0xCF},
+    {U'Ň', 0xD2}, {U'Ó', 0xD3}, {U'Ô', 0xD4}, {U'Ö', 0xD6}, {U'Ř', 0xD8}, {U'Ů', 0xD9},
+    {U'Ú', 0xDA}, {U'Ü', 0xDC}, {U'Ý', 0xDD}, {U'ß', 0xDF}, {U'á', 0xE1}, {U'ä', 0xE4},
+    {U'č', 0xE8}, {U'é', 0xE9}, {U'ě', 0xEC}, {U'í', 0xED}, {U'ď', 0xEF}, {U'ň', 0xF2},
+    {U'ó', 0xF3}, {U'ô', 0xF4}, {U'ö', 0xF6}, {U'ř', 0xF8}, {U'ů', 0xF9}, {U'ú', 0xFA},
+    {U'ü', 0xFC}, {U'ý', 0xFD},
+};
+
+std::string digits(std::uint32_t value, int width) {
+    std::string text(static_cast<std::size_t>(width), '0');
+    for (int i = width - 1; i >= 0; --i) {
+        text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10U);
+        value /= 10U;
+    }
+    return text;
+}
+
+// The counter behind PerfMillis runs at 1,193,180 ticks per second of fake time.
+std::int64_t counterTicks(std::int64_t us) {
+    return us / 1'000'000 * counterTicksPerSecond +
+           us % 1'000'000 * counterTicksPerSecond / 1'000'000;
+}
+
+int index(Port port) {
+    return port == Port::Com1 ? 0 : 1;
+}
+
+} // namespace
+
+const char* name(Button button) {
+    switch (button) {
+    case Button::ButStart:
+        return "ButStart";
+    case Button::ButStop:
+        return "ButStop";
+    case Button::Command1:
+        return "Command1";
+    case Button::Command2:
+        return "Command2";
+    case Button::Command3:
+        return "Command3";
+    case Button::Command4:
+        return "Command4";
+    case Button::Command5:
+        return "Command5";
+    case Button::Command8:
+        return "Command8";
+    case Button::Command9:
+        return "Command9";
+    case Button::Option1:
+        return "Option1";
+    case Button::Option2:
+        return "Option2";
+    }
+    return "?";
+}
+
+const char* name(In line) {
+    return line == In::Cts ? "CTS" : line == In::Dsr ? "DSR" : "DCD";
+}
+
+const char* name(Out line) {
+    return line == Out::Dtr ? "DTR" : line == Out::Rts ? "RTS" : "BREAK";
+}
+
+std::string toWindows1250(const std::string& utf8) {
+    std::string bytes;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1   ? lead
+                     : length == 2 ? lead & 0x1FU
+                     : length == 3 ? lead & 0x0FU
+                                   : lead & 0x07U;
+        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+            c = (c << 6U) | (static_cast<unsigned char>(utf8[i + k]) & 0x3FU);
+        }
+        i += length;
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+            continue;
+        }
+        char byte = '?';
+        for (const CodePoint& known : upperHalf) {
+            if (known.unicode == c) {
+                byte = static_cast<char>(known.byte);
+            }
+        }
+        bytes += byte;
+    }
+    return bytes;
+}
+
+std::string RaceModel::elapsedText(std::uint32_t now, std::int32_t startTick) {
+    // Modulo 2^32: right across every wrap of the clock, never negative.
+    const std::uint32_t d = now - static_cast<std::uint32_t>(startTick);
+    return digits(d / 3'600'000U % 24U, 2) + ":" + digits(d / 60'000U % 60U, 2) + ":" +
+           digits(d / 1000U % 60U, 2) + ":" + digits(d % 1000U, 3);
+}
+
+std::string RaceModel::failureMessage(const std::string& reason) {
+    return "Zápis do souboru ZAVOD.TXT selhal: " + reason +
+           "\nZáznam je uschován a bude zapsán při dalším zápisu.";
+}
+
+// --- Lines ---
+
+bool RaceModel::read(In line) {
+    if (handle_ <= 0) {
+        return false; // no usable port: nothing reaches the lines, every input is off
+    }
+    const auto number = static_cast<std::int64_t>(queries_.size());
+    queries_.push_back({line, us});
+    if (openPort_ < 0 || dead_) {
+        return false;
+    }
+    return world.contact && world.contact(line, number);
+}
+
+void RaceModel::set(Out line, bool on) {
+    if (handle_ <= 0 || openPort_ < 0 || dead_) {
+        return;
+    }
+    outputs_.push_back({line, on, us});
+    if (world.onOutput) {
+        world.onOutput(outputs_.back());
+    }
+}
+
+double RaceModel::perfMillis() {
+    if (msPerTick_ == 0.0) {
+        msPerTick_ = 0.000838096515;
+    }
+    const std::int64_t count = counterTicks(us);
+    us += world.counterStepUs; // each reading of the fake counter moves time on
+    const auto high = static_cast<std::int32_t>(static_cast<std::uint64_t>(count) >> 32U);
+    const auto low = static_cast<std::uint32_t>(static_cast<std::uint64_t>(count));
+    return (static_cast<double>(high) * 4294967296.0 + static_cast<double>(low)) * msPerTick_;
+}
+
+void RaceModel::waitMillis(double duration) {
+    const double begin = perfMillis();
+    while (perfMillis() < begin + duration) {
+    }
+}
+
+void RaceModel::pulse(Out line) {
+    set(line, true);
+    waitMillis(pulseMillis);
+    set(line, false);
+}
+
+bool RaceModel::openPort(Port port) {
+    const int i = index(port);
+    if (openPort_ < 0 && world.present[i] && !world.busy[i]) {
+        openPort_ = i;
+        handle_ = 7;
+        return true;
+    }
+    handle_ = -1;
+    return false;
+}
+
+void RaceModel::closePort() {
+    if (handle_ > 0) {
+        openPort_ = -1;
+        dead_ = false;
+    }
+}
+
+void RaceModel::unplug(Port port) {
+    world.present[index(port)] = false;
+    if (openPort_ == index(port)) {
+        dead_ = true;
+    }
+}
+
+// --- Start-up and the loop ---
+
+void RaceModel::start() {
+    // Load: COM2, else COM1 through its option's whole selection.
+    bool opened = openPort(Port::Com2);
+    if (!opened) {
+        opened = openPort(Port::Com1);
+        selectPort(Port::Com1);
+        opened = handle_ > 0;
+    }
+    if (!opened) {
+        message(Message::Kind::Port, "COM NENALEZEN");
+    }
+    set(Out::Break, false);
+    set(Out::Dtr, false);
+    set(Out::Rts, false);
+    fields_.raceState = 0;
+    timerEnabled_ = true;
+    // StartTimer's first tick.
+    timerEnabled_ = false;
+    entry();
+}
+
+void RaceModel::entry() {
+    armLanes();
+    fields_.startSignals = 0;
+}
+
+void RaceModel::armLanes() {
+    fields_.lane1Hits = 0;
+    fields_.lane2Hits = 0;
+    fields_.finishTarget = 2;
+}
+
+RaceModel::PassEnd RaceModel::pass() {
+    // a. A third start signal after two annuls the start.
+    if (fields_.startSignals == 2 && read(In::Dcd)) {
+        anulovan();
+    }
+    // b. Start signal.
+    if (read(In::Dcd)) {
+        if (fields_.raceState == 0) {
+            fields_.raceState = 1;
+            displays_.butStartEnabled = false;
+            displays_.butStopEnabled = true;
+            fields_.startTick = static_cast<std::int32_t>(millis());
+        }
+        pulse(Out::Break);
+        if (fields_.startSignals < startSignalsLimit) {
+            ++fields_.startSignals;
+        }
+    }
+    // c. Wall clock.
+    wallClock();
+    // d. Running time.
+    if (fields_.raceState == 1) {
+        displays_.lblTimer = elapsed();
+    }
+    // e, f. Lane times.
+    if (fields_.lane1Hits == 0 && read(In::Cts)) {
+        takeLane(1);
+    }
+    if (fields_.lane2Hits == 0 && read(In::Dsr)) {
+        takeLane(2);
+    }
+    // g. Finish.
+    if (fields_.lane1Hits + fields_.lane2Hits == fields_.finishTarget) {
+        displays_.butStartEnabled = true;
+        displays_.butStopEnabled = false;
+        fields_.raceState = 0;
+        pulse(Out::Dtr);
+        fields_.finishTarget = 3;
+    }
+    // h. Events, then the pause.
+    pump();
+    if (ended_) {
+        return PassEnd::Leave;
+    }
+    if (restart_) {
+        // The tick began the loop afresh; the old pass never goes on.
+        restart_ = false;
+        entry();
+        return PassEnd::Restart;
+    }
+    us += 1000;
+    // i. Line display.
+    displays_.check[0] = read(In::Cts);
+    displays_.check[1] = read(In::Dsr);
+    displays_.check[2] = read(In::Dcd);
+    return PassEnd::Next;
+}
+
+void RaceModel::wallClock() {
+    const std::int64_t ms = (wallClockStartMs + us / 1000 % 86'400'000) % 86'400'000;
+    std::string text = std::to_string(ms / 3'600'000) + ":" +
+                       digits(static_cast<std::uint32_t>(ms / 60'000 % 60), 2) + ":" +
+                       digits(static_cast<std::uint32_t>(ms / 1000 % 60), 2);
+    if (text.size() == 7) {
+        text = "0" + text;
+    }
+    if (text != lastClockText_) {
+        displays_.lblTime = text;
+        lastClockText_ = text;
+    }
+}
+
+void RaceModel::takeLane(int lane) {
+    const std::string time = elapsed();
+    (lane == 1 ? displays_.text2 : displays_.text3) = time;
+    append((lane == 1 ? " dráha c.1 " : " dráha c.2 ") + time);
+    ++(lane == 1 ? fields_.lane1Hits : fields_.lane2Hits);
+}
+
+// Every event waiting, and every one that comes while they run, one after another.
+void RaceModel::pump() {
+    while (!events_.empty()) {
+        const Event event = events_.front();
+        events_.pop_front();
+        handle(event);
+    }
+}
+
+void RaceModel::handle(const Event& event) {
+    if (ended_) {
+        return;
+    }
+    switch (event.kind) {
+    case Event::Kind::Tick:
+        if (timerEnabled_) {
+            timerEnabled_ = false;
+            restart_ = true;
+        }
+        break;
+    case Event::Kind::Close:
+        shutdown();
+        break;
+    case Event::Kind::Click:
+        click(event.button);
+        break;
+    }
+}
+
+// --- Operator commands ---
+
+void RaceModel::endRaceButtons() {
+    displays_.butStartEnabled = true;
+    displays_.butStopEnabled = false;
+}
+
+void RaceModel::click(Button button) {
+    switch (button) {
+    case Button::ButStart:
+        if (!displays_.butStartEnabled) {
+            return; // a disabled button takes no click
+        }
+        if (fields_.raceState == 0) {
+            fields_.raceState = 1;
+            displays_.butStartEnabled = false;
+            displays_.butStopEnabled = true;
+            fields_.startTick = static_cast<std::int32_t>(millis());
+        }
+        pulse(Out::Break);
+        return;
+    case Button::ButStop:
+        if (!displays_.butStopEnabled) {
+            return;
+        }
+        ulozi();
+        endRaceButtons();
+        fields_.raceState = 0;
+        pulse(Out::Dtr);
+        armLanes();
+        fields_.startSignals = 0;
+        return;
+    case Button::Command1:
+        shutdown();
+        return;
+    case Button::Command2:
+        displays_.text1 = " ";
+        return;
+    case Button::Command3:
+        append(displays_.text1);
+        return;
+    case Button::Command4:
+        displays_.text2 = " ";
+        displays_.text3 = " ";
+        armLanes();
+        fields_.startSignals = 0;
+        return;
+    case Button::Command5:
+        endRaceButtons();
+        fields_.raceState = 0;
+        pulse(Out::Dtr);
+        armLanes();
+        fields_.startSignals = 0;
+        trest();
+        return;
+    case Button::Command8:
+        pulse(Out::Rts);
+        return;
+    case Button::Command9:
+        anulovan();
+        return;
+    case Button::Option1:
+        selectPort(Port::Com1);
+        return;
+    case Button::Option2:
+        selectPort(Port::Com2);
+        return;
+    }
+}
+
+void RaceModel::selectPort(Port port) {
+    closePort();
+    if (!openPort(port)) {
+        message(Message::Kind::Port, port == Port::Com1 ? "COM1 OBSAZEN" : "COM2 OBSAZEN");
+    }
+    set(Out::Break, false);
+    set(Out::Dtr, false);
+    set(Out::Rts, false);
+    fields_.raceState = 0;
+    timerEnabled_ = true;
+}
+
+void RaceModel::shutdown() {
+    set(Out::Dtr, false);
+    set(Out::Rts, false);
+    set(Out::Break, false);
+    closePort();
+    if (!pendingText_.empty() && !writePending()) {
+        messages_.push_back({Message::Kind::Unwritten, std::string(), pendingText_});
+    }
+    ended_ = true;
+}
+
+void RaceModel::ulozi() {
+    append("STOP ZAVODU TLACITKEM " + elapsed());
+}
+
+void RaceModel::trest() {
+    append(" Diskvalifikace ");
+    displays_.text2 = "diskvalifikace";
+    displays_.text3 = "diskvalifikace";
+}
+
+void RaceModel::anulovan() {
+    append(" Start anulovan ");
+    displays_.butStartEnabled = true;
+    displays_.butStopEnabled = false;
+    fields_.raceState = 0;
+    pulse(Out::Dtr);
+    displays_.text2 = "Start anulován";
+    displays_.text3 = "Start anulován";
+    armLanes();
+    fields_.startSignals = 0;
+}
+
+// --- The results log ---
+
+// The record joins those kept back by earlier failures; all go out together, oldest first,
+// or all stay kept. The operator hears of an outage once, until a write gets through.
+void RaceModel::append(const std::string& text) {
+    ++records_;
+    pendingText_.push_back(text);
+    if (writePending()) {
+        return;
+    }
+    if (!outageTold_) {
+        outageTold_ = true;
+        message(Message::Kind::LogFailure, failureMessage(world.logFailureReason));
+    }
+}
+
+bool RaceModel::writePending() {
+    if (!world.logWritable) {
+        return false;
+    }
+    std::string lines;
+    for (const std::string& text : pendingText_) {
+        lines += toWindows1250(text) + "\r\n";
+    }
+    if (lines.size() > world.logRoom || world.log.size() > world.logRoom - lines.size()) {
+        return false; // no half line is left behind
+    }
+    world.log += lines;
+    pendingText_.clear();
+    outageTold_ = false;
+    return true;
+}
+
+void RaceModel::message(Message::Kind kind, const std::string& text) {
+    messages_.push_back({kind, text, {}});
+}
+
+} // namespace model

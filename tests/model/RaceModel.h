@@ -1,0 +1,194 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A second, deliberately plain statement of how the timer behaves, kept apart from the
+// program's code and free of Qt: one pass of the polling loop, every operator command, the
+// port choice, the results log with its kept records, the pulses on the fake time line and
+// what the window shows. The randomized tests run it beside the real window and compare.
+//
+// Texts are UTF-8; log bytes are Windows-1250. Time is the fakes' time line: microseconds
+// that move on only by 100 µs per counter reading and 1 ms per pause.
+namespace model {
+
+enum class In { Cts, Dsr, Dcd };
+enum class Out { Dtr, Rts, Break };
+enum class Button {
+    ButStart,
+    ButStop,
+    Command1,
+    Command2,
+    Command3,
+    Command4,
+    Command5,
+    Command8,
+    Command9,
+    Option1,
+    Option2,
+};
+enum class Port { Com1, Com2 };
+
+const char* name(Button button);
+const char* name(In line);
+const char* name(Out line);
+
+struct Transition {
+    Out line;
+    bool on;
+    std::int64_t us;
+    bool operator==(const Transition&) const = default;
+};
+
+struct Query {
+    In line;
+    std::int64_t us;
+    bool operator==(const Query&) const = default;
+};
+
+struct Fields {
+    std::int16_t raceState = 0;
+    std::int32_t startTick = 0;
+    std::int16_t lane1Hits = 0;
+    std::int16_t lane2Hits = 0;
+    std::int16_t finishTarget = 2;
+    std::int16_t startSignals = 0;
+    bool operator==(const Fields&) const = default;
+};
+
+struct Displays {
+    std::string lblTime = "00:00:00";
+    std::string lblTimer = "00:00:00:000";
+    std::string text1;
+    std::string text2;
+    std::string text3;
+    bool check[3] = {false, false, false};
+    bool butStartEnabled = true;
+    bool butStopEnabled = true;
+};
+
+struct Message {
+    enum class Kind { Port, LogFailure, Unwritten };
+    Kind kind;
+    std::string text;                 // the whole text, for the port messages and failures
+    std::vector<std::string> records; // the records listed, for the last word on unwritten ones
+};
+
+// What the operator can put into the event queue.
+struct Event {
+    enum class Kind { Click, Tick, Close };
+    Kind kind = Kind::Click;
+    Button button = Button::ButStart;
+};
+
+// The world around the program, set by the test between passes.
+struct World {
+    bool present[2] = {true, true}; // COM1, COM2
+    bool busy[2] = {false, false};
+    bool logWritable = true;
+    std::string logFailureReason; // the system's words for the current outage
+    std::string log;              // ZAVOD.TXT as it stands (while writable)
+    // How large the disk lets the file grow: a write that would pass it fails, all of it.
+    std::size_t logRoom = static_cast<std::size_t>(-1);
+    std::int64_t counterStepUs = 100;
+    // The level a line shows at a query, by the query's number since the start.
+    std::function<bool(In line, std::int64_t query)> contact;
+    // Runs at every output change, as the fake port's callback does.
+    std::function<void(const Transition&)> onOutput;
+};
+
+// UTF-8 text to Windows-1250 bytes; a character outside the code page becomes "?".
+std::string toWindows1250(const std::string& utf8);
+
+class RaceModel {
+public:
+    enum class PassEnd { Next, Restart, Leave };
+
+    World world;
+    std::int64_t us = 0;
+    std::uint32_t millisOffset = 0;
+
+    // Loads the window, then enters the loop as StartTimer's first tick does.
+    void start();
+    // One pass of the loop, steps a to i.
+    PassEnd pass();
+    void queue(Event event) { events_.push_back(event); }
+
+    // The operator's typing in Text1.
+    void type(const std::string& text) { displays_.text1 = text; }
+    // A test's direct setting of the start count, to reach its limit without 32767 pulses.
+    void setStartSignals(std::int16_t count) { fields_.startSignals = count; }
+    // The device of the open port vanishes; selecting a port again is the only way back.
+    void unplug(Port port);
+
+    const Fields& fields() const { return fields_; }
+    const Displays& displays() const { return displays_; }
+    const std::vector<Transition>& outputs() const { return outputs_; }
+    const std::vector<Query>& queries() const { return queries_; }
+    const std::vector<Message>& messages() const { return messages_; }
+    const std::vector<std::string>& pending() const { return pendingText_; }
+    std::size_t records() const { return records_; } // records handed to the log so far
+    bool timerEnabled() const { return timerEnabled_; }
+    bool ended() const { return ended_; }
+    bool portOpen() const { return openPort_ >= 0; }
+    std::uint32_t millis() const { return static_cast<std::uint32_t>(us / 1000) + millisOffset; }
+
+    static std::string elapsedText(std::uint32_t now, std::int32_t startTick);
+    static std::string failureMessage(const std::string& reason);
+
+private:
+    // Lines.
+    bool read(In line);
+    void set(Out line, bool on);
+    void pulse(Out line);
+    double perfMillis();
+    void waitMillis(double duration);
+    bool openPort(Port port);
+    void closePort();
+
+    // Loop.
+    void entry();
+    void wallClock();
+    std::string elapsed() const { return elapsedText(millis(), fields_.startTick); }
+    void takeLane(int lane);
+    void pump();
+    void handle(const Event& event);
+    void armLanes();
+
+    // Commands and records.
+    void click(Button button);
+    void selectPort(Port port);
+    void shutdown();
+    void append(const std::string& text);
+    bool writePending();
+    void anulovan();
+    void ulozi();
+    void trest();
+    void endRaceButtons();
+    void message(Message::Kind kind, const std::string& text);
+
+    Fields fields_;
+    Displays displays_;
+    std::string lastClockText_;
+    std::vector<Transition> outputs_;
+    std::vector<Query> queries_;
+    std::vector<Message> messages_;
+    std::deque<Event> events_;
+    std::vector<std::string> pendingText_;
+    bool outageTold_ = false;
+    std::size_t records_ = 0;
+
+    std::int32_t handle_ = 0; // the platform's handle: positive once a port has opened
+    int openPort_ = -1;       // the device the fake holds open, -1 none
+    bool dead_ = false;       // the open device has vanished
+    double msPerTick_ = 0.0;
+
+    bool timerEnabled_ = false;
+    bool restart_ = false;
+    bool ended_ = false;
+};
+
+} // namespace model

@@ -1,0 +1,973 @@
+#include "tests/model/Scenario.h"
+
+#include "tests/model/Hand.h"
+#include "tests/support/Rig.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <csignal>
+#include <deque>
+#include <map>
+#include <sstream>
+
+#include <sys/resource.h>
+
+namespace scenario {
+
+namespace {
+
+using model::Button;
+using model::In;
+using model::Out;
+using model::Port;
+
+std::uint64_t mix(std::uint64_t x) {
+    x += 0x9E3779B97F4A7C15ULL;
+    x = (x ^ (x >> 30U)) * 0xBF58476D1CE4E5B9ULL;
+    x = (x ^ (x >> 27U)) * 0x94D049BB133111EBULL;
+    return x ^ (x >> 31U);
+}
+
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(mix(seed)) {}
+    std::uint64_t next() { return mix(state_++); }
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+    bool chance(int perMille) { return below(1000) < perMille; }
+    // 1 more often than 2, 2 more often than 3, up to the limit.
+    int few(int limit) {
+        int n = 1;
+        while (n < limit && chance(500)) {
+            ++n;
+        }
+        return n;
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+// A bouncing contact: on or off at each query, the same on both sides.
+bool bounce(std::uint64_t seed, In line, std::int64_t query) {
+    return (mix(seed ^ mix(static_cast<std::uint64_t>(query) * 3U + static_cast<unsigned>(line))) &
+            1U) != 0;
+}
+
+bool levelAt(Level level, std::uint64_t seed, In line, std::int64_t query) {
+    return level == Level::On || (level == Level::Bouncy && bounce(seed, line, query));
+}
+
+const char* const teamStarts[] = {"SDH ", "Sokol ", "Hasiči ", "TJ ", "", "JSDH "};
+const char* const teamPlaces[] = {"Žďár",   "Lhota",   "Nová Ves", "Ústí",    "Dolní Břežany",
+                                  "Třeboň", "Kořenov", "Ďáblice",  "Šumperk", "Úpice",
+                                  "Čáslav", "Řevnice", "Týniště",  "Ořechov"};
+// Beyond Windows-1250 but the euro sign: each of the others must reach the log as "?".
+const char* const teamExtras[] = {"", "", "", " €", " ø", " Ω", " 😀", " ẞ", " 2"};
+
+std::string teamName(Random& random) {
+    if (random.chance(80)) {
+        return random.chance(500) ? std::string() : std::string(" ");
+    }
+    return std::string(teamStarts[random.below(std::size(teamStarts))]) +
+           teamPlaces[random.below(std::size(teamPlaces))] +
+           teamExtras[random.below(std::size(teamExtras))];
+}
+
+Action click(Button button, int atRaise = -1) {
+    Action action;
+    action.kind = Action::Kind::Click;
+    action.button = button;
+    action.atRaise = atRaise;
+    return action;
+}
+
+Action of(Action::Kind kind) {
+    Action action;
+    action.kind = kind;
+    return action;
+}
+
+Button anyCommand(Random& random) {
+    static constexpr Button weighted[] = {
+        Button::ButStart, Button::ButStart, Button::ButStart, Button::ButStop,  Button::ButStop,
+        Button::ButStop,  Button::Command2, Button::Command3, Button::Command3, Button::Command4,
+        Button::Command4, Button::Command5, Button::Command8, Button::Command9, Button::Command9,
+    };
+    return weighted[random.below(std::size(weighted))];
+}
+
+// One line's contact over the passes: quiet, then closed or bouncing for a few passes.
+struct Contact {
+    Level level = Level::Off;
+    int left = 0;
+    Level next() {
+        if (left == 0) {
+            return Level::Off;
+        }
+        --left;
+        return level;
+    }
+    void close(Level how, int passes) {
+        level = how;
+        left = std::max(left, passes);
+    }
+};
+
+} // namespace
+
+Scenario generate(std::uint64_t seed, std::size_t passes) {
+    Random random(seed);
+    Scenario s;
+    s.seed = seed;
+    const int ports = random.below(40);
+    s.com2 = ports >= 4;
+    s.com1 = ports != 0 && ports != 1;
+    s.startUs =
+        random.chance(300) ? 0 : static_cast<std::int64_t>(random.next() % 200'000'000'000ULL);
+    const auto startMillis = static_cast<std::uint32_t>(s.startUs / 1000);
+    switch (random.below(5)) {
+    case 0: // just before 2^31 ms
+        s.millisOffset =
+            0x80000000U - static_cast<std::uint32_t>(random.below(200'000)) - startMillis;
+        break;
+    case 1: // just before the wrap at 2^32 ms
+        s.millisOffset = 0U - static_cast<std::uint32_t>(random.below(200'000)) - startMillis;
+        break;
+    case 2:
+        s.millisOffset = static_cast<std::uint32_t>(random.next());
+        break;
+    default:
+        break;
+    }
+    if (random.chance(250)) {
+        s.initialLog = random.chance(500) ? std::string("SDH Lhota\r\n dr\xE1ha c.1 00:00:1")
+                                          : std::string("Sokol Ves\r\n");
+    }
+
+    Contact dcd;
+    Contact cts;
+    Contact dsr;
+    int dsrDelay = -1;
+    std::map<std::size_t, std::vector<Action>> later;
+    s.passes.resize(passes);
+    for (std::size_t p = 0; p < passes; ++p) {
+        PassPlan& plan = s.passes[p];
+        if (random.chance(30)) {
+            dcd.close(random.chance(250) ? Level::Bouncy : Level::On, random.few(6));
+        }
+        if (random.chance(20)) {
+            const Level how = random.chance(150) ? Level::Bouncy : Level::On;
+            const int hold = random.chance(200) ? 5 + random.below(40) : random.few(4);
+            switch (random.below(4)) {
+            case 0: // both targets in the same pass
+                cts.close(how, hold);
+                dsr.close(how, hold);
+                break;
+            case 1:
+                cts.close(how, hold);
+                break;
+            case 2:
+                dsr.close(how, hold);
+                break;
+            default: // lane 1, then lane 2 some passes later
+                cts.close(how, hold);
+                dsrDelay = 1 + random.below(30);
+                break;
+            }
+        }
+        if (dsrDelay >= 0 && dsrDelay-- == 0) {
+            dsr.close(Level::On, random.few(4));
+        }
+        plan.dcd = dcd.next();
+        plan.cts = cts.next();
+        plan.dsr = dsr.next();
+
+        if (const auto due = later.find(p); due != later.end()) {
+            plan.actions = due->second;
+            later.erase(due);
+        }
+        if (random.chance(45)) {
+            const int burst = random.chance(150) ? 2 + random.below(3) : 1;
+            for (int b = 0; b < burst; ++b) {
+                const int pick = random.below(100);
+                Action a;
+                if (pick < 45) {
+                    a = click(anyCommand(random));
+                } else if (pick < 52) {
+                    const Button option = random.chance(500) ? Button::Option1 : Button::Option2;
+                    a = click(option);
+                    later[p + static_cast<std::size_t>(random.below(20))].push_back(
+                        of(Action::Kind::Tick));
+                } else if (pick < 62) {
+                    a = of(Action::Kind::Type);
+                    a.text = teamName(random);
+                } else if (pick < 66) {
+                    a = of(Action::Kind::Tick);
+                } else if (pick < 72) {
+                    a = of(Action::Kind::TimeJump);
+                    a.amount = random.chance(300)
+                                   ? static_cast<std::int64_t>(random.below(30 * 3600)) * 1'000'000
+                                   : static_cast<std::int64_t>(random.below(120'000'000));
+                } else if (pick < 74) {
+                    a = of(Action::Kind::ClockToWrap);
+                    a.amount = random.below(30'000);
+                } else if (pick < 86) {
+                    static constexpr Action::Kind logFaults[] = {
+                        Action::Kind::LogDirectory,  Action::Kind::LogFull,
+                        Action::Kind::LogNearlyFull, Action::Kind::LogBack,
+                        Action::Kind::LogBack,       Action::Kind::LogRemoved,
+                        Action::Kind::LogReplaced,
+                    };
+                    a = of(logFaults[random.below(std::size(logFaults))]);
+                    a.amount = random.below(60);
+                    a.text = random.chance(500) ? std::string("Jin\xFD z\xE1znam\r\n")
+                                                : std::string("bez konce \xF8\xE1\x64ku");
+                } else if (pick < 95) {
+                    static constexpr Action::Kind portFaults[] = {
+                        Action::Kind::Unplug, Action::Kind::Plug, Action::Kind::Plug,
+                        Action::Kind::Busy,   Action::Kind::Free,
+                    };
+                    a = of(portFaults[random.below(std::size(portFaults))]);
+                    a.port = random.chance(700) ? Port::Com2 : Port::Com1;
+                } else {
+                    a = of(Action::Kind::NearLimit);
+                    a.amount = random.below(3);
+                }
+                plan.actions.push_back(a);
+            }
+        }
+        // Clicks while the pass sends a pulse: they wait until it is over.
+        if (random.chance(40)) {
+            const int burst = random.chance(300) ? 2 + random.below(4) : 1;
+            const int atRaise = random.below(2);
+            for (int b = 0; b < burst; ++b) {
+                Action a = random.chance(80) ? of(Action::Kind::Tick) : click(anyCommand(random));
+                a.atRaise = atRaise;
+                plan.actions.push_back(a);
+            }
+        }
+    }
+    if (passes > 0 && random.chance(300)) {
+        s.passes.back().actions.push_back(random.chance(500) ? click(Button::Command1)
+                                                             : of(Action::Kind::Close));
+    }
+    return s;
+}
+
+namespace {
+
+Output toFake(Out line) {
+    return line == Out::Dtr ? Output::Dtr : line == Out::Rts ? Output::Rts : Output::Break;
+}
+
+In fromFake(Input line) {
+    return line == Input::Cts ? In::Cts : line == Input::Dsr ? In::Dsr : In::Dcd;
+}
+
+const char* portName(Port port) {
+    return port == Port::Com1 ? "COM1" : "COM2";
+}
+
+std::string utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+std::string printable(const std::string& bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (u < 0x20 || u >= 0x7F) {
+            constexpr char hex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += hex[u >> 4U];
+            out += hex[u & 0xFU];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+enum class Outage { None, Directory, Full, NearlyFull };
+
+// A disk nearly full, for this process: the file may grow by only so many bytes. A write that
+// crosses the limit writes what fits, then fails with EFBIG ("File too large").
+class FileSizeLimit {
+public:
+    void set(std::int64_t bytes) {
+        if (!active_) {
+            getrlimit(RLIMIT_FSIZE, &old_);
+            signal_ = std::signal(SIGXFSZ, SIG_IGN);
+            active_ = true;
+        }
+        struct rlimit limit = old_;
+        limit.rlim_cur = static_cast<rlim_t>(bytes);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    void lift() {
+        if (active_) {
+            setrlimit(RLIMIT_FSIZE, &old_);
+            std::signal(SIGXFSZ, signal_);
+            active_ = false;
+        }
+    }
+    ~FileSizeLimit() { lift(); }
+
+private:
+    bool active_ = false;
+    struct rlimit old_ {};
+    void (*signal_)(int) = SIG_DFL;
+};
+
+class Player {
+public:
+    Player(const Scenario& s, Figures* figures) : s_(s), figures_(figures) {
+        rig_.time.us = s.startUs;
+        rig_.time.millisOffset = s.millisOffset;
+        m_.us = s.startUs;
+        m_.millisOffset = s.millisOffset;
+        if (!s.com1) {
+            rig_.lines.present.remove(QStringLiteral("COM1"));
+            m_.world.present[0] = false;
+        }
+        if (!s.com2) {
+            rig_.lines.present.remove(QStringLiteral("COM2"));
+            m_.world.present[1] = false;
+        }
+        if (!s.initialLog.empty()) {
+            rig_.writeLog(QByteArray::fromStdString(s.initialLog));
+            m_.world.log = s.initialLog;
+        }
+        const QDir dir = QFileInfo(rig_.logPath()).dir();
+        keptPath_ = dir.filePath(QStringLiteral("ZAVOD.kept"));
+
+        rig_.lines.script = [this](Input line, int query) {
+            return levelAt(levelOf(fromFake(line)), s_.seed, fromFake(line), query);
+        };
+        m_.world.contact = [this](In line, std::int64_t query) {
+            return levelAt(levelOf(line), s_.seed, line, query);
+        };
+        // What stands at each output change: the order of a command's steps around its pulse.
+        rig_.lines.onOutput = [this](const FakeLines::Transition& t) {
+            realAtOutput_.push_back(realView());
+            if (t.on) {
+                queueAtRaise(realRaises_++, true);
+            }
+        };
+        m_.world.onOutput = [this](const model::Transition& t) {
+            modelAtOutput_.push_back(modelView());
+            if (t.on) {
+                queueAtRaise(modelRaises_++, false);
+            }
+        };
+    }
+
+    std::optional<Divergence> run(std::size_t limit) {
+        form_ = &rig_.start();
+        form_->StartTimer->stop();
+        m_.start();
+        if (std::string d = compare(); !d.empty()) {
+            return Divergence{0, d};
+        }
+        for (std::size_t p = 0; p < limit && p < s_.passes.size(); ++p) {
+            plan_ = &s_.passes[p];
+            realRaises_ = 0;
+            modelRaises_ = 0;
+            for (const Action& a : plan_->actions) {
+                if (a.atRaise < 0) {
+                    apply(a);
+                }
+            }
+            hand_.post();
+            const Race::PassEnd real = form_->race().runPass();
+            if (real == Race::PassEnd::Restart) {
+                form_->race().enterLoop();
+            }
+            const model::RaceModel::PassEnd expected = m_.pass();
+            if (figures_ != nullptr) {
+                ++figures_->passes;
+            }
+            std::string d = compare();
+            const bool realLeft = real == Race::PassEnd::Leave;
+            const bool modelLeft = expected == model::RaceModel::PassEnd::Leave;
+            if (realLeft != modelLeft) {
+                d += realLeft ? "the window left its loop; " : "the window stayed in its loop; ";
+            }
+            if (!d.empty()) {
+                return Divergence{p + 1, d};
+            }
+            if (realLeft) {
+                break;
+            }
+        }
+        if (figures_ != nullptr) {
+            figures_->records += m_.records();
+            for (const model::Transition& t : m_.outputs()) {
+                figures_->pulses += t.on ? 1U : 0U;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    Level levelOf(In line) const {
+        if (plan_ == nullptr) {
+            return Level::Off;
+        }
+        return line == In::Cts ? plan_->cts : line == In::Dsr ? plan_->dsr : plan_->dcd;
+    }
+
+    void queueAtRaise(int raise, bool real) {
+        if (plan_ == nullptr) {
+            return;
+        }
+        for (const Action& a : plan_->actions) {
+            if (a.atRaise == raise) {
+                real ? queueReal(a) : queueModel(a);
+            }
+        }
+    }
+
+    static model::Event eventOf(const Action& a) {
+        model::Event e;
+        e.kind = a.kind == Action::Kind::Tick    ? model::Event::Kind::Tick
+                 : a.kind == Action::Kind::Close ? model::Event::Kind::Close
+                                                 : model::Event::Kind::Click;
+        e.button = a.button;
+        return e;
+    }
+
+    // A tick comes only while StartTimer is enabled, once per enabling.
+    void queueReal(const Action& a) {
+        if (a.kind == Action::Kind::Tick && !form_->StartTimer->isActive()) {
+            return;
+        }
+        hand_.queue([this, e = eventOf(a)] { deliver(e); });
+    }
+    void queueModel(const Action& a) {
+        if (a.kind == Action::Kind::Tick && !m_.timerEnabled()) {
+            return;
+        }
+        m_.queue(eventOf(a));
+    }
+
+    QAbstractButton* widget(Button b) const {
+        Form1& f = *form_;
+        switch (b) {
+        case Button::ButStart:
+            return f.ButStart;
+        case Button::ButStop:
+            return f.ButStop;
+        case Button::Command1:
+            return f.Command1;
+        case Button::Command2:
+            return f.Command2;
+        case Button::Command3:
+            return f.Command3;
+        case Button::Command4:
+            return f.Command4;
+        case Button::Command5:
+            return f.Command5;
+        case Button::Command8:
+            return f.Command8;
+        case Button::Command9:
+            return f.Command9;
+        case Button::Option1:
+            return f.Option1;
+        case Button::Option2:
+            return f.Option2;
+        }
+        return nullptr;
+    }
+
+    void deliver(const model::Event& e) {
+        switch (e.kind) {
+        case model::Event::Kind::Click:
+            widget(e.button)->click();
+            break;
+        case model::Event::Kind::Tick:
+            if (!form_->ended() && form_->StartTimer->isActive()) {
+                form_->StartTimer_Timer();
+            }
+            break;
+        case model::Event::Kind::Close:
+            form_->close();
+            break;
+        }
+    }
+
+    void count(bool fault) {
+        if (figures_ != nullptr) {
+            ++figures_->actions;
+            figures_->faults += fault ? 1U : 0U;
+        }
+    }
+
+    void apply(const Action& a) {
+        const QString logPath = rig_.logPath();
+        switch (a.kind) {
+        case Action::Kind::Click:
+        case Action::Kind::Tick:
+        case Action::Kind::Close:
+            queueReal(a);
+            queueModel(a);
+            count(false);
+            return;
+        case Action::Kind::Type:
+            form_->Text1->setText(QString::fromStdString(a.text));
+            m_.type(a.text);
+            count(false);
+            return;
+        case Action::Kind::TimeJump:
+            rig_.time.us += a.amount;
+            m_.us += a.amount;
+            count(false);
+            return;
+        case Action::Kind::ClockToWrap: {
+            // Forward to just before the clock's next passage of 2^31 or of 2^32.
+            const std::uint32_t now = m_.millis();
+            const std::uint32_t toHalf = 0x80000000U - now;
+            const std::uint32_t toWrap = 0U - now;
+            std::uint32_t ahead = toHalf != 0 && (toHalf < toWrap || toWrap == 0) ? toHalf : toWrap;
+            ahead = ahead > a.amount ? ahead - static_cast<std::uint32_t>(a.amount) : 0;
+            rig_.time.us += static_cast<std::int64_t>(ahead) * 1000;
+            m_.us += static_cast<std::int64_t>(ahead) * 1000;
+            count(false);
+            return;
+        }
+        case Action::Kind::LogDirectory:
+        case Action::Kind::LogFull:
+            if (outage_ != Outage::None) {
+                return;
+            }
+            QFile::rename(logPath, keptPath_);
+            if (a.kind == Action::Kind::LogDirectory) {
+                QDir().mkdir(logPath);
+                m_.world.logFailureReason = "Is a directory";
+                outage_ = Outage::Directory;
+            } else {
+                QFile::link(QStringLiteral("/dev/full"), logPath);
+                m_.world.logFailureReason = "No space left on device";
+                outage_ = Outage::Full;
+            }
+            m_.world.logWritable = false;
+            count(true);
+            return;
+        case Action::Kind::LogNearlyFull: {
+            if (outage_ != Outage::None) {
+                return;
+            }
+            const auto room = m_.world.log.size() + static_cast<std::size_t>(a.amount);
+            limit_.set(static_cast<std::int64_t>(room));
+            m_.world.logRoom = room;
+            m_.world.logFailureReason = "File too large";
+            outage_ = Outage::NearlyFull;
+            count(true);
+            return;
+        }
+        case Action::Kind::LogBack:
+            if (outage_ == Outage::None) {
+                return;
+            }
+            if (outage_ == Outage::NearlyFull) {
+                limit_.lift();
+                m_.world.logRoom = static_cast<std::size_t>(-1);
+                outage_ = Outage::None;
+                count(false);
+                return;
+            }
+            if (outage_ == Outage::Directory) {
+                QDir().rmdir(logPath);
+            } else {
+                QFile::remove(logPath);
+            }
+            QFile::rename(keptPath_, logPath);
+            outage_ = Outage::None;
+            m_.world.logWritable = true;
+            count(false);
+            return;
+        case Action::Kind::LogRemoved:
+            if (outage_ != Outage::None) {
+                return;
+            }
+            QFile::remove(logPath);
+            m_.world.log.clear();
+            count(true);
+            return;
+        case Action::Kind::LogReplaced:
+            if (outage_ != Outage::None) {
+                return;
+            }
+            QFile::remove(logPath);
+            rig_.writeLog(QByteArray::fromStdString(a.text));
+            m_.world.log = a.text;
+            count(true);
+            return;
+        case Action::Kind::Unplug: {
+            const QString name = QString::fromLatin1(portName(a.port));
+            rig_.lines.present.remove(name);
+            if (rig_.lines.openPort == name) {
+                rig_.lines.unplugged = true;
+            }
+            m_.unplug(a.port);
+            count(true);
+            return;
+        }
+        case Action::Kind::Plug:
+            rig_.lines.present.insert(QString::fromLatin1(portName(a.port)));
+            m_.world.present[a.port == Port::Com1 ? 0 : 1] = true;
+            count(false);
+            return;
+        case Action::Kind::Busy:
+            rig_.lines.busy.insert(QString::fromLatin1(portName(a.port)));
+            m_.world.busy[a.port == Port::Com1 ? 0 : 1] = true;
+            count(true);
+            return;
+        case Action::Kind::Free:
+            rig_.lines.busy.remove(QString::fromLatin1(portName(a.port)));
+            m_.world.busy[a.port == Port::Com1 ? 0 : 1] = false;
+            count(false);
+            return;
+        case Action::Kind::NearLimit: {
+            const auto n = static_cast<std::int16_t>(32767 - a.amount);
+            form_->race().state().startSignals = n;
+            m_.setStartSignals(n);
+            count(true);
+            return;
+        }
+        }
+    }
+
+    std::string realView() {
+        Form1& form = rig_.form(); // also while the window loads
+        const RaceState& r = form.state();
+        const QFileInfo file(fileAside() ? keptPath_ : rig_.logPath());
+        std::ostringstream v;
+        v << "log " << (file.exists() ? file.size() : 0) << " bytes, raceState " << r.raceState
+          << ", lanes " << r.lane1Hits << r.lane2Hits << r.finishTarget << ", startSignals "
+          << r.startSignals << ", buttons " << form.ButStart->isEnabled()
+          << form.ButStop->isEnabled() << ", Text2 \"" << utf8(form.Text2->text()) << "\", Text3 \""
+          << utf8(form.Text3->text()) << "\", messages " << rig_.messages.seen.size();
+        return v.str();
+    }
+
+    std::string modelView() const {
+        const model::Fields& f = m_.fields();
+        const model::Displays& w = m_.displays();
+        std::ostringstream v;
+        v << "log " << m_.world.log.size() << " bytes, raceState " << f.raceState << ", lanes "
+          << f.lane1Hits << f.lane2Hits << f.finishTarget << ", startSignals " << f.startSignals
+          << ", buttons " << w.butStartEnabled << w.butStopEnabled << ", Text2 \"" << w.text2
+          << "\", Text3 \"" << w.text3 << "\", messages " << m_.messages().size();
+        return v.str();
+    }
+
+    bool fileAside() const { return outage_ == Outage::Directory || outage_ == Outage::Full; }
+
+    std::string logBytes() const {
+        QFile file(fileAside() ? keptPath_ : rig_.logPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }
+
+    std::string compare() {
+        std::ostringstream d;
+        const RaceState& real = form_->state();
+        const model::Fields& f = m_.fields();
+        const auto field = [&d](const char* what, long long got, long long want) {
+            if (got != want) {
+                d << what << " is " << got << ", the model has " << want << "; ";
+            }
+        };
+        field("raceState", real.raceState, f.raceState);
+        field("startTick", real.startTick, f.startTick);
+        field("lane1Hits", real.lane1Hits, f.lane1Hits);
+        field("lane2Hits", real.lane2Hits, f.lane2Hits);
+        field("finishTarget", real.finishTarget, f.finishTarget);
+        field("startSignals", real.startSignals, f.startSignals);
+        field("fake time (us)", rig_.time.us, m_.us);
+
+        const model::Displays& w = m_.displays();
+        const auto text = [&d](const char* what, const QString& got, const std::string& want) {
+            if (utf8(got) != want) {
+                d << what << " shows \"" << utf8(got) << "\", the model \"" << want << "\"; ";
+            }
+        };
+        text("LblTime", form_->LblTime->text(), w.lblTime);
+        text("LblTimer", form_->LblTimer->text(), w.lblTimer);
+        text("Text1", form_->Text1->text(), w.text1);
+        text("Text2", form_->Text2->text(), w.text2);
+        text("Text3", form_->Text3->text(), w.text3);
+        field("Check1", form_->Check1->isChecked(), w.check[0]);
+        field("Check2", form_->Check2->isChecked(), w.check[1]);
+        field("Check3", form_->Check3->isChecked(), w.check[2]);
+        field("ButStart enabled", form_->ButStart->isEnabled(), w.butStartEnabled);
+        field("ButStop enabled", form_->ButStop->isEnabled(), w.butStopEnabled);
+        field("StartTimer enabled", form_->StartTimer->isActive(), m_.timerEnabled());
+        field("program ended", rig_.end.calls, m_.ended() ? 1 : 0);
+
+        const auto& outs = rig_.lines.outputs;
+        const auto& wantOuts = m_.outputs();
+        for (std::size_t i = checkedOutputs_; i < std::max(outs.size(), wantOuts.size()); ++i) {
+            const bool have = i < outs.size();
+            const bool want = i < wantOuts.size();
+            if (have && want && outs[i].line == toFake(wantOuts[i].line) &&
+                outs[i].on == wantOuts[i].on && outs[i].us == wantOuts[i].us) {
+                continue;
+            }
+            d << "output change " << i << ": ";
+            if (have) {
+                d << model::name(outs[i].line == Output::Dtr   ? Out::Dtr
+                                 : outs[i].line == Output::Rts ? Out::Rts
+                                                               : Out::Break)
+                  << (outs[i].on ? " on" : " off") << " at " << outs[i].us << " us";
+            } else {
+                d << "none";
+            }
+            d << ", the model ";
+            if (want) {
+                d << model::name(wantOuts[i].line) << (wantOuts[i].on ? " on" : " off") << " at "
+                  << wantOuts[i].us << " us";
+            } else {
+                d << "none";
+            }
+            d << "; ";
+            break;
+        }
+        checkedOutputs_ = std::min(outs.size(), wantOuts.size());
+        for (std::size_t i = checkedViews_;
+             i < std::min(realAtOutput_.size(), modelAtOutput_.size()); ++i) {
+            if (realAtOutput_[i] != modelAtOutput_[i]) {
+                d << "at output change " << i << ": " << realAtOutput_[i]
+                  << "; the model: " << modelAtOutput_[i] << "; ";
+                break;
+            }
+        }
+        checkedViews_ = std::min(realAtOutput_.size(), modelAtOutput_.size());
+
+        const auto& queries = rig_.lines.queries;
+        const auto& wantQueries = m_.queries();
+        for (std::size_t i = checkedQueries_; i < std::max(queries.size(), wantQueries.size());
+             ++i) {
+            const bool have = i < queries.size();
+            const bool want = i < wantQueries.size();
+            if (have && want && fromFake(queries[i].line) == wantQueries[i].line &&
+                queries[i].us == wantQueries[i].us) {
+                continue;
+            }
+            d << "line query " << i << ": "
+              << (have ? model::name(fromFake(queries[i].line)) : "none") << " at "
+              << (have ? queries[i].us : 0) << " us, the model "
+              << (want ? model::name(wantQueries[i].line) : "none") << " at "
+              << (want ? wantQueries[i].us : 0) << " us; ";
+            break;
+        }
+        checkedQueries_ = std::min(queries.size(), wantQueries.size());
+
+        if (const std::string log = logBytes(); log != m_.world.log) {
+            d << "ZAVOD.TXT holds \"" << printable(log) << "\", the model \""
+              << printable(m_.world.log) << "\"; ";
+        }
+        std::vector<std::string> pending;
+        for (const QString& record : form_->race().log().pending()) {
+            pending.push_back(utf8(record));
+        }
+        if (pending != m_.pending()) {
+            d << "records kept: " << pending.size() << ", the model " << m_.pending().size()
+              << "; ";
+        }
+
+        const auto& seen = rig_.messages.seen;
+        const auto& said = m_.messages();
+        if (seen.size() != said.size()) {
+            d << "messages shown: " << seen.size() << ", the model " << said.size();
+            if (!seen.empty()) {
+                d << " (last \"" << utf8(seen.back().text) << "\")";
+            }
+            d << "; ";
+        }
+        for (std::size_t i = checkedMessages_; i < std::min(seen.size(), said.size()); ++i) {
+            const std::string got = utf8(seen[i].text);
+            if (utf8(seen[i].title) != "TAVORIN V.02") {
+                d << "message " << i << " is titled \"" << utf8(seen[i].title) << "\"; ";
+            }
+            if (said[i].kind == model::Message::Kind::Unwritten) {
+                // Its wording is the program's own; what counts is every record, in order.
+                std::string tail;
+                for (const std::string& record : said[i].records) {
+                    tail += "\n" + record;
+                }
+                if (got.size() < tail.size() ||
+                    got.compare(got.size() - tail.size(), tail.size(), tail) != 0) {
+                    d << "the last message \"" << got << "\" does not end with the records" << tail
+                      << "; ";
+                }
+            } else if (got != said[i].text) {
+                d << "message " << i << " says \"" << got << "\", the model \"" << said[i].text
+                  << "\"; ";
+            }
+        }
+        checkedMessages_ = std::min(seen.size(), said.size());
+        return d.str();
+    }
+
+    const Scenario& s_;
+    Figures* figures_;
+    Rig rig_;
+    Form1* form_ = nullptr;
+    model::RaceModel m_;
+    Hand hand_;
+    const PassPlan* plan_ = nullptr;
+    int realRaises_ = 0;
+    int modelRaises_ = 0;
+    Outage outage_ = Outage::None;
+    FileSizeLimit limit_;
+    QString keptPath_;
+    std::size_t checkedOutputs_ = 0;
+    std::size_t checkedQueries_ = 0;
+    std::size_t checkedMessages_ = 0;
+    std::vector<std::string> realAtOutput_;
+    std::vector<std::string> modelAtOutput_;
+    std::size_t checkedViews_ = 0;
+};
+
+const char* levelName(Level level) {
+    return level == Level::On ? "on" : level == Level::Bouncy ? "bouncing" : "off";
+}
+
+const char* kindName(Action::Kind kind) {
+    switch (kind) {
+    case Action::Kind::Click:
+        return "click";
+    case Action::Kind::Tick:
+        return "StartTimer tick";
+    case Action::Kind::Close:
+        return "window closed";
+    case Action::Kind::Type:
+        return "Text1 typed";
+    case Action::Kind::TimeJump:
+        return "time moves on (us)";
+    case Action::Kind::ClockToWrap:
+        return "clock to its next wrap less (ms)";
+    case Action::Kind::LogDirectory:
+        return "ZAVOD.TXT becomes a folder";
+    case Action::Kind::LogFull:
+        return "ZAVOD.TXT on a full disk";
+    case Action::Kind::LogNearlyFull:
+        return "the disk takes only so many more bytes of ZAVOD.TXT:";
+    case Action::Kind::LogBack:
+        return "ZAVOD.TXT writable again";
+    case Action::Kind::LogRemoved:
+        return "ZAVOD.TXT deleted";
+    case Action::Kind::LogReplaced:
+        return "ZAVOD.TXT replaced";
+    case Action::Kind::Unplug:
+        return "port unplugged";
+    case Action::Kind::Plug:
+        return "port plugged in";
+    case Action::Kind::Busy:
+        return "port taken by another program";
+    case Action::Kind::Free:
+        return "port freed";
+    case Action::Kind::NearLimit:
+        return "start count set to 32767 less";
+    }
+    return "?";
+}
+
+} // namespace
+
+std::optional<Divergence> play(const Scenario& scenario, std::size_t limit, Figures* figures) {
+    Player player(scenario, figures);
+    return player.run(limit);
+}
+
+Scenario shrink(const Scenario& failing, const Divergence& divergence) {
+    Scenario s = failing;
+    s.passes.resize(divergence.pass);
+    const auto stillFails = [](Scenario& candidate) {
+        if (const auto d = play(candidate, candidate.passes.size())) {
+            candidate.passes.resize(d->pass);
+            return true;
+        }
+        return false;
+    };
+    // Without each action it does not need, latest first.
+    for (std::size_t p = s.passes.size(); p-- > 0;) {
+        for (std::size_t a = p < s.passes.size() ? s.passes[p].actions.size() : 0; a-- > 0;) {
+            Scenario candidate = s;
+            auto& actions = candidate.passes[p].actions;
+            actions.erase(actions.begin() + static_cast<std::ptrdiff_t>(a));
+            if (stillFails(candidate)) {
+                s = candidate;
+            }
+            if (p >= s.passes.size()) {
+                break;
+            }
+        }
+    }
+    // With quiet contacts where they do not matter, sixteen passes at a time.
+    for (std::size_t from = 0; from < s.passes.size(); from += 16) {
+        Scenario candidate = s;
+        for (std::size_t p = from; p < std::min(from + 16, candidate.passes.size()); ++p) {
+            candidate.passes[p].dcd = candidate.passes[p].cts = candidate.passes[p].dsr =
+                Level::Off;
+        }
+        if (stillFails(candidate)) {
+            s = candidate;
+        }
+    }
+    return s;
+}
+
+std::string describe(const Scenario& s, std::size_t limit) {
+    std::ostringstream out;
+    out << "start: COM1 " << (s.com1 ? "present" : "missing") << ", COM2 "
+        << (s.com2 ? "present" : "missing") << ", fake time " << s.startUs
+        << " us, millisecond clock offset " << s.millisOffset << ", log "
+        << (s.initialLog.empty() ? "absent" : "\"" + printable(s.initialLog) + "\"") << "\n";
+    for (std::size_t p = 0; p < std::min(limit, s.passes.size()); ++p) {
+        const PassPlan& plan = s.passes[p];
+        if (plan.dcd == Level::Off && plan.cts == Level::Off && plan.dsr == Level::Off &&
+            plan.actions.empty()) {
+            continue;
+        }
+        out << "pass " << p + 1 << ": DCD " << levelName(plan.dcd) << ", CTS "
+            << levelName(plan.cts) << ", DSR " << levelName(plan.dsr);
+        for (const Action& a : plan.actions) {
+            out << "; ";
+            if (a.atRaise >= 0) {
+                out << "at output raise " << a.atRaise << ": ";
+            }
+            out << kindName(a.kind);
+            if (a.kind == Action::Kind::Click) {
+                out << " " << model::name(a.button);
+            } else if (a.kind == Action::Kind::Type || a.kind == Action::Kind::LogReplaced) {
+                out << " \"" << printable(a.text) << "\"";
+            } else if (a.kind >= Action::Kind::Unplug && a.kind <= Action::Kind::Free) {
+                out << " " << portName(a.port);
+            } else if (a.kind == Action::Kind::TimeJump || a.kind == Action::Kind::ClockToWrap ||
+                       a.kind == Action::Kind::NearLimit || a.kind == Action::Kind::LogNearlyFull) {
+                out << " " << a.amount;
+            }
+        }
+        out << "\n";
+    }
+    return out.str();
+}
+
+} // namespace scenario
