@@ -126,8 +126,24 @@ struct Contact {
 
 } // namespace
 
+// How often things happen, per pass, in thousandths: a calm afternoon, a busy operator, or
+// contacts that close and bounce all the time.
+struct Rates {
+    int start;
+    int targets;
+    int bouncing;
+    int operate;
+    int duringPulse;
+};
+constexpr Rates profiles[] = {
+    {30, 20, 250, 45, 40},
+    {30, 20, 250, 150, 200},
+    {150, 100, 500, 60, 60},
+};
+
 Scenario generate(std::uint64_t seed, std::size_t passes) {
     Random random(seed);
+    const Rates& rates = profiles[seed % std::size(profiles)];
     Scenario s;
     s.seed = seed;
     const int ports = random.below(40);
@@ -163,11 +179,11 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
     s.passes.resize(passes);
     for (std::size_t p = 0; p < passes; ++p) {
         PassPlan& plan = s.passes[p];
-        if (random.chance(30)) {
-            dcd.close(random.chance(250) ? Level::Bouncy : Level::On, random.few(6));
+        if (random.chance(rates.start)) {
+            dcd.close(random.chance(rates.bouncing) ? Level::Bouncy : Level::On, random.few(6));
         }
-        if (random.chance(20)) {
-            const Level how = random.chance(150) ? Level::Bouncy : Level::On;
+        if (random.chance(rates.targets)) {
+            const Level how = random.chance(rates.bouncing / 2) ? Level::Bouncy : Level::On;
             const int hold = random.chance(200) ? 5 + random.below(40) : random.few(4);
             switch (random.below(4)) {
             case 0: // both targets in the same pass
@@ -197,7 +213,7 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
             plan.actions = due->second;
             later.erase(due);
         }
-        if (random.chance(45)) {
+        if (random.chance(rates.operate)) {
             const int burst = random.chance(150) ? 2 + random.below(3) : 1;
             for (int b = 0; b < burst; ++b) {
                 const int pick = random.below(100);
@@ -248,7 +264,7 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
             }
         }
         // Clicks while the pass sends a pulse: they wait until it is over.
-        if (random.chance(40)) {
+        if (random.chance(rates.duringPulse)) {
             const int burst = random.chance(300) ? 2 + random.below(4) : 1;
             const int atRaise = random.below(2);
             for (int b = 0; b < burst; ++b) {
