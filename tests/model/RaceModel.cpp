@@ -325,6 +325,8 @@ void RaceModel::handle(const Event& event) {
     }
     switch (event.kind) {
     case Event::Kind::Tick:
+        // The new loop begins once this pump is done: the events that came in the same pump
+        // count as having come before the tick, which no one can tell apart at the track.
         if (timerEnabled_) {
             timerEnabled_ = false;
             restart_ = true;

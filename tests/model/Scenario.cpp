@@ -72,7 +72,7 @@ const char* const teamStarts[] = {"SDH ", "Sokol ", "Hasiči ", "TJ ", "", "JSDH
 const char* const teamPlaces[] = {"Žďár",   "Lhota",   "Nová Ves", "Ústí",    "Dolní Břežany",
                                   "Třeboň", "Kořenov", "Ďáblice",  "Šumperk", "Úpice",
                                   "Čáslav", "Řevnice", "Týniště",  "Ořechov"};
-// Beyond Windows-1250 but the euro sign: each of the others must reach the log as "?".
+// The euro sign is in Windows-1250; ø, Ω, 😀 and ẞ are not and must reach the log as "?".
 const char* const teamExtras[] = {"", "", "", " €", " ø", " Ω", " 😀", " ẞ", " 2"};
 
 std::string teamName(Random& random) {
@@ -124,8 +124,6 @@ struct Contact {
     }
 };
 
-} // namespace
-
 // How often things happen, per pass, in thousandths: a calm afternoon, a busy operator, or
 // contacts that close and bounce all the time.
 struct Rates {
@@ -140,6 +138,8 @@ constexpr Rates profiles[] = {
     {30, 20, 250, 150, 200},
     {150, 100, 500, 60, 60},
 };
+
+} // namespace
 
 Scenario generate(std::uint64_t seed, std::size_t passes) {
     Random random(seed);
@@ -394,8 +394,7 @@ public:
     }
 
     std::optional<Divergence> run(std::size_t limit) {
-        form_ = &rig_.start();
-        form_->StartTimer->stop();
+        form_ = &rig_.start(); // loaded, the loop entered as at StartTimer's first tick
         m_.start();
         if (std::string d = compare(); !d.empty()) {
             return Divergence{0, d};
