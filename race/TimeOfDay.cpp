@@ -1,19 +1,24 @@
 #include "race/TimeOfDay.h"
 
-#include <QLocale>
 #include <QRegularExpression>
-#include <QTime>
 
-LocaleTimeOfDay::LocaleTimeOfDay() {
-    // The format is looked up once; the clock text is made on every pass.
-    locale_ = QLocale::system();
+LocaleTimeOfDay::LocaleTimeOfDay(const QLocale& locale, Clock now)
+    : locale_(locale), now_(std::move(now)) {
+    // The format is looked up once; the clock text is made on every new second.
     format_ = locale_.timeFormat(QLocale::LongFormat);
     format_.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
     if (format_.isEmpty()) {
         format_ = QStringLiteral("HH:mm:ss");
     }
+    showsFractions_ = format_.contains(QLatin1Char('z'));
 }
 
 QString LocaleTimeOfDay::timeText() {
-    return locale_.toString(QTime::currentTime(), format_);
+    const QTime time = now_();
+    const int second = time.msecsSinceStartOfDay() / 1000;
+    if (showsFractions_ || second != madeForSecond_ || !time.isValid()) {
+        made_ = locale_.toString(time, format_);
+        madeForSecond_ = time.isValid() ? second : -1;
+    }
+    return made_;
 }

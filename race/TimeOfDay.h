@@ -2,6 +2,9 @@
 
 #include <QLocale>
 #include <QString>
+#include <QTime>
+
+#include <functional>
 
 // The current local time of day as text, in the system's time format.
 class TimeOfDay {
@@ -13,10 +16,21 @@ public:
 // The locale's long time format without the time zone, e.g. "9:05:07" or "09:05:07".
 class LocaleTimeOfDay final : public TimeOfDay {
 public:
-    LocaleTimeOfDay();
+    using Clock = std::function<QTime()>;
+
+    explicit LocaleTimeOfDay(const QLocale& locale = QLocale::system(),
+                             Clock now = &QTime::currentTime);
     QString timeText() override;
+
+    const QString& format() const { return format_; }
 
 private:
     QLocale locale_;
     QString format_;
+    Clock now_;
+    // The loop asks twice a pass; the text changes once a second, so it is made once a
+    // second. A format that shows fractions of a second is made on every reading.
+    bool showsFractions_ = false;
+    int madeForSecond_ = -1;
+    QString made_;
 };

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+// The published figures of one benchmark run.
+struct Figures {
+    double passP50Ms = 0, passP99Ms = 0, passMaxMs = 0;
+    double passWorkP50Us = 0, passWorkP99Us = 0;
+    double laneErrP50Ms = 0, laneErrP99Ms = 0, laneErrMaxMs = 0;
+    double laneLagP99Ms = 0, startLagMaxMs = 0; // where the lane error comes from
+    double pulseMeanDevMs = 0, pulseMaxDevMs = 0;
+    double cpuIdlePct = 0, cpuRacePct = 0;
+    double rssPeakMb = 0;
+    double startupMs = 0;
+
+    // How many samples each figure rests on, for the table.
+    int passes = 0, closures = 0, pulses = 0, startups = 0;
+};
+
+// The p-th percentile (0 < p <= 100) by nearest rank; 0 for no samples.
+double percentile(std::vector<double> samples, double p);
+double maximum(const std::vector<double>& samples);
+
+QString figuresTable(const Figures& f);
+QString figuresJson(const Figures& f);

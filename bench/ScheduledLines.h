@@ -1,0 +1,57 @@
+#pragma once
+
+#include "serial/LineBackend.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// A port whose three contacts close and open at chosen moments of the monotonic clock and
+// whose three outputs are timed on that clock, edge by edge. It stands in for the wiring at
+// the track: the program under measurement sees nothing but its answers.
+class ScheduledLines final : public LineBackend {
+public:
+    enum Contact { Start, Lane1, Lane2 };
+    enum Output { Break, Dtr, Rts };
+
+    struct Pulse {
+        Output output;
+        std::int64_t upNs;
+        std::int64_t downNs;
+    };
+
+    // The contact reads closed from closeNs (inclusive) until openNs (exclusive).
+    void closeBetween(Contact contact, std::int64_t closeNs, std::int64_t openNs);
+    bool isOpenAfter(Contact contact, std::int64_t ns) const;
+    // The first moment the program asked for the contact and found it closed; -1 before.
+    std::int64_t firstSeenNs(Contact contact) const { return contacts_[contact].seenNs; }
+
+    // Every pulse completed so far, in the order they ended.
+    const std::vector<Pulse>& pulses() const { return pulses_; }
+    bool outputUp(Output output) const { return upSince_[output] >= 0; }
+
+    // Called once, at the first sample of the inputs: the first pass of the loop.
+    void onFirstSample(std::function<void()> callback) { firstSample_ = std::move(callback); }
+
+    std::int32_t open(const QString& portName) override;
+    void close() override;
+    void setDtr(bool on) override { edge(Dtr, on); }
+    void setRts(bool on) override { edge(Rts, on); }
+    void setBreak(bool on) override { edge(Break, on); }
+    std::uint32_t modemStatus(std::uint32_t mask) override;
+
+private:
+    struct Window {
+        std::int64_t closeNs = -1;
+        std::int64_t openNs = -1;
+        std::int64_t seenNs = -1;
+    };
+
+    void edge(Output output, bool on);
+
+    std::array<Window, 3> contacts_{};
+    std::array<std::int64_t, 3> upSince_{-1, -1, -1};
+    std::vector<Pulse> pulses_;
+    std::function<void()> firstSample_;
+};

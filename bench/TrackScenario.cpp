@@ -1,0 +1,207 @@
+#include "bench/TrackScenario.h"
+
+#include "bench/PassProbe.h"
+#include "bench/ProcessClock.h"
+#include "window/Form1.h"
+
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QStringList>
+#include <algorithm>
+
+namespace {
+constexpr std::int64_t ms = 1'000'000;
+// The referee's contact is a short press; the lane targets are hit and let go.
+constexpr std::int64_t startHoldNs = 20 * ms;
+constexpr std::int64_t laneHoldNs = 3 * ms;
+// Anything the loop should notice within a pass or a pulse has this long, or the run fails.
+constexpr std::int64_t patienceNs = 3000 * ms;
+
+// "HH:MM:SS:mmm" in milliseconds, or -1.
+double parseRunningTime(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() != 4) {
+        return -1;
+    }
+    const double h = parts[0].toInt(), m = parts[1].toInt(), s = parts[2].toInt();
+    return ((h * 60 + m) * 60 + s) * 1000 + parts[3].toInt();
+}
+} // namespace
+
+TrackScenario::TrackScenario(Form1& form, ScheduledLines& lines, PassProbe& probe, const Plan& plan)
+    : form_(form), lines_(lines), probe_(probe), plan_(plan), random_(plan.seed) {
+    plan_.closuresPerRace = std::max(plan_.closuresPerRace, 2);
+    const auto closures = static_cast<std::size_t>(plan_.races * plan_.closuresPerRace);
+    laneErrorsMs_.reserve(closures);
+    laneLagsMs_.reserve(closures);
+}
+
+std::int64_t TrackScenario::randomNs(std::int64_t fromNs, std::int64_t toNs) {
+    return std::uniform_int_distribution<std::int64_t>(fromNs, toNs)(random_);
+}
+
+void TrackScenario::beginSpell() {
+    passes_ = 0;
+    spellWallNs_ = ProcessClock::monotonicNs();
+    spellCpuNs_ = ProcessClock::cpuNs();
+}
+
+double TrackScenario::spellCpuPct() const {
+    const auto wall = static_cast<double>(ProcessClock::monotonicNs() - spellWallNs_);
+    const auto cpu = static_cast<double>(ProcessClock::cpuNs() - spellCpuNs_);
+    return wall > 0 ? 100.0 * cpu / wall : 0.0;
+}
+
+void TrackScenario::click(const char* button) {
+    auto* target = form_.findChild<QPushButton*>(QString::fromLatin1(button));
+    QMetaObject::invokeMethod(target, &QPushButton::click, Qt::QueuedConnection);
+}
+
+void TrackScenario::fail(const QString& why) {
+    failure_ = why;
+    stage_ = Stage::Done;
+    form_.race().leaveLoop();
+}
+
+void TrackScenario::scheduleStart() {
+    startCloseNs_ = ProcessClock::monotonicNs() + randomNs(2 * ms, 10 * ms);
+    lines_.closeBetween(ScheduledLines::Start, startCloseNs_, startCloseNs_ + startHoldNs);
+    deadlineNs_ = startCloseNs_ + patienceNs;
+    stage_ = Stage::AwaitStart;
+}
+
+void TrackScenario::scheduleLane(int lane) {
+    lane_ = lane;
+    // Any moment of the pass: the offset is drawn to the nanosecond.
+    laneCloseNs_ = ProcessClock::monotonicNs() + randomNs(1 * ms, 6 * ms);
+    lines_.closeBetween(lane == 1 ? ScheduledLines::Lane1 : ScheduledLines::Lane2, laneCloseNs_,
+                        laneCloseNs_ + laneHoldNs);
+    deadlineNs_ = laneCloseNs_ + patienceNs;
+    stage_ = Stage::AwaitLane;
+}
+
+void TrackScenario::takeLane() {
+    const QString text = (lane_ == 1 ? form_.Text2 : form_.Text3)->text();
+    const double recorded = parseRunningTime(text);
+    if (recorded < 0) {
+        fail(QStringLiteral("lane %1 shows \"%2\", not a running time").arg(lane_).arg(text));
+        return;
+    }
+    const double truth = static_cast<double>(laneCloseNs_ - startCloseNs_) / 1e6;
+    laneErrorsMs_.push_back(recorded - truth);
+    const auto contact = lane_ == 1 ? ScheduledLines::Lane1 : ScheduledLines::Lane2;
+    laneLagsMs_.push_back(static_cast<double>(lines_.firstSeenNs(contact) - laneCloseNs_) / 1e6);
+    ++closuresInRace_;
+}
+
+void TrackScenario::step() {
+    const RaceState& s = form_.state();
+    const std::int64_t now = ProcessClock::monotonicNs();
+    if (stage_ != Stage::Done && deadlineNs_ > 0 && now > deadlineNs_) {
+        fail(QStringLiteral("the loop did not react in time (stage %1)").arg(int(stage_)));
+        return;
+    }
+    switch (stage_) {
+    case Stage::Warmup:
+        if (++passes_ >= plan_.warmupPasses) {
+            beginSpell();
+            stage_ = Stage::Idle;
+        }
+        break;
+    case Stage::Idle:
+        if (++passes_ >= plan_.idlePasses) {
+            cpuIdlePct_ = spellCpuPct();
+            scheduleStart();
+        }
+        break;
+    case Stage::AwaitStart:
+        // The start pulse has run inside the pass that saw the contact.
+        if (s.raceState == 1 && lines_.isOpenAfter(ScheduledLines::Start, now)) {
+            closuresInRace_ = 0;
+            deadlineNs_ = 0;
+            startLagsMs_.push_back(
+                static_cast<double>(lines_.firstSeenNs(ScheduledLines::Start) - startCloseNs_) /
+                1e6);
+            if (racesDone_ == 0) {
+                beginSpell();
+                probe_.setRecording(true);
+                stage_ = Stage::RaceRunning;
+            } else {
+                scheduleLane(1 + static_cast<int>(random_() % 2));
+            }
+        }
+        break;
+    case Stage::RaceRunning:
+        if (++passes_ >= plan_.racePasses) {
+            probe_.setRecording(false);
+            cpuRacePct_ = spellCpuPct();
+            scheduleLane(1 + static_cast<int>(random_() % 2));
+        }
+        break;
+    case Stage::AwaitLane:
+        if ((lane_ == 1 ? s.lane1Hits : s.lane2Hits) == 1) {
+            takeLane();
+            if (stage_ == Stage::Done) {
+                break;
+            }
+            if (closuresInRace_ == plan_.closuresPerRace) {
+                stage_ = Stage::AwaitFinish; // the stop pulse has already run in that pass
+            } else if (closuresInRace_ == plan_.closuresPerRace - 1) {
+                scheduleLane(3 - lane_); // the last hit of the race: both lanes have a time
+            } else {
+                stage_ = Stage::AwaitOpen;
+            }
+        }
+        break;
+    case Stage::AwaitOpen:
+        if (lines_.isOpenAfter(lane_ == 1 ? ScheduledLines::Lane1 : ScheduledLines::Lane2, now)) {
+            click("Command4");
+            stage_ = Stage::AwaitArmed;
+        }
+        break;
+    case Stage::AwaitArmed:
+        if (s.lanesArmed()) {
+            scheduleLane(1 + static_cast<int>(random_() % 2));
+        }
+        break;
+    case Stage::AwaitFinish:
+        if (s.raceState != 0 || s.finishTarget != 3) {
+            fail(QStringLiteral("the race did not end with both lanes"));
+        } else if (lines_.isOpenAfter(ScheduledLines::Lane1, now) &&
+                   lines_.isOpenAfter(ScheduledLines::Lane2, now)) {
+            ++racesDone_;
+            click("Command4"); // the operator clears the boxes for the next team
+            stage_ = Stage::AwaitArmedForStart;
+        }
+        break;
+    case Stage::AwaitArmedForStart:
+        if (s.lanesArmed() && s.startSignals == 0) {
+            if (racesDone_ < plan_.races) {
+                scheduleStart();
+            } else {
+                resetPulsesWanted_ = 0;
+                stage_ = Stage::AwaitReset;
+            }
+        }
+        break;
+    case Stage::AwaitReset: {
+        const auto resets = std::count_if(
+            lines_.pulses().begin(), lines_.pulses().end(),
+            [](const ScheduledLines::Pulse& p) { return p.output == ScheduledLines::Rts; });
+        if (static_cast<std::size_t>(resets) == resetPulsesWanted_) {
+            if (resetPulsesWanted_ == static_cast<std::size_t>(plan_.resetPulses)) {
+                stage_ = Stage::Done;
+                form_.race().leaveLoop();
+            } else {
+                ++resetPulsesWanted_;
+                deadlineNs_ = now + patienceNs;
+                click("Command8");
+            }
+        }
+        break;
+    }
+    case Stage::Done:
+        break;
+    }
+}

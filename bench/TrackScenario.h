@@ -1,0 +1,94 @@
+#pragma once
+
+#include "bench/ScheduledLines.h"
+
+#include <QString>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+class Form1;
+class PassProbe;
+
+// How much of each thing one run measures.
+struct Plan {
+    int warmupPasses = 200;
+    int idlePasses = 1000;
+    int racePasses = 5000;
+    int races = 12;
+    int closuresPerRace = 84; // at least 2: every race ends with both lanes
+    int resetPulses = 2;
+    std::uint64_t seed = 20261207;
+};
+
+// The track as the benchmark plays it, one step after every pass of the real loop: an idle
+// spell, a start by the referee's contact, a race running untouched, then lane targets hit at
+// random moments. Between single hits the operator clears the lane boxes (Command4), which
+// arms the lanes again without a pulse; every race ends with both lanes, so the stop pulse
+// runs, and the reset button (Command8) is pressed at the end. The operator's clicks are
+// posted, so they run in the loop's own event pump as real clicks do.
+class TrackScenario {
+public:
+    TrackScenario(Form1& form, ScheduledLines& lines, PassProbe& probe, const Plan& plan);
+
+    void step();
+    bool finished() const { return stage_ == Stage::Done; }
+    const QString& failure() const { return failure_; }
+
+    double cpuIdlePct() const { return cpuIdlePct_; }
+    double cpuRacePct() const { return cpuRacePct_; }
+    // Recorded lane time minus the true time from the start contact to the target, in ms.
+    const std::vector<double>& laneErrorsMs() const { return laneErrorsMs_; }
+    // How long after closing the program first read each contact closed, in ms.
+    const std::vector<double>& laneLagsMs() const { return laneLagsMs_; }
+    const std::vector<double>& startLagsMs() const { return startLagsMs_; }
+
+private:
+    enum class Stage {
+        Warmup,
+        Idle,
+        AwaitStart,
+        RaceRunning,
+        AwaitLane,
+        AwaitOpen,
+        AwaitArmed,
+        AwaitFinish,
+        AwaitArmedForStart,
+        AwaitReset,
+        Done
+    };
+
+    void beginSpell();
+    double spellCpuPct() const;
+    void scheduleStart();
+    void scheduleLane(int lane);
+    void takeLane();
+    void click(const char* button);
+    void fail(const QString& why);
+    std::int64_t randomNs(std::int64_t fromNs, std::int64_t toNs);
+
+    Form1& form_;
+    ScheduledLines& lines_;
+    PassProbe& probe_;
+    Plan plan_;
+    std::mt19937_64 random_;
+
+    Stage stage_ = Stage::Warmup;
+    QString failure_;
+    int passes_ = 0;
+    std::int64_t spellWallNs_ = 0;
+    std::int64_t spellCpuNs_ = 0;
+    double cpuIdlePct_ = 0;
+    double cpuRacePct_ = 0;
+
+    int racesDone_ = 0;
+    int closuresInRace_ = 0;
+    int lane_ = 1;
+    std::int64_t startCloseNs_ = 0;
+    std::int64_t laneCloseNs_ = 0;
+    std::int64_t deadlineNs_ = 0;
+    std::size_t resetPulsesWanted_ = 0;
+    std::vector<double> laneErrorsMs_;
+    std::vector<double> laneLagsMs_;
+    std::vector<double> startLagsMs_;
+};

@@ -1,0 +1,16 @@
+# Runs the benchmark in its quick mode and checks that every figure is there as a number.
+# The values are never judged here: they depend on the machine and its load.
+execute_process(COMMAND "${BENCH}" --quick --json
+    OUTPUT_VARIABLE out RESULT_VARIABLE rc TIMEOUT 240)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "tavorin-bench --quick --json failed (${rc}):\n${out}")
+endif()
+foreach(key pass_p50_ms pass_p99_ms pass_max_ms pass_work_p50_us pass_work_p99_us
+        lane_err_p50_ms lane_err_p99_ms lane_err_max_ms pulse_mean_dev_ms pulse_max_dev_ms
+        cpu_idle_pct cpu_race_pct rss_peak_mb startup_ms)
+    string(JSON type ERROR_VARIABLE err TYPE "${out}" ${key})
+    if(err OR NOT type STREQUAL "NUMBER")
+        message(FATAL_ERROR "figure ${key} missing or not a number in:\n${out}")
+    endif()
+endforeach()
+message(STATUS "every figure present")

@@ -1,0 +1,209 @@
+// Measures the real polling loop: pass period and work, lane-time error against contacts
+// closed at known moments, pulse lengths, CPU cost, peak memory and start-up time. It runs
+// the window offscreen with the real clocks and the real 1 ms pause; only the port is
+// replaced, by contacts on a schedule.
+
+#include "bench/Figures.h"
+#include "bench/PassProbe.h"
+#include "bench/ProcessClock.h"
+#include "bench/ScheduledLines.h"
+#include "bench/TrackScenario.h"
+#include "race/TimeOfDay.h"
+#include "serial/MillisClock.h"
+#include "serial/Pause.h"
+#include "serial/PerformanceCounter.h"
+#include "serial/Pulses.h"
+#include "window/Application.h"
+#include "window/Form1.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The benchmark never ends the program from a handler; should one try, it is a failure.
+class RefuseEnd final : public ProgramEnd {
+public:
+    void endProgram() override {
+        std::fputs("tavorin-bench: the program tried to end during the run\n", stderr);
+        std::_Exit(3);
+    }
+};
+
+// Everything of the real machine but the port.
+struct BenchMachine {
+    ScheduledLines lines;
+    MonotonicCounter counter;
+    MonotonicMillisClock clock;
+    ThreadSleep sleep;
+    LocaleTimeOfDay timeOfDay;
+    RefuseEnd end;
+};
+
+struct Options {
+    bool json = false;
+    bool quick = false;
+    std::int64_t startupChildSpawnNs = -1;
+};
+
+Options parse(const QStringList& args) {
+    Options o;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--json")) {
+            o.json = true;
+        } else if (args[i] == QLatin1String("--quick")) {
+            o.quick = true;
+        } else if (args[i] == QLatin1String("--startup-child") && i + 1 < args.size()) {
+            o.startupChildSpawnNs = args[++i].toLongLong();
+        } else {
+            std::fprintf(stderr, "usage: tavorin-bench [--quick] [--json]\n");
+            std::exit(2);
+        }
+    }
+    return o;
+}
+
+// The child's whole life: start as the program starts, report at the first sample of the
+// contacts, which is the first pass of the loop, and end there.
+int startupChild(int argc, char** argv, std::int64_t spawnNs) {
+    Application app(argc, argv);
+    BenchMachine m;
+    m.lines.onFirstSample([spawnNs] {
+        const double elapsed = static_cast<double>(ProcessClock::monotonicNs() - spawnNs) / 1e6;
+        std::printf("%.3f\n", elapsed);
+        std::fflush(stdout);
+        std::_Exit(0);
+    });
+    Form1 form(Platform{m.lines, m.counter, m.clock, m.sleep, m.timeOfDay, m.end});
+    form.Form_Load();
+    form.show();
+    return Application::exec();
+}
+
+// Start-up times of fresh processes, in ms; empty when a child failed.
+std::vector<double> measureStartups(const QString& self, int runs) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const std::int64_t spawn = ProcessClock::monotonicNs();
+        child.start(self, {QStringLiteral("--startup-child"), QString::number(spawn)});
+        if (!child.waitForFinished(30000) || child.exitCode() != 0) {
+            child.kill();
+            return {};
+        }
+        bool ok = false;
+        const double ms =
+            QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble(&ok);
+        if (!ok) {
+            return {};
+        }
+        times.push_back(ms);
+    }
+    return times;
+}
+
+Plan planFor(bool quick) {
+    Plan plan;
+    if (quick) {
+        plan.warmupPasses = 10;
+        plan.idlePasses = 50;
+        plan.racePasses = 100;
+        plan.races = 1;
+        plan.closuresPerRace = 4;
+        plan.resetPulses = 1;
+    }
+    return plan;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStringList args;
+    for (int i = 0; i < argc; ++i) {
+        args << QString::fromLocal8Bit(argv[i]);
+    }
+    const Options options = parse(args);
+    if (options.startupChildSpawnNs >= 0) {
+        return startupChild(argc, argv, options.startupChildSpawnNs);
+    }
+
+    // The results log goes to the working directory: keep it out of the caller's.
+    QTemporaryDir scratch;
+    if (!scratch.isValid() || !QDir::setCurrent(scratch.path())) {
+        std::fputs("tavorin-bench: no scratch directory\n", stderr);
+        return 1;
+    }
+
+    Application app(argc, argv);
+    const Plan plan = planFor(options.quick);
+    BenchMachine m;
+    PassProbe probe(m.sleep, static_cast<std::size_t>(plan.racePasses) + 16);
+    Form1 form(Platform{m.lines, m.counter, m.clock, probe, m.timeOfDay, m.end});
+    TrackScenario scenario(form, m.lines, probe, plan);
+    probe.onPass([&scenario] { scenario.step(); });
+
+    form.Form_Load();
+    form.show();
+    // StartTimer's tick enters the loop; the scenario leaves it when it has seen everything.
+    while (!scenario.finished()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if (!scenario.failure().isEmpty()) {
+        std::fprintf(stderr, "tavorin-bench: %s\n", qPrintable(scenario.failure()));
+        return 1;
+    }
+
+    Figures f;
+    const auto& periods = probe.periodsMs();
+    f.passes = static_cast<int>(periods.size());
+    f.passP50Ms = percentile(periods, 50);
+    f.passP99Ms = percentile(periods, 99);
+    f.passMaxMs = maximum(periods);
+    f.passWorkP50Us = percentile(probe.workUs(), 50);
+    f.passWorkP99Us = percentile(probe.workUs(), 99);
+
+    std::vector<double> laneErrors;
+    for (double e : scenario.laneErrorsMs()) {
+        laneErrors.push_back(std::fabs(e));
+    }
+    f.closures = static_cast<int>(laneErrors.size());
+    f.laneErrP50Ms = percentile(laneErrors, 50);
+    f.laneErrP99Ms = percentile(laneErrors, 99);
+    f.laneErrMaxMs = maximum(laneErrors);
+    f.laneLagP99Ms = percentile(scenario.laneLagsMs(), 99);
+    f.startLagMaxMs = maximum(scenario.startLagsMs());
+
+    double sum = 0;
+    for (const auto& p : m.lines.pulses()) {
+        const double deviation = static_cast<double>(p.downNs - p.upNs) / 1e6 - pulseMillis;
+        sum += deviation;
+        f.pulseMaxDevMs = std::max(f.pulseMaxDevMs, std::fabs(deviation));
+    }
+    f.pulses = static_cast<int>(m.lines.pulses().size());
+    f.pulseMeanDevMs = f.pulses > 0 ? sum / f.pulses : 0.0;
+
+    f.cpuIdlePct = scenario.cpuIdlePct();
+    f.cpuRacePct = scenario.cpuRacePct();
+    f.rssPeakMb = ProcessClock::peakResidentMb();
+
+    const std::vector<double> startups =
+        measureStartups(QCoreApplication::applicationFilePath(), options.quick ? 1 : 5);
+    if (startups.empty()) {
+        std::fputs("tavorin-bench: the start-up run failed\n", stderr);
+        return 1;
+    }
+    f.startups = static_cast<int>(startups.size());
+    f.startupMs = percentile(startups, 50);
+
+    const QString out = options.json ? figuresJson(f) : figuresTable(f);
+    std::fputs(qPrintable(out), stdout);
+    return 0;
+}
