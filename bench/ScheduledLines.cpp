@@ -2,13 +2,17 @@
 
 #include "bench/ProcessClock.h"
 
-void ScheduledLines::closeBetween(Contact contact, std::int64_t closeNs, std::int64_t openNs) {
-    contacts_[contact] = Window{closeNs, openNs, -1};
+void ScheduledLines::closeAt(Contact contact, std::int64_t closeNs) {
+    contacts_[contact] = Window{closeNs, -1, -1};
+}
+
+void ScheduledLines::openAt(Contact contact, std::int64_t openNs) {
+    contacts_[contact].openNs = openNs;
 }
 
 bool ScheduledLines::isOpenAfter(Contact contact, std::int64_t ns) const {
     const Window& w = contacts_[contact];
-    return w.closeNs < 0 || ns >= w.openNs;
+    return w.closeNs < 0 || (w.openNs >= 0 && ns >= w.openNs);
 }
 
 std::int32_t ScheduledLines::open(const QString& /*portName*/) {
@@ -22,6 +26,10 @@ void ScheduledLines::edge(Output output, bool on) {
     std::int64_t& since = upSince_[output];
     if (on && since < 0) {
         since = now;
+        Window& start = contacts_[Start];
+        if (output == Break && start.closeNs >= 0 && start.openNs < 0) {
+            start.openNs = now;
+        }
     } else if (!on && since >= 0) {
         pulses_.push_back(Pulse{output, since, now});
         since = -1;
@@ -37,7 +45,7 @@ std::uint32_t ScheduledLines::modemStatus(std::uint32_t mask) {
     const std::int64_t now = ProcessClock::monotonicNs();
     const auto closed = [&](Contact c) {
         Window& w = contacts_[c];
-        const bool on = w.closeNs >= 0 && now >= w.closeNs && now < w.openNs;
+        const bool on = w.closeNs >= 0 && now >= w.closeNs && (w.openNs < 0 || now < w.openNs);
         const std::uint32_t bit = c == Start   ? ModemStatus::RlsdOn
                                   : c == Lane1 ? ModemStatus::CtsOn
                                                : ModemStatus::DsrOn;

@@ -21,8 +21,11 @@ public:
         std::int64_t downNs;
     };
 
-    // The contact reads closed from closeNs (inclusive) until openNs (exclusive).
-    void closeBetween(Contact contact, std::int64_t closeNs, std::int64_t openNs);
+    // The contact reads closed from closeNs on, until it is opened. The start contact opens
+    // by itself as the start pulse goes up, as the referee lets go: it is never missed by a
+    // slow pass, and never seen twice.
+    void closeAt(Contact contact, std::int64_t closeNs);
+    void openAt(Contact contact, std::int64_t openNs);
     bool isOpenAfter(Contact contact, std::int64_t ns) const;
     // The first moment the program asked for the contact and found it closed; -1 before.
     std::int64_t firstSeenNs(Contact contact) const { return contacts_[contact].seenNs; }

@@ -12,11 +12,9 @@
 
 namespace {
 constexpr std::int64_t ms = 1'000'000;
-// The referee's contact is a short press; the lane targets are hit and let go.
-constexpr std::int64_t startHoldNs = 20 * ms;
-constexpr std::int64_t laneHoldNs = 3 * ms;
-// Anything the loop should notice within a pass or a pulse has this long, or the run fails.
-constexpr std::int64_t patienceNs = 3000 * ms;
+// Anything the loop should notice within a pass or a pulse has this long, or the run fails:
+// a guard against a loop that stopped reacting, far beyond any slow pass.
+constexpr std::int64_t patienceNs = 10000 * ms;
 
 // "HH:MM:SS:mmm" in milliseconds, or -1.
 double parseRunningTime(const QString& text) {
@@ -66,7 +64,7 @@ void TrackScenario::fail(const QString& why) {
 
 void TrackScenario::scheduleStart() {
     startCloseNs_ = ProcessClock::monotonicNs() + randomNs(2 * ms, 10 * ms);
-    lines_.closeBetween(ScheduledLines::Start, startCloseNs_, startCloseNs_ + startHoldNs);
+    lines_.closeAt(ScheduledLines::Start, startCloseNs_);
     deadlineNs_ = startCloseNs_ + patienceNs;
     stage_ = Stage::AwaitStart;
 }
@@ -75,8 +73,7 @@ void TrackScenario::scheduleLane(int lane) {
     lane_ = lane;
     // Any moment of the pass: the offset is drawn to the nanosecond.
     laneCloseNs_ = ProcessClock::monotonicNs() + randomNs(1 * ms, 6 * ms);
-    lines_.closeBetween(lane == 1 ? ScheduledLines::Lane1 : ScheduledLines::Lane2, laneCloseNs_,
-                        laneCloseNs_ + laneHoldNs);
+    lines_.closeAt(laneContact(), laneCloseNs_);
     deadlineNs_ = laneCloseNs_ + patienceNs;
     stage_ = Stage::AwaitLane;
 }
@@ -90,8 +87,10 @@ void TrackScenario::takeLane() {
     }
     const double truth = static_cast<double>(laneCloseNs_ - startCloseNs_) / 1e6;
     laneErrorsMs_.push_back(recorded - truth);
-    const auto contact = lane_ == 1 ? ScheduledLines::Lane1 : ScheduledLines::Lane2;
-    laneLagsMs_.push_back(static_cast<double>(lines_.firstSeenNs(contact) - laneCloseNs_) / 1e6);
+    laneLagsMs_.push_back(static_cast<double>(lines_.firstSeenNs(laneContact()) - laneCloseNs_) /
+                          1e6);
+    // The target is let go once its time is taken, whenever a slow pass took it.
+    lines_.openAt(laneContact(), ProcessClock::monotonicNs());
     ++closuresInRace_;
 }
 
@@ -155,7 +154,7 @@ void TrackScenario::step() {
         }
         break;
     case Stage::AwaitOpen:
-        if (lines_.isOpenAfter(lane_ == 1 ? ScheduledLines::Lane1 : ScheduledLines::Lane2, now)) {
+        if (lines_.isOpenAfter(laneContact(), now)) {
             click("Command4");
             stage_ = Stage::AwaitArmed;
         }

@@ -62,6 +62,9 @@ private:
     double spellCpuPct() const;
     void scheduleStart();
     void scheduleLane(int lane);
+    ScheduledLines::Contact laneContact() const {
+        return lane_ == 1 ? ScheduledLines::Lane1 : ScheduledLines::Lane2;
+    }
     void takeLane();
     void click(const char* button);
     void fail(const QString& why);
