@@ -35,6 +35,7 @@ const Row rows[] = {
     {"lane_err_p99_ms", "lane time error p99 (ms)", &Figures::laneErrP99Ms, 3},
     {"lane_err_max_ms", "lane time error max (ms)", &Figures::laneErrMaxMs, 3},
     {"lane_lag_p99_ms", "target seen after closing p99 (ms)", &Figures::laneLagP99Ms, 3},
+    {"lane_lag_max_ms", "target seen after closing max (ms)", &Figures::laneLagMaxMs, 3},
     {"start_lag_max_ms", "start seen after closing max (ms)", &Figures::startLagMaxMs, 3},
     {"pulse_mean_dev_ms", "pulse mean deviation (ms)", &Figures::pulseMeanDevMs, 4},
     {"pulse_max_dev_ms", "pulse max deviation (ms)", &Figures::pulseMaxDevMs, 4},

@@ -8,7 +8,7 @@ struct Figures {
     double passP50Ms = 0, passP99Ms = 0, passMaxMs = 0;
     double passWorkP50Us = 0, passWorkP99Us = 0;
     double laneErrP50Ms = 0, laneErrP99Ms = 0, laneErrMaxMs = 0;
-    double laneLagP99Ms = 0, startLagMaxMs = 0; // where the lane error comes from
+    double laneLagP99Ms = 0, laneLagMaxMs = 0, startLagMaxMs = 0; // where the lane error comes from
     double pulseMeanDevMs = 0, pulseMaxDevMs = 0;
     double cpuIdlePct = 0, cpuRacePct = 0;
     double rssPeakMb = 0;

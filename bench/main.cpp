@@ -179,6 +179,7 @@ int main(int argc, char** argv) {
     f.laneErrP99Ms = percentile(laneErrors, 99);
     f.laneErrMaxMs = maximum(laneErrors);
     f.laneLagP99Ms = percentile(scenario.laneLagsMs(), 99);
+    f.laneLagMaxMs = maximum(scenario.laneLagsMs());
     f.startLagMaxMs = maximum(scenario.startLagsMs());
 
     double sum = 0;
