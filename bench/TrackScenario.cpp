@@ -51,9 +51,8 @@ double TrackScenario::spellCpuPct() const {
     return wall > 0 ? 100.0 * cpu / wall : 0.0;
 }
 
-void TrackScenario::click(const char* button) {
-    auto* target = form_.findChild<QPushButton*>(QString::fromLatin1(button));
-    QMetaObject::invokeMethod(target, &QPushButton::click, Qt::QueuedConnection);
+void TrackScenario::click(QPushButton* button) {
+    QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
 }
 
 void TrackScenario::fail(const QString& why) {
@@ -149,14 +148,9 @@ void TrackScenario::step() {
             } else if (closuresInRace_ == plan_.closuresPerRace - 1) {
                 scheduleLane(3 - lane_); // the last hit of the race: both lanes have a time
             } else {
-                stage_ = Stage::AwaitOpen;
+                click(form_.Command4); // the operator clears the lanes: armed again
+                stage_ = Stage::AwaitArmed;
             }
-        }
-        break;
-    case Stage::AwaitOpen:
-        if (lines_.isOpenAfter(laneContact(), now)) {
-            click("Command4");
-            stage_ = Stage::AwaitArmed;
         }
         break;
     case Stage::AwaitArmed:
@@ -167,10 +161,9 @@ void TrackScenario::step() {
     case Stage::AwaitFinish:
         if (s.raceState != 0 || s.finishTarget != 3) {
             fail(QStringLiteral("the race did not end with both lanes"));
-        } else if (lines_.isOpenAfter(ScheduledLines::Lane1, now) &&
-                   lines_.isOpenAfter(ScheduledLines::Lane2, now)) {
+        } else {
             ++racesDone_;
-            click("Command4"); // the operator clears the boxes for the next team
+            click(form_.Command4); // the operator clears the boxes for the next team
             stage_ = Stage::AwaitArmedForStart;
         }
         break;
@@ -195,7 +188,7 @@ void TrackScenario::step() {
             } else {
                 ++resetPulsesWanted_;
                 deadlineNs_ = now + patienceNs;
-                click("Command8");
+                click(form_.Command8);
             }
         }
         break;

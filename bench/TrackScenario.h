@@ -9,6 +9,7 @@
 
 class Form1;
 class PassProbe;
+class QPushButton;
 
 // How much of each thing one run measures.
 struct Plan {
@@ -50,7 +51,6 @@ private:
         AwaitStart,
         RaceRunning,
         AwaitLane,
-        AwaitOpen,
         AwaitArmed,
         AwaitFinish,
         AwaitArmedForStart,
@@ -66,7 +66,7 @@ private:
         return lane_ == 1 ? ScheduledLines::Lane1 : ScheduledLines::Lane2;
     }
     void takeLane();
-    void click(const char* button);
+    void click(QPushButton* button);
     void fail(const QString& why);
     std::int64_t randomNs(std::int64_t fromNs, std::int64_t toNs);
 
