@@ -10,11 +10,6 @@ void ScheduledLines::openAt(Contact contact, std::int64_t openNs) {
     contacts_[contact].openNs = openNs;
 }
 
-bool ScheduledLines::isOpenAfter(Contact contact, std::int64_t ns) const {
-    const Window& w = contacts_[contact];
-    return w.closeNs < 0 || (w.openNs >= 0 && ns >= w.openNs);
-}
-
 std::int32_t ScheduledLines::open(const QString& /*portName*/) {
     return 1;
 }
@@ -42,27 +37,19 @@ std::uint32_t ScheduledLines::modemStatus(std::uint32_t mask) {
         firstSample_ = nullptr;
         callback();
     }
+    // The modem status bit of each contact, in the order of Contact.
+    constexpr std::uint32_t bitOf[] = {ModemStatus::RlsdOn, ModemStatus::CtsOn, ModemStatus::DsrOn};
     const std::int64_t now = ProcessClock::monotonicNs();
-    const auto closed = [&](Contact c) {
+    std::uint32_t bits = 0;
+    for (std::size_t c = 0; c < contacts_.size(); ++c) {
         Window& w = contacts_[c];
-        const bool on = w.closeNs >= 0 && now >= w.closeNs && (w.openNs < 0 || now < w.openNs);
-        const std::uint32_t bit = c == Start   ? ModemStatus::RlsdOn
-                                  : c == Lane1 ? ModemStatus::CtsOn
-                                               : ModemStatus::DsrOn;
-        if (on && w.seenNs < 0 && (mask & bit) != 0) {
+        if (w.closeNs < 0 || now < w.closeNs || (w.openNs >= 0 && now >= w.openNs)) {
+            continue;
+        }
+        bits |= bitOf[c];
+        if (w.seenNs < 0 && (mask & bitOf[c]) != 0) {
             w.seenNs = now;
         }
-        return on;
-    };
-    std::uint32_t bits = 0;
-    if (closed(Start)) {
-        bits |= ModemStatus::RlsdOn;
-    }
-    if (closed(Lane1)) {
-        bits |= ModemStatus::CtsOn;
-    }
-    if (closed(Lane2)) {
-        bits |= ModemStatus::DsrOn;
     }
     return bits;
 }

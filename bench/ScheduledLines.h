@@ -26,13 +26,11 @@ public:
     // slow pass, and never seen twice.
     void closeAt(Contact contact, std::int64_t closeNs);
     void openAt(Contact contact, std::int64_t openNs);
-    bool isOpenAfter(Contact contact, std::int64_t ns) const;
     // The first moment the program asked for the contact and found it closed; -1 before.
     std::int64_t firstSeenNs(Contact contact) const { return contacts_[contact].seenNs; }
 
     // Every pulse completed so far, in the order they ended.
     const std::vector<Pulse>& pulses() const { return pulses_; }
-    bool outputUp(Output output) const { return upSince_[output] >= 0; }
 
     // Called once, at the first sample of the inputs: the first pass of the loop.
     void onFirstSample(std::function<void()> callback) { firstSample_ = std::move(callback); }

@@ -2,29 +2,20 @@
 
 #include "bench/PassProbe.h"
 #include "bench/ProcessClock.h"
+#include "vysledky/TimeText.h"
 #include "window/Form1.h"
 
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPushButton>
-#include <QStringList>
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr std::int64_t ms = 1'000'000;
 // Anything the loop should notice within a pass or a pulse has this long, or the run fails:
 // a guard against a loop that stopped reacting, far beyond any slow pass.
 constexpr std::int64_t patienceNs = 10000 * ms;
-
-// "HH:MM:SS:mmm" in milliseconds, or -1.
-double parseRunningTime(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char(':'));
-    if (parts.size() != 4) {
-        return -1;
-    }
-    const double h = parts[0].toInt(), m = parts[1].toInt(), s = parts[2].toInt();
-    return ((h * 60 + m) * 60 + s) * 1000 + parts[3].toInt();
-}
 } // namespace
 
 TrackScenario::TrackScenario(Form1& form, ScheduledLines& lines, PassProbe& probe, const Plan& plan)
@@ -79,13 +70,13 @@ void TrackScenario::scheduleLane(int lane) {
 
 void TrackScenario::takeLane() {
     const QString text = (lane_ == 1 ? form_.Text2 : form_.Text3)->text();
-    const double recorded = parseRunningTime(text);
-    if (recorded < 0) {
+    const std::optional<int> recorded = TimeText::millis(text);
+    if (!recorded) {
         fail(QStringLiteral("lane %1 shows \"%2\", not a running time").arg(lane_).arg(text));
         return;
     }
     const double truth = static_cast<double>(laneCloseNs_ - startCloseNs_) / 1e6;
-    laneErrorsMs_.push_back(recorded - truth);
+    laneErrorsMs_.push_back(*recorded - truth);
     laneLagsMs_.push_back(static_cast<double>(lines_.firstSeenNs(laneContact()) - laneCloseNs_) /
                           1e6);
     // The target is let go once its time is taken, whenever a slow pass took it.
@@ -114,8 +105,8 @@ void TrackScenario::step() {
         }
         break;
     case Stage::AwaitStart:
-        // The start pulse has run inside the pass that saw the contact.
-        if (s.raceState == 1 && lines_.isOpenAfter(ScheduledLines::Start, now)) {
+        // The start pulse has run inside the pass that saw the contact, and let it go.
+        if (s.raceState == 1) {
             closuresInRace_ = 0;
             deadlineNs_ = 0;
             startLagsMs_.push_back(
