@@ -7,6 +7,8 @@ packages=(
     qt6-base-dev qt6-serialport-dev libgtest-dev
     xvfb xdotool imagemagick fonts-liberation
     dpkg-dev file lintian desktop-file-utils
+    qt6-httpserver-dev qt6-websockets-dev libqrencode-dev qt6-translations-l10n
+    dbus bats chromium wrk
 )
 
 missing=()
