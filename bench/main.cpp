@@ -42,6 +42,7 @@ struct BenchMachine {
     MonotonicCounter counter;
     MonotonicMillisClock clock;
     ThreadSleep sleep;
+    ThreadPulseSleep pulseSleep;
     LocaleTimeOfDay timeOfDay;
     RefuseEnd end;
 };
@@ -80,7 +81,7 @@ int startupChild(int argc, char** argv, std::int64_t spawnNs) {
         std::fflush(stdout);
         std::_Exit(0);
     });
-    Form1 form(Platform{m.lines, m.counter, m.clock, m.sleep, m.timeOfDay, m.end});
+    Form1 form(Platform{m.lines, m.counter, m.pulseSleep, m.clock, m.sleep, m.timeOfDay, m.end});
     form.Form_Load();
     form.show();
     return Application::exec();
@@ -146,7 +147,7 @@ int main(int argc, char** argv) {
     const Plan plan = planFor(options.quick);
     BenchMachine m;
     PassProbe probe(m.sleep, static_cast<std::size_t>(plan.racePasses) + 16);
-    Form1 form(Platform{m.lines, m.counter, m.clock, probe, m.timeOfDay, m.end});
+    Form1 form(Platform{m.lines, m.counter, m.pulseSleep, m.clock, probe, m.timeOfDay, m.end});
     TrackScenario scenario(form, m.lines, probe, plan);
     probe.onPass([&scenario] { scenario.step(); });
 

@@ -1,8 +1,77 @@
 #include "race/ResultsLog.h"
 
+#include "race/FailureReason.h"
 #include "race/LogRecords.h"
 
 #include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The file, open for appending only as long as one append lasts.
+class AppendFile {
+public:
+    explicit AppendFile(const QString& name)
+        : fd_(::open(QFile::encodeName(name).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
+                     0666)),
+          error_(fd_ < 0 ? errno : 0) {}
+    ~AppendFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    int error() const { return error_; }
+
+    // Writes all of it or takes back what a failure left half written, so that a line is
+    // either in the file whole or kept to be written whole next time.
+    bool writeAll(const QByteArray& bytes) {
+        const off_t before = ::lseek(fd_, 0, SEEK_END);
+        qsizetype written = 0;
+        while (written < bytes.size()) {
+            const ssize_t more = ::write(fd_, bytes.constData() + written,
+                                         static_cast<std::size_t>(bytes.size() - written));
+            if (more < 0 && errno == EINTR) {
+                continue;
+            }
+            if (more <= 0) {
+                // A short write reports no error of its own; the next one brings the system's.
+                error_ = more < 0 ? errno : EIO;
+                if (written > 0 && before >= 0) {
+                    [[maybe_unused]] const int ignored = ::ftruncate(fd_, before);
+                }
+                return false;
+            }
+            written += more;
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    int error_;
+};
+
+// Every kept record, oldest first, in one write.
+bool writeKept(AppendFile& file, QStringList& kept) {
+    QByteArray bytes;
+    for (const QString& line : std::as_const(kept)) {
+        bytes += LogRecords::encodeLine(line);
+    }
+    if (!file.isOpen() || !file.writeAll(bytes)) {
+        return false;
+    }
+    kept.clear();
+    return true;
+}
+
+} // namespace
 
 ResultsLog::ResultsLog(QString fileName) : fileName_(std::move(fileName)) {}
 
@@ -16,12 +85,12 @@ void ResultsLog::append(const QString& recordText) {
 }
 
 void ResultsLog::append(const std::function<QString()>& recordText) {
-    QFile file(fileName_);
-    const bool opened = open(file);
-    QString reason = file.errorString();
+    AppendFile file(fileName_);
     pending_.append(recordText());
-    if (!opened || !writePending(file, reason)) {
-        reportOutage(reason);
+    if (writeKept(file, pending_)) {
+        outageReported_ = false;
+    } else {
+        reportOutage(failureReason(file.error()));
     }
 }
 
@@ -29,37 +98,10 @@ bool ResultsLog::retryPending() {
     if (pending_.isEmpty()) {
         return true;
     }
-    QFile file(fileName_);
-    QString reason;
-    return open(file) && writePending(file, reason);
-}
-
-bool ResultsLog::open(QFile& file) {
-    file.setFileName(fileName_);
-    return file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
-}
-
-bool ResultsLog::writePending(QFile& file, QString& reason) {
-    QByteArray bytes;
-    for (const QString& line : std::as_const(pending_)) {
-        bytes += LogRecords::encodeLine(line);
+    AppendFile file(fileName_);
+    if (!writeKept(file, pending_)) {
+        return false;
     }
-    const qint64 before = file.size();
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        // A short write reports no error of its own; writing the rest brings the system's.
-        const qint64 more = file.write(bytes.constData() + written, bytes.size() - written);
-        if (more <= 0) {
-            reason = file.errorString();
-            if (written > 0) {
-                file.resize(before); // take back a torn line; it is written whole next time
-            }
-            return false;
-        }
-        written += more;
-    }
-    file.close();
-    pending_.clear();
     outageReported_ = false;
     return true;
 }

@@ -5,8 +5,6 @@
 
 #include <functional>
 
-class QFile;
-
 // Appends records to the results log, one line each: open for appending (creating the file),
 // write, close, so every record is in the file as soon as its writer has run.
 //
@@ -18,7 +16,8 @@ public:
 
     explicit ResultsLog(QString fileName);
 
-    // Who tells the operator of a failed append (a modal message in the program).
+    // Who tells the operator of a failed append. It is called in the middle of a pass, so it
+    // must not wait for the operator: the program shows a notice that the event pump serves.
     void setNotice(Notice notice) { notice_ = std::move(notice); }
 
     // Appends the record. The text is asked for only once the file is open (or has failed to
@@ -32,12 +31,10 @@ public:
     // One more try for the kept records, with nothing new to add; true when none is left.
     bool retryPending();
 
-    // The message of a failed append, with the system's reason.
+    // The message of a failed append, with the reason in Czech.
     static QString failureMessage(const QString& reason);
 
 private:
-    bool open(QFile& file);
-    bool writePending(QFile& file, QString& reason);
     void reportOutage(const QString& reason);
 
     QString fileName_;

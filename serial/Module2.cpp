@@ -1,11 +1,13 @@
 #include "serial/Module2.h"
 
 #include "serial/PerformanceCounter.h"
+#include "serial/PulseSleep.h"
 
 #include <cstdint>
 
 namespace {
 PerformanceCounter* counter = nullptr;
+PulseSleep* pulseSleep = nullptr;
 double tickLength = 0.0;
 } // namespace
 
@@ -28,13 +30,21 @@ double PerfMillis() {
 
 void WaitMillis(double duration) {
     const double start = PerfMillis();
-    while (PerfMillis() < start + duration) {
+    for (double now = PerfMillis(); now < start + duration; now = PerfMillis()) {
+        const double left = start + duration - now;
+        if (pulseSleep != nullptr && left > finalStretch) {
+            pulseSleep->sleepFor(left - finalStretch);
+        }
     }
 }
 
 void installCounter(PerformanceCounter* newCounter) {
     counter = newCounter;
     tickLength = 0.0;
+}
+
+void installSleep(PulseSleep* sleep) {
+    pulseSleep = sleep;
 }
 
 } // namespace Module2

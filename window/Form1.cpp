@@ -6,6 +6,7 @@
 #include "serial/Pulses.h"
 #include "window/Layout.h"
 #include "window/Messages.h"
+#include "window/OutageNotice.h"
 #include "window/WrappingButton.h"
 
 #include <QApplication>
@@ -59,8 +60,10 @@ Form1::Form1(Platform platform, QWidget* parent)
       race_(*this, platform.clock, platform.pause, platform.timeOfDay, log_) {
     Module1::installBackend(&platform_.lines);
     Module2::installCounter(&platform_.counter);
-    log_.setNotice([this](const QString& message) { Messages::show(this, message); });
+    Module2::installSleep(&platform_.pulseSleep);
     buildControls();
+    auto* notice = new OutageNotice(this);
+    log_.setNotice([notice](const QString& message) { notice->tell(message); });
     connectHandlers();
 }
 

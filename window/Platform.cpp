@@ -3,5 +3,5 @@
 RealPlatform::RealPlatform() = default;
 
 Platform RealPlatform::platform() {
-    return Platform{lines_, counter_, clock_, pause_, timeOfDay_, end_};
+    return Platform{lines_, counter_, pulseSleep_, clock_, pause_, timeOfDay_, end_};
 }

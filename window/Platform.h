@@ -4,6 +4,7 @@
 #include "serial/MillisClock.h"
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
+#include "serial/PulseSleep.h"
 #include "serial/SerialPortBackend.h"
 #include "window/ProgramEnd.h"
 
@@ -12,6 +13,7 @@
 struct Platform {
     LineBackend& lines;
     PerformanceCounter& counter;
+    PulseSleep& pulseSleep;
     MillisClock& clock;
     Pause& pause;
     TimeOfDay& timeOfDay;
@@ -27,6 +29,7 @@ public:
 private:
     SerialPortBackend lines_;
     MonotonicCounter counter_;
+    ThreadPulseSleep pulseSleep_;
     MonotonicMillisClock clock_;
     ThreadSleep pause_;
     LocaleTimeOfDay timeOfDay_;

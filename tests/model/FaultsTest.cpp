@@ -25,7 +25,7 @@
 namespace {
 
 // A disk nearly full, for this process while it lasts: files grow to so many bytes, and a
-// write that would pass that writes what fits and then fails with EFBIG ("File too large").
+// write that would pass that writes what fits and then fails with EFBIG ("soubor je příliš velký").
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) {
@@ -171,7 +171,7 @@ TEST_F(Faults, ALogThatCannotBeOpenedKeepsEveryRecordAndWritesThemInOrderOnceItC
     ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("ZAVOD.TXT")));
 
     QStringList records = runTeam(QStringLiteral("SDH Žďár"), 50);
-    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("Is a directory"))});
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("na místě souboru je složka"))});
     EXPECT_EQ(kept(), records);
     // The competition goes on: the race finished and its stop pulse went out.
     EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), 1U);
@@ -208,7 +208,7 @@ TEST_F(Faults, AReadOnlyFileIsToldWithTheSystemsReasonAndWrittenWhenItIsWritable
     saveTeam(QStringLiteral("SDH Lhota"));
     const QString lane1 = now();
     contact(&FakeLines::cts);
-    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("Permission denied"))});
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("přístup odepřen"))});
     EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n"));
     ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner));
     clickNow(form->Command9);
@@ -224,7 +224,7 @@ TEST_F(Faults, AReadOnlyFolderIsToldAndTheRecordsFollowWhenItOpens) {
     ASSERT_TRUE(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
     clickNow(form->Command9);
     clickNow(form->Command5);
-    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("Permission denied"))});
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("přístup odepřen"))});
     EXPECT_FALSE(QFile::exists(path()));
     ASSERT_TRUE(
         QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
@@ -240,7 +240,7 @@ TEST_F(Faults, AFolderRemovedUnderTheProgramKeepsEveryRecordForTheLastMessage) {
     clickNow(form->Command5);
     records << QStringLiteral(" Diskvalifikace ");
     ASSERT_EQ(rig.messages.texts(),
-              QStringList{told.arg(QStringLiteral("No such file or directory"))});
+              QStringList{told.arg(QStringLiteral("soubor nebo složka chybí"))});
     ASSERT_TRUE(QDir().mkpath(folder())); // a new folder of that name is not the program's
     saveTeam(QStringLiteral("Sokol Ves"));
     records << QStringLiteral("Sokol Ves");
@@ -265,7 +265,7 @@ TEST_F(Faults, AFullDiskIsToldOncePerOutageAndLosesNothing) {
     QStringList records{stopByHand(), QStringLiteral("SDH Lhota")};
     saveTeam(QStringLiteral("SDH Lhota"));
     EXPECT_EQ(rig.messages.texts(),
-              QStringList{told.arg(QStringLiteral("No space left on device"))});
+              QStringList{told.arg(QStringLiteral("disk je plný"))});
     EXPECT_EQ(kept(), records);
     ASSERT_TRUE(QFile::remove(path())); // room again: the link is gone, a plain file follows
     clickNow(form->Command9);
@@ -312,7 +312,7 @@ TEST_F(Faults, ADiskThatFillsUpInTheMiddleOfARecordLeavesNoHalfLine) {
         saveTeam(QStringLiteral("SDH Ves"));
     }
     EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n"));
-    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("File too large"))});
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("soubor je příliš velký"))});
     EXPECT_EQ(kept(), (QStringList{QStringLiteral("SDH Lhota"), QStringLiteral("SDH Ves")}));
     clickNow(form->Command9);
     EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\nSDH Lhota\r\nSDH Ves\r\n Start anulovan \r\n"));
@@ -422,7 +422,7 @@ TEST_F(Faults, ABurstWhileTheLogIsDownIsToldOnceAndLosesNothing) {
     click(form->Command8); // its reset pulse brings the burst
     click(form->Command5);
     passes(1);
-    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("Is a directory"))});
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("na místě souboru je složka"))});
     EXPECT_EQ(kept(), (QStringList{QStringLiteral("Sokol Ves"), QStringLiteral(" Diskvalifikace "),
                                    QStringLiteral("Sokol Ves"), QStringLiteral(" Start anulovan "),
                                    QStringLiteral("Sokol Ves")}));

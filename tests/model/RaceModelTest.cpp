@@ -49,12 +49,12 @@ TEST(RaceModel, AFailedAppendIsKeptToldOnceAndWrittenAheadOfTheNext) {
     RaceModel m;
     m.start();
     m.world.logWritable = false;
-    m.world.logFailureReason = "Is a directory";
+    m.world.logFailureReason = "na místě souboru je složka";
     m.queue({model::Event::Kind::Click, model::Button::Command9});
     m.queue({model::Event::Kind::Click, model::Button::Command5});
     m.pass();
     ASSERT_EQ(m.messages().size(), 1U);
-    EXPECT_EQ(m.messages()[0].text, "Zápis do souboru ZAVOD.TXT selhal: Is a directory\n"
+    EXPECT_EQ(m.messages()[0].text, "Zápis do souboru ZAVOD.TXT selhal: na místě souboru je složka\n"
                                     "Záznam je uschován a bude zapsán při dalším zápisu.");
     EXPECT_EQ(m.pending().size(), 2U);
     m.world.logWritable = true;

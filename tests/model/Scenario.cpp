@@ -322,7 +322,7 @@ std::string printable(const std::string& bytes) {
 enum class Outage { None, Directory, Full, NearlyFull };
 
 // A disk nearly full, for this process: the file may grow by only so many bytes. A write that
-// crosses the limit writes what fits, then fails with EFBIG ("File too large").
+// crosses the limit writes what fits, then fails with EFBIG ("soubor je příliš velký").
 class FileSizeLimit {
 public:
     void set(std::int64_t bytes) {
@@ -573,11 +573,11 @@ private:
             QFile::rename(logPath, keptPath_);
             if (a.kind == Action::Kind::LogDirectory) {
                 QDir().mkdir(logPath);
-                m_.world.logFailureReason = "Is a directory";
+                m_.world.logFailureReason = "na místě souboru je složka";
                 outage_ = Outage::Directory;
             } else {
                 QFile::link(QStringLiteral("/dev/full"), logPath);
-                m_.world.logFailureReason = "No space left on device";
+                m_.world.logFailureReason = "disk je plný";
                 outage_ = Outage::Full;
             }
             m_.world.logWritable = false;
@@ -590,7 +590,7 @@ private:
             const auto room = m_.world.log.size() + static_cast<std::size_t>(a.amount);
             limit_.set(static_cast<std::int64_t>(room));
             m_.world.logRoom = room;
-            m_.world.logFailureReason = "File too large";
+            m_.world.logFailureReason = "soubor je příliš velký";
             outage_ = Outage::NearlyFull;
             count(true);
             return;

@@ -91,7 +91,7 @@ TEST_F(ResultsLogTest, AReadOnlyFileGivesTheSystemsReason) {
     QFile::setPermissions(path, QFile::ReadOwner);
     log.append(QStringLiteral("one"));
     ASSERT_EQ(notices.size(), 1);
-    EXPECT_EQ(notices[0], QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: Permission denied\n"
+    EXPECT_EQ(notices[0], QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: přístup odepřen\n"
                                          "Záznam je uschován a bude zapsán při dalším zápisu."));
     EXPECT_EQ(content(), QByteArray("old\r\n"));
 }
@@ -102,7 +102,7 @@ TEST_F(ResultsLogTest, AFullDiskLosesNothingAndANewOutageIsToldAgain) {
     log.append(QStringLiteral(" dráha c.2 00:00:11:000"));
     ASSERT_EQ(notices.size(), 1);
     EXPECT_TRUE(notices[0].startsWith(
-        QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: No space left on device\n")))
+        QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: disk je plný\n")))
         << notices[0].toStdString();
     EXPECT_FALSE(log.retryPending());
 

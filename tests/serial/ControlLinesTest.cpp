@@ -1,5 +1,6 @@
 #include "serial/Module1.h"
 #include "serial/Module2.h"
+#include "serial/PulseSleep.h"
 #include "serial/Pulses.h"
 #include "tests/support/FakeLines.h"
 
@@ -165,10 +166,36 @@ TEST_F(ControlLines, WaitMillisEndsAtTheFirstReadingPastItsDuration) {
     // 1000 ms are 1,193,180 ticks and a hair more, since the tick length is rounded down.
     scripted.values = {0, 500'000, 1'193'180, 1'193'181, 9'999'999};
     scripted.next = 0;
-    double duration = 1000.0;
-    Module2::WaitMillis(duration);
+    Module2::WaitMillis(1000.0);
     EXPECT_EQ(scripted.next, 4U);
-    EXPECT_EQ(duration, 1000.0);
+}
+
+// With a sleep installed the wait sleeps through all but its last 2 ms, then watches the
+// counter: it ends at the counter's deadline whether the sleep wakes early, on time or late.
+TEST_F(ControlLines, ASleepingWaitStillEndsAtTheCountersDeadline) {
+    struct Case {
+        double wakeScale;
+        std::int64_t lastReadFrom, lastReadTo; // when the reading that ended it was taken
+        std::int64_t readsAtMost;
+    };
+    // 1000 ms of the counter are 1,193,181 ticks: reached at 1,000,001 us of fake time. A
+    // sleep that wakes late ends the wait at its next reading, with no second sleep.
+    for (const Case c : {Case{1.0, 1'000'001, 1'000'101, 30}, Case{0.5, 1'000'001, 1'000'101, 60},
+                         Case{1.5, 1'497'000, 1'497'001, 3}}) {
+        FakePulseSleep sleep{time};
+        sleep.wakeScale = c.wakeScale;
+        time.us = 0;
+        counter.reads = 0;
+        Module2::installSleep(&sleep);
+        Module2::WaitMillis(1000.0);
+        Module2::installSleep(nullptr);
+        const std::int64_t lastRead = time.us - time.counterStepUs;
+        EXPECT_GE(lastRead, c.lastReadFrom) << "wake scale " << c.wakeScale;
+        EXPECT_LT(lastRead, c.lastReadTo) << "wake scale " << c.wakeScale;
+        EXPECT_LE(counter.reads, c.readsAtMost) << "wake scale " << c.wakeScale;
+        ASSERT_FALSE(sleep.asked.empty());
+        EXPECT_NEAR(sleep.asked.front(), 997.9, 0.001) << "sleeps until 2 ms before the end";
+    }
 }
 
 TEST_F(ControlLines, EachPulseHoldsItsLineForOneSecondThenDropsIt) {

@@ -1,10 +1,19 @@
 #include "tests/support/FakeTime.h"
 
+#include <cmath>
+
 std::int64_t FakeCounter::read() {
     ++reads;
     const std::int64_t ticks = MonotonicCounter::ticksFromNanoseconds(time_.us * 1000);
     time_.us += time_.counterStepUs;
     return ticks;
+}
+
+void FakePulseSleep::sleepFor(double milliseconds) {
+    asked.push_back(milliseconds);
+    // Whole counter steps, so that the readings after it fall where a busy wait's would.
+    const std::int64_t step = time_.counterStepUs > 0 ? time_.counterStepUs : 1;
+    time_.us += std::llround(milliseconds * 1000.0 * wakeScale) / step * step;
 }
 
 void FakePause::Sleep(int milliseconds) {

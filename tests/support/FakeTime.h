@@ -4,12 +4,14 @@
 #include "serial/MillisClock.h"
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
+#include "serial/PulseSleep.h"
 #include "window/ProgramEnd.h"
 
 #include <QTime>
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // One fake time line, in microseconds, behind every clock of the program. Nothing waits for
 // real: the pause moves it on by its length, and each counter reading moves it on a little,
@@ -36,6 +38,19 @@ public:
     explicit FakeCounter(FakeTime& time) : time_(time) {}
     std::int64_t read() override;
     std::int64_t reads = 0;
+
+private:
+    FakeTime& time_;
+};
+
+// The pulse's sleep moves the time on by what it was asked, scaled: below 1 it wakes early,
+// above 1 late. It moves in whole counter steps.
+class FakePulseSleep final : public PulseSleep {
+public:
+    explicit FakePulseSleep(FakeTime& time) : time_(time) {}
+    void sleepFor(double milliseconds) override;
+    double wakeScale = 1.0;
+    std::vector<double> asked;
 
 private:
     FakeTime& time_;

@@ -2,21 +2,46 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEvent>
+
+namespace {
+QMessageBox* openNotice() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        if (box != nullptr && box->isVisible()) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+} // namespace
 
 MessageAnswerer::MessageAnswerer() {
+    QCoreApplication::instance()->installEventFilter(this);
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, &MessageAnswerer::answer);
     timer_.start();
 }
 
+bool MessageAnswerer::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (event->type() == QEvent::Show && box != nullptr) {
+        seen.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                        mainWindow != nullptr && mainWindow->isVisible(), box->isModal()});
+    }
+    return false;
+}
+
 void MessageAnswerer::answer() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible()) {
+    const bool modal = box != nullptr && box->isVisible();
+    if (!modal) {
+        box = answerNotices ? openNotice() : nullptr;
+    }
+    if (box == nullptr) {
         return;
     }
-    seen.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                    mainWindow != nullptr && mainWindow->isVisible()});
-    if (whileOpen) {
+    if (modal && whileOpen) {
         whileOpen();
     }
     box->button(QMessageBox::Ok)->click();

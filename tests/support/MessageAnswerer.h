@@ -8,7 +8,9 @@
 #include <functional>
 #include <vector>
 
-// Stands in for the operator at every modal message box: notes what it showed and presses OK.
+// Stands in for the operator at every message box: notes each box as it appears and presses OK
+// in the next run of the event pump. A box that is not modal is answered too, unless the test
+// leaves notices open.
 class MessageAnswerer : public QObject {
     Q_OBJECT
 
@@ -21,13 +23,18 @@ public:
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         bool windowVisible; // whether the main window was on screen then
+        bool modal;
     };
     std::vector<Seen> seen;
     QWidget* mainWindow = nullptr;
-    // Runs while the box is open, before OK is pressed.
+    bool answerNotices = true;
+    // Runs while a modal box is open, before OK is pressed.
     std::function<void()> whileOpen;
 
     QStringList texts() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void answer();

@@ -26,6 +26,7 @@ public:
     FakeTime time;
     FakeMillisClock clock{time};
     FakeCounter counter{time};
+    FakePulseSleep pulseSleep{time};
     FakePause pause{time};
     FakeTimeOfDay timeOfDay{time};
     FakeLines lines{time};

@@ -234,7 +234,7 @@ TEST_F(Commands, AFailedAppendIsToldOnceLosesNothingAndTheHandlerGoesOn) {
     ASSERT_EQ(rig.messages.seen.size(), 1U);
     EXPECT_EQ(rig.messages.seen[0].title, QStringLiteral("TAVORIN V.02"));
     EXPECT_TRUE(rig.messages.seen[0].text.startsWith(
-        QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: No space left on device\n")));
+        QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: disk je plný\n")));
 
     // The disk has room again: everything arrives, in order, ahead of the next record.
     ASSERT_TRUE(QFile::remove(rig.logPath()));

@@ -1,0 +1,18 @@
+#include "window/OutageNotice.h"
+
+#include "window/Messages.h"
+
+#include <QMessageBox>
+
+void OutageNotice::tell(const QString& text) {
+    if (box_ == nullptr) {
+        box_ = new QMessageBox(QMessageBox::NoIcon, Messages::title, QString(), QMessageBox::Ok,
+                               window_);
+        box_->setObjectName(QStringLiteral("OutageNotice"));
+        box_->setModal(false);
+        box_->setWindowModality(Qt::NonModal);
+    }
+    box_->setText(text);
+    box_->show();
+    box_->raise();
+}
