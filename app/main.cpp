@@ -1,9 +1,12 @@
+#include "serial/RealtimePriority.h"
 #include "window/Application.h"
 #include "window/Form1.h"
 #include "window/Platform.h"
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
+    // The loop runs in this thread: its passes and pulses keep time when the PC is busy.
+    requestRealtimePriority();
     RealPlatform machine;
     Form1 form(machine.platform());
     app.setRunTimeErrorHandler([&form](const QString& what) { form.reportRunTimeError(what); });

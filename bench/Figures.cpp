@@ -41,6 +41,7 @@ const Row rows[] = {
     {"pulse_max_dev_ms", "pulse max deviation (ms)", &Figures::pulseMaxDevMs, 4},
     {"cpu_idle_pct", "CPU idle (% of a core)", &Figures::cpuIdlePct, 2},
     {"cpu_race_pct", "CPU race (% of a core)", &Figures::cpuRacePct, 2},
+    {"cpu_pulse_pct", "CPU during pulses (% of a core)", &Figures::cpuPulsePct, 2},
     {"rss_peak_mb", "peak resident memory (MB)", &Figures::rssPeakMb, 1},
     {"startup_ms", "start-up to first pass (ms)", &Figures::startupMs, 1},
 };
@@ -53,11 +54,14 @@ QString figuresTable(const Figures& f) {
                    .arg(QString::fromLatin1(row.label), -36)
                    .arg(f.*row.value, 10, 'f', row.decimals);
     }
-    out += QStringLiteral("(%1 passes, %2 lane closures, %3 pulses, %4 start-ups)\n")
+    out += QStringLiteral("(%1 passes, %2 lane closures, %3 pulses, %4 start-ups; "
+                          "real-time: %5, busy processes beside it: %6)\n")
                .arg(f.passes)
                .arg(f.closures)
                .arg(f.pulses)
-               .arg(f.startups);
+               .arg(f.startups)
+               .arg(f.realtime)
+               .arg(f.load);
     return out;
 }
 
@@ -70,6 +74,6 @@ QString figuresJson(const Figures& f) {
                    .arg(f.*row.value, 0, 'f', row.decimals);
         first = false;
     }
-    out += QStringLiteral("}\n");
+    out += QStringLiteral(", \"realtime\": \"%1\", \"load\": %2}\n").arg(f.realtime).arg(f.load);
     return out;
 }

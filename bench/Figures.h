@@ -10,9 +10,12 @@ struct Figures {
     double laneErrP50Ms = 0, laneErrP99Ms = 0, laneErrMaxMs = 0;
     double laneLagP99Ms = 0, laneLagMaxMs = 0, startLagMaxMs = 0; // where the lane error comes from
     double pulseMeanDevMs = 0, pulseMaxDevMs = 0;
-    double cpuIdlePct = 0, cpuRacePct = 0;
+    double cpuIdlePct = 0, cpuRacePct = 0, cpuPulsePct = 0;
     double rssPeakMb = 0;
     double startupMs = 0;
+
+    QString realtime; // how the loop's thread was scheduled: fifo, rr, rtkit or none
+    int load = 0;     // busy processes beside it
 
     // How many samples each figure rests on, for the table.
     int passes = 0, closures = 0, pulses = 0, startups = 0;

@@ -21,12 +21,13 @@ void ScheduledLines::edge(Output output, bool on) {
     std::int64_t& since = upSince_[output];
     if (on && since < 0) {
         since = now;
+        upCpu_[output] = ProcessClock::cpuNs();
         Window& start = contacts_[Start];
         if (output == Break && start.closeNs >= 0 && start.openNs < 0) {
             start.openNs = now;
         }
     } else if (!on && since >= 0) {
-        pulses_.push_back(Pulse{output, since, now});
+        pulses_.push_back(Pulse{output, since, now, ProcessClock::cpuNs() - upCpu_[output]});
         since = -1;
     }
 }

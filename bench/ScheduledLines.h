@@ -19,6 +19,7 @@ public:
         Output output;
         std::int64_t upNs;
         std::int64_t downNs;
+        std::int64_t cpuNs; // CPU time the process used while the output was up
     };
 
     // The contact reads closed from closeNs on, until it is opened. The start contact opens
@@ -53,6 +54,7 @@ private:
 
     std::array<Window, 3> contacts_{};
     std::array<std::int64_t, 3> upSince_{-1, -1, -1};
+    std::array<std::int64_t, 3> upCpu_{0, 0, 0};
     std::vector<Pulse> pulses_;
     std::function<void()> firstSample_;
 };

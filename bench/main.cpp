@@ -3,6 +3,7 @@
 // the window offscreen with the real clocks and the real 1 ms pause; only the port is
 // replaced, by contacts on a schedule.
 
+#include "bench/BusyLoad.h"
 #include "bench/Figures.h"
 #include "bench/PassProbe.h"
 #include "bench/ProcessClock.h"
@@ -13,6 +14,7 @@
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
 #include "serial/Pulses.h"
+#include "serial/RealtimePriority.h"
 #include "window/Application.h"
 #include "window/Form1.h"
 
@@ -50,6 +52,7 @@ struct BenchMachine {
 struct Options {
     bool json = false;
     bool quick = false;
+    int load = 0;
     std::int64_t startupChildSpawnNs = -1;
 };
 
@@ -60,10 +63,13 @@ Options parse(const QStringList& args) {
             o.json = true;
         } else if (args[i] == QLatin1String("--quick")) {
             o.quick = true;
+        } else if (args[i] == QLatin1String("--load") && i + 1 < args.size() &&
+                   args[i + 1].toInt() >= 0) {
+            o.load = args[++i].toInt();
         } else if (args[i] == QLatin1String("--startup-child") && i + 1 < args.size()) {
             o.startupChildSpawnNs = args[++i].toLongLong();
         } else {
-            std::fprintf(stderr, "usage: tavorin-bench [--quick] [--json]\n");
+            std::fprintf(stderr, "usage: tavorin-bench [--quick] [--json] [--load N]\n");
             std::exit(2);
         }
     }
@@ -74,6 +80,7 @@ Options parse(const QStringList& args) {
 // contacts, which is the first pass of the loop, and end there.
 int startupChild(int argc, char** argv, std::int64_t spawnNs) {
     Application app(argc, argv);
+    requestRealtimePriority();
     BenchMachine m;
     m.lines.onFirstSample([spawnNs] {
         const double elapsed = static_cast<double>(ProcessClock::monotonicNs() - spawnNs) / 1e6;
@@ -144,6 +151,9 @@ int main(int argc, char** argv) {
     }
 
     Application app(argc, argv);
+    // As the program does; TAVORIN_REALTIME=0 measures it without.
+    const RealtimeResult realtime = requestRealtimePriority();
+    const BusyLoad load(options.load);
     const Plan plan = planFor(options.quick);
     BenchMachine m;
     PassProbe probe(m.sleep, static_cast<std::size_t>(plan.racePasses) + 16);
@@ -184,7 +194,11 @@ int main(int argc, char** argv) {
     f.startLagMaxMs = maximum(scenario.startLagsMs());
 
     double sum = 0;
+    double pulseWallNs = 0;
+    double pulseCpuNs = 0;
     for (const auto& p : m.lines.pulses()) {
+        pulseWallNs += static_cast<double>(p.downNs - p.upNs);
+        pulseCpuNs += static_cast<double>(p.cpuNs);
         const double deviation = static_cast<double>(p.downNs - p.upNs) / 1e6 - pulseMillis;
         sum += deviation;
         f.pulseMaxDevMs = std::max(f.pulseMaxDevMs, std::fabs(deviation));
@@ -194,6 +208,9 @@ int main(int argc, char** argv) {
 
     f.cpuIdlePct = scenario.cpuIdlePct();
     f.cpuRacePct = scenario.cpuRacePct();
+    f.cpuPulsePct = pulseWallNs > 0 ? 100.0 * pulseCpuNs / pulseWallNs : 0.0;
+    f.realtime = QString::fromLatin1(realtimeResultName(realtime));
+    f.load = load.size();
     f.rssPeakMb = ProcessClock::peakResidentMb();
 
     const std::vector<double> startups =

@@ -184,7 +184,7 @@ fi
 step "starting the menu entry's command: $exec_line"
 (
     cd /
-    exec env HOME="$home" QT_QPA_PLATFORM=offscreen \
+    exec env HOME="$home" QT_QPA_PLATFORM=offscreen TAVORIN_REALTIME=0 \
         timeout 5 $isolate sh -c "$hide" hide "$@"
 ) >"$work/run.log" 2>&1 &
 runner=$!
