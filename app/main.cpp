@@ -1,7 +1,7 @@
+#include "app/RealPlatform.h"
 #include "serial/RealtimePriority.h"
 #include "window/Application.h"
 #include "window/Form1.h"
-#include "window/Platform.h"
 
 int main(int argc, char** argv) {
     Application app(argc, argv);

@@ -69,7 +69,7 @@ void TrackScenario::scheduleLane(int lane) {
 }
 
 void TrackScenario::takeLane() {
-    const QString text = (lane_ == 1 ? form_.Text2 : form_.Text3)->text();
+    const QString text = (lane_ == 1 ? form_.controls().Text2 : form_.controls().Text3)->text();
     const std::optional<int> recorded = TimeText::millis(text);
     if (!recorded) {
         fail(QStringLiteral("lane %1 shows \"%2\", not a running time").arg(lane_).arg(text));
@@ -139,7 +139,7 @@ void TrackScenario::step() {
             } else if (closuresInRace_ == plan_.closuresPerRace - 1) {
                 scheduleLane(3 - lane_); // the last hit of the race: both lanes have a time
             } else {
-                click(form_.Command4); // the operator clears the lanes: armed again
+                click(form_.controls().Command4); // the operator clears the lanes: armed again
                 stage_ = Stage::AwaitArmed;
             }
         }
@@ -154,7 +154,7 @@ void TrackScenario::step() {
             fail(QStringLiteral("the race did not end with both lanes"));
         } else {
             ++racesDone_;
-            click(form_.Command4); // the operator clears the boxes for the next team
+            click(form_.controls().Command4); // the operator clears the boxes for the next team
             stage_ = Stage::AwaitArmedForStart;
         }
         break;
@@ -179,7 +179,7 @@ void TrackScenario::step() {
             } else {
                 ++resetPulsesWanted_;
                 deadlineNs_ = now + patienceNs;
-                click(form_.Command8);
+                click(form_.controls().Command8);
             }
         }
         break;

@@ -13,10 +13,12 @@
 #include "serial/MillisClock.h"
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
+#include "serial/PulseSleep.h"
 #include "serial/Pulses.h"
 #include "serial/RealtimePriority.h"
 #include "window/Application.h"
 #include "window/Form1.h"
+#include "window/ProgramEnd.h"
 
 #include <QDir>
 #include <QProcess>

@@ -2,30 +2,29 @@
 
 #include "race/ElapsedText.h"
 #include "race/LogRecords.h"
+#include "race/RaceLines.h"
 #include "race/RaceWindow.h"
 #include "race/ResultsLog.h"
 #include "race/TimeOfDay.h"
 #include "serial/MillisClock.h"
-#include "serial/Module1.h"
 #include "serial/Pause.h"
-#include "serial/Pulses.h"
 
 namespace {
 const QString annulledText = QStringLiteral("Start anulován");
 const QString disqualifiedText = QStringLiteral("diskvalifikace");
+const QString blank = QStringLiteral(" ");
 } // namespace
 
-Race::Race(RaceWindow& window, MillisClock& clock, Pause& pause, TimeOfDay& timeOfDay,
-           ResultsLog& log)
-    : window_(window), clock_(clock), pause_(pause), timeOfDay_(timeOfDay), log_(log) {}
-
-std::int32_t Race::timeGetTime() {
-    return static_cast<std::int32_t>(clock_.timeGetTime());
-}
+Race::Race(RaceWindow& window, RaceLines& lines, MillisClock& clock, Pause& pause,
+           TimeOfDay& timeOfDay, ResultsLog& log)
+    : window_(window), lines_(lines), clock_(clock), pause_(pause), timeOfDay_(timeOfDay),
+      log_(log) {}
 
 QString Race::ElapsedText() {
     return elapsedText(clock_.timeGetTime(), state_.startTick);
 }
+
+// --- The loop ---
 
 void Race::PollSensors() {
     leaveRequested_ = false;
@@ -47,37 +46,32 @@ void Race::PollSensors() {
 void Race::enterLoop() {
     loopRunning_ = true;
     restartRequested_ = false;
-    state_.armLanes();
-    state_.startSignals = 0;
+    armLanes();
 }
 
 Race::PassEnd Race::runPass() {
-    // a. Annul test: a third start signal after two annuls the start.
-    if (state_.startSignals == 2 && Module1::DcdOn() == 1) {
+    // A start contact seen on a third pass without a finish annuls the start.
+    if (state_.startSignals == 2 && lines_.startContact() == 1) {
         anulovan();
     }
-    // b. Start signal.
-    if (Module1::DcdOn() == 1) {
+    if (lines_.startContact() == 1) {
         startSignal();
     }
-    // c. Wall clock.
     wallClock();
-    // d. Running time, on every pass of a race.
     if (state_.raceState == 1) {
         window_.showRunningTime(ElapsedText());
     }
-    // e, f. Each lane's time once, lane 1 first.
-    if (state_.lane1Hits == 0 && Module1::CtsOn() == 1) {
+    // Each lane's time once, lane 1 first.
+    if (state_.lane1Hits == 0 && lines_.lane1Target() == 1) {
         takeLaneTime(1);
     }
-    if (state_.lane2Hits == 0 && Module1::DsrOn() == 1) {
+    if (state_.lane2Hits == 0 && lines_.lane2Target() == 1) {
         takeLaneTime(2);
     }
-    // g. Finish, tested on every pass whatever raceState is.
+    // Tested on every pass, whether a race runs or not.
     if (state_.lane1Hits + state_.lane2Hits == state_.finishTarget) {
         finish();
     }
-    // h. Events and pause.
     window_.pumpEvents();
     if (leaveRequested_) {
         return PassEnd::Leave;
@@ -86,19 +80,13 @@ Race::PassEnd Race::runPass() {
         return PassEnd::Restart;
     }
     pause_.Sleep(1);
-    // i. Line display.
     mirrorSensors();
     return PassEnd::Next;
 }
 
 void Race::startSignal() {
-    if (state_.raceState == 0) {
-        state_.raceState = 1;
-        window_.setButStartEnabled(false);
-        window_.setButStopEnabled(true);
-        state_.startTick = timeGetTime();
-    }
-    StartPulse();
+    beginRace();
+    lines_.startPulse();
     // Held at its limit rather than overflowing: the start pulse has gone out all the same.
     if (state_.startSignals < RaceState::startSignalsLimit) {
         ++state_.startSignals;
@@ -107,7 +95,7 @@ void Race::startSignal() {
 
 void Race::wallClock() {
     QString text = timeOfDay_.timeText();
-    // The length comes from a second reading, as the clock has always done it.
+    // A single-digit hour is padded; whether it is comes from a second reading of the clock.
     if (timeOfDay_.timeText().size() == 7) {
         text.prepend(QLatin1Char('0'));
     }
@@ -125,17 +113,101 @@ void Race::takeLaneTime(int lane) {
 }
 
 void Race::finish() {
-    window_.setButStartEnabled(true);
-    window_.setButStopEnabled(false);
-    state_.raceState = 0;
-    StopPulse();
+    endRace();
     state_.finishTarget = 3;
 }
 
 void Race::mirrorSensors() {
-    window_.showSensor(1, Module1::CtsOn() == 1);
-    window_.showSensor(2, Module1::DsrOn() == 1);
-    window_.showSensor(3, Module1::DcdOn() == 1);
+    window_.showSensor(1, lines_.lane1Target() == 1);
+    window_.showSensor(2, lines_.lane2Target() == 1);
+    window_.showSensor(3, lines_.startContact() == 1);
+}
+
+// --- Shared steps ---
+
+void Race::beginRace() {
+    if (state_.raceState == 0) {
+        state_.raceState = 1;
+        window_.setButStartEnabled(false);
+        window_.setButStopEnabled(true);
+        state_.startTick = static_cast<std::int32_t>(clock_.timeGetTime());
+    }
+}
+
+void Race::endRace() {
+    window_.setButStartEnabled(true);
+    window_.setButStopEnabled(false);
+    state_.raceState = 0;
+    lines_.stopPulse();
+}
+
+void Race::armLanes() {
+    state_.armLanes();
+    state_.startSignals = 0;
+}
+
+// --- The port ---
+
+std::int16_t Race::openPort(const QString& name) {
+    return lines_.openPort(name);
+}
+
+std::int16_t Race::changePort(const QString& name, const QString& busyMessage) {
+    lines_.closePort();
+    const std::int16_t result = lines_.openPort(name);
+    if (result == 0) {
+        window_.showMessage(busyMessage);
+    }
+    portReady();
+    return result;
+}
+
+void Race::portReady() {
+    lines_.setBreak(0);
+    lines_.setDtr(0);
+    lines_.setRts(0);
+    state_.raceState = 0;
+}
+
+bool Race::closeDown() {
+    lines_.setDtr(0);
+    lines_.setRts(0);
+    lines_.setBreak(0);
+    lines_.closePort();
+    return log_.retryPending();
+}
+
+// --- The operator's commands ---
+
+void Race::startByHand() {
+    beginRace();
+    lines_.startPulse();
+}
+
+void Race::stopByHand() {
+    ulozi();
+    endRace();
+    armLanes();
+}
+
+void Race::disqualify() {
+    endRace();
+    armLanes();
+    trest();
+}
+
+void Race::clearLanes() {
+    window_.showLaneTime(1, blank);
+    window_.showLaneTime(2, blank);
+    armLanes();
+}
+
+void Race::resetStopwatches() {
+    lines_.resetPulse();
+}
+
+void Race::saveTeam() {
+    log_.append([this] { return LogRecords::teamLine(window_.teamName()); });
 }
 
 void Race::ulozi() {
@@ -150,12 +222,8 @@ void Race::trest() {
 
 void Race::anulovan() {
     log_.append(LogRecords::annulmentText);
-    window_.setButStartEnabled(true);
-    window_.setButStopEnabled(false);
-    state_.raceState = 0;
-    StopPulse();
+    endRace();
     window_.showLaneTime(1, annulledText);
     window_.showLaneTime(2, annulledText);
-    state_.armLanes();
-    state_.startSignals = 0;
+    armLanes();
 }

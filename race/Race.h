@@ -6,22 +6,25 @@
 
 class MillisClock;
 class Pause;
+class RaceLines;
 class RaceWindow;
 class ResultsLog;
 class TimeOfDay;
 
-// The race and its sensor polling loop. Each pass reads the start contact and the two lane
-// targets, moves the race state, refreshes the displays, takes each lane's time once and logs
-// it, ends the race when both lanes have a time, lets the window's pending events run, pauses
-// 1 ms and mirrors the three contacts. Every operator command runs inside that event pump and
-// changes the same state.
+// The race: its state, the sensor polling loop and every operator command. Each pass reads
+// the start contact and the two lane targets, moves the race on, refreshes the displays, takes
+// each lane's time once and logs it, ends the race when both lanes have a time, lets the
+// window's pending events run, pauses 1 ms and mirrors the three contacts. The commands run
+// inside that event pump and change the same state; the window only forwards them here.
 class Race {
 public:
-    Race(RaceWindow& window, MillisClock& clock, Pause& pause, TimeOfDay& timeOfDay,
-         ResultsLog& log);
+    Race(RaceWindow& window, RaceLines& lines, MillisClock& clock, Pause& pause,
+         TimeOfDay& timeOfDay, ResultsLog& log);
 
-    RaceState& state() { return state_; }
     const RaceState& state() const { return state_; }
+    // Goes on from a state taken elsewhere, as if the race had got there itself: how a test
+    // begins at a start count near its limit without thousands of passes.
+    void restore(const RaceState& state) { state_ = state; }
 
     // Runs pass after pass until the program ends; a loop restart requested from inside the
     // event pump begins afresh with the entry steps, without nesting one loop in another.
@@ -34,31 +37,51 @@ public:
     void enterLoop();
 
     enum class PassEnd { Next, Restart, Leave };
-    // One pass, steps a to i. After a restart or leave request the pass ends right after its
-    // event pump: the earlier loop never continues.
+    // One pass. After a restart or leave request the pass ends right after its event pump:
+    // the earlier loop never continues.
     PassEnd runPass();
 
     // The running time since startTick, HH:MM:SS:mmm.
     QString ElapsedText();
 
-    // Millisecond clock reading, for the commands that start a race by hand.
-    std::int32_t timeGetTime();
+    // --- The port ---
+    std::int16_t openPort(const QString& name);
+    // Another port chosen: the old one closed, the new one opened (the window tells the
+    // operator when it is busy), then made ready. Returns what the open returned.
+    std::int16_t changePort(const QString& name, const QString& busyMessage);
+    // Outputs dropped and no race running: the state after start-up and after a port change.
+    void portReady();
+    // Outputs dropped and the port closed at the end; true when every record is in the log.
+    bool closeDown();
+
+    // --- The operator's commands ---
+    void startByHand();      // a start that does not count as a start signal
+    void stopByHand();       // the stop line, the race ended, the lanes armed
+    void disqualify();       // the race ended, the lanes armed, then the disqualification
+    void clearLanes();       // both lane boxes emptied, the lanes armed
+    void resetStopwatches(); // the reset pulse
+    void saveTeam();         // the team name from the window, read as the file opens
 
     // The log writers of a race that does not end by both lanes.
-    void ulozi();    // stop by button: the stop line with a fresh running time
-    void trest();    // disqualification: its line, then both lane boxes marked
-    void anulovan(); // annul the start: its line, buttons, stop pulse, boxes, lanes armed
+    void ulozi();    // the stop line with a fresh running time
+    void trest();    // the disqualification line, then both lane boxes marked
+    void anulovan(); // the annulment line, the race ended, boxes marked, lanes armed
 
     ResultsLog& log() { return log_; }
 
 private:
+    void beginRace();
     void startSignal();
+    void endRace();
+    void armLanes();
+    void dropOutputs();
     void wallClock();
     void takeLaneTime(int lane);
     void finish();
     void mirrorSensors();
 
     RaceWindow& window_;
+    RaceLines& lines_;
     MillisClock& clock_;
     Pause& pause_;
     TimeOfDay& timeOfDay_;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-// The race as the window holds it. Nothing else keeps a copy.
+// The race between passes. The race owns it and alone changes it; others only read it.
 struct RaceState {
     std::int16_t raceState = 0;    // 0 no race running, 1 race running
     std::int32_t startTick = 0;    // millisecond clock at the start of the current or last race

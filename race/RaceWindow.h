@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// What the race needs of the window: its displays, its two start and stop buttons, its
-// message box and one run of its pending events.
+// What the race needs of the window: its displays, its two start and stop buttons, the team
+// name typed in, its message box and one run of its pending events.
 class RaceWindow {
 public:
     virtual ~RaceWindow() = default;
@@ -14,6 +14,9 @@ public:
     virtual void showSensor(int sensor, bool on) = 0;             // Check1..Check3
     virtual void setButStartEnabled(bool enabled) = 0;
     virtual void setButStopEnabled(bool enabled) = 0;
+    virtual QString teamName() const = 0;                         // Text1
+    // A message the operator closes with OK before anything else happens.
+    virtual void showMessage(const QString& text) = 0;
 
     // Runs every pending event (clicks, timer ticks, the close request) to completion.
     virtual void pumpEvents() = 0;

@@ -3,7 +3,8 @@
 #include <QString>
 #include <cstdint>
 
-// Modem status bits as the port reports them; only these three are ever looked at.
+// Modem status bits as the port reports them. The race looks at CTS, DSR and DCD; the ring
+// indicator is reported but never read.
 namespace ModemStatus {
 inline constexpr std::uint32_t CtsOn = 0x10;
 inline constexpr std::uint32_t DsrOn = 0x20;

@@ -1,25 +1,18 @@
 #pragma once
 
 #include "race/Race.h"
+#include "race/RaceLines.h"
 #include "race/RaceWindow.h"
 #include "race/ResultsLog.h"
+#include "serial/InstalledModules.h"
+#include "window/FormControls.h"
 #include "window/Platform.h"
 
 #include <QWidget>
 
-#include <array>
-
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QTimer;
-
-// The operator's window. It owns the race and every handler: start-up and port choice, the
-// operator's commands and the end of the program. Exactly fourteen events are handled: load,
-// unload, the StartTimer tick and the clicks of eleven buttons.
+// The operator's window: its controls, and one handler for each event it takes (load, unload,
+// the StartTimer tick and the clicks of eleven buttons). Start-up, port choice and the end of
+// the program are the window's; everything the race does is a forward to the race.
 class Form1 : public QWidget, private RaceWindow {
     Q_OBJECT
 
@@ -31,6 +24,7 @@ public:
     // set going through StartTimer.
     void Form_Load();
 
+    const FormControls& controls() const { return controls_; }
     Race& race() { return race_; }
     const RaceState& state() const { return race_.state(); }
     std::int16_t portResult() const { return portResult_; }
@@ -44,41 +38,10 @@ public:
     // An error that nothing handled: reported, then the program ends safely.
     void reportRunTimeError(const QString& what);
 
-    // The controls, by their designed names.
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QGroupBox* Frame3 = nullptr;
-    QGroupBox* Frame4 = nullptr;
-    QGroupBox* Frame5 = nullptr;
-    QLabel* LblTimer = nullptr;
-    QLabel* LblTime = nullptr;
-    QLabel* Label4 = nullptr;
-    std::array<QLabel*, 7> Label3{};
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QPushButton* ButStart = nullptr;
-    QPushButton* ButStop = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPushButton* Command8 = nullptr;
-    QPushButton* Command9 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    QCheckBox* Check2 = nullptr;
-    QCheckBox* Check3 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QTimer* StartTimer = nullptr;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
-public:
-    // The handlers, one for each of the fourteen events; the toolkit calls them, and so may a
-    // test that stands in for the toolkit.
+private:
     void Form_Unload();
     void StartTimer_Timer();
     void Option1_Click();
@@ -93,14 +56,10 @@ public:
     void Command8_Click();
     void Command9_Click();
 
-private:
     void buildControls();
     void connectHandlers();
-
-    void selectPort(const QString& name, const QString& busyMessage);
     void shutdown();
     void endProgram();
-    void endRaceButtons();
 
     // RaceWindow
     void showClock(const QString& text) override;
@@ -109,11 +68,16 @@ private:
     void showSensor(int sensor, bool on) override;
     void setButStartEnabled(bool enabled) override;
     void setButStopEnabled(bool enabled) override;
+    QString teamName() const override;
+    void showMessage(const QString& text) override;
     void pumpEvents() override;
 
     Platform platform_;
+    InstalledModules modules_;
+    ModuleLines lines_;
     ResultsLog log_;
     Race race_;
+    FormControls controls_;
     std::int16_t portResult_ = 0;
     bool loading_ = false;
     bool ended_ = false;

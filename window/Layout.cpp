@@ -51,15 +51,15 @@ const std::array<Control, 32> table{{
 // clang-format on
 
 const QColor white(255, 255, 255);
-const QColor black(0, 0, 0);
 const QColor green(0, 192, 0);
 const QColor yellow(255, 255, 0);
 const QColor paleYellow(255, 255, 128);
 const QColor red(255, 0, 0);
 
-// Frame1 takes the system's highlighted-text and window-text colours: white on black text.
+// Frame1 takes the system's highlighted-text and window-text colours (white and black on a
+// default desktop): an invalid colour stands for the system's.
 const std::array<Colours, 10> colourTable{{
-    {"Frame1", -1, white, black},
+    {"Frame1", -1, QColor(), QColor()},
     {"LblTimer", -1, white, green},
     {"LblTime", -1, white, green},
     {"Label3", 0, yellow, red},
@@ -79,6 +79,15 @@ std::span<const Control> controls() {
 
 std::span<const Colours> colours() {
     return colourTable;
+}
+
+QColor background(const Colours& colours, const QPalette& system) {
+    return colours.background.isValid() ? colours.background
+                                        : system.color(QPalette::HighlightedText);
+}
+
+QColor text(const Colours& colours, const QPalette& system) {
+    return colours.text.isValid() ? colours.text : system.color(QPalette::WindowText);
 }
 
 QRect geometry(const Control& control) {

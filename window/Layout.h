@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 
@@ -54,6 +55,11 @@ inline const FontSpec windowFont{"Arial", 9.75, false};
 
 std::span<const Control> controls();
 std::span<const Colours> colours();
+
+// The colours to paint with: an invalid background stands for the system's highlighted-text
+// colour, an invalid text colour for its window-text colour.
+QColor background(const Colours& colours, const QPalette& system);
+QColor text(const Colours& colours, const QPalette& system);
 
 QRect geometry(const Control& control);
 QFont font(const FontSpec& wanted);

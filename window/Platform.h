@@ -1,15 +1,15 @@
 #pragma once
 
-#include "race/TimeOfDay.h"
-#include "serial/MillisClock.h"
-#include "serial/Pause.h"
-#include "serial/PerformanceCounter.h"
-#include "serial/PulseSleep.h"
-#include "serial/SerialPortBackend.h"
-#include "window/ProgramEnd.h"
+class LineBackend;
+class MillisClock;
+class Pause;
+class PerformanceCounter;
+class ProgramEnd;
+class PulseSleep;
+class TimeOfDay;
 
-// Everything the window takes from the machine: the control lines, the clocks, the pause,
-// the time of day and the end of the program. Tests hand in fakes of each.
+// Everything the window takes from the machine: the control lines, the clocks, the sleeps,
+// the time of day and the end of the program. The program hands in the real ones, tests fakes.
 struct Platform {
     LineBackend& lines;
     PerformanceCounter& counter;
@@ -18,20 +18,4 @@ struct Platform {
     Pause& pause;
     TimeOfDay& timeOfDay;
     ProgramEnd& end;
-};
-
-// The real machine.
-class RealPlatform {
-public:
-    RealPlatform();
-    Platform platform();
-
-private:
-    SerialPortBackend lines_;
-    MonotonicCounter counter_;
-    ThreadPulseSleep pulseSleep_;
-    MonotonicMillisClock clock_;
-    ThreadSleep pause_;
-    LocaleTimeOfDay timeOfDay_;
-    ProcessExit end_;
 };

@@ -93,7 +93,7 @@ protected:
         form = &rig.start();
         rig.lines.forget();
     }
-    RaceState& state() { return form->race().state(); }
+    const RaceState& state() const { return form->state(); }
     QString path() const { return rig.logPath(); }
     QString folder() const { return QFileInfo(rig.logPath()).absolutePath(); }
 
@@ -117,8 +117,8 @@ protected:
         rig.lines.*line = false;
     }
     void saveTeam(const QString& name) {
-        form->Text1->setText(name);
-        clickNow(form->Command3);
+        form->controls().Text1->setText(name);
+        clickNow(form->controls().Command3);
     }
     QStringList kept() const { return form->race().log().pending(); }
 
@@ -145,14 +145,14 @@ protected:
         const QString lane2 = now();
         contact(&FakeLines::dsr);
         passes(2);
-        EXPECT_EQ(form->Text2->text(), lane1);
-        EXPECT_EQ(form->Text3->text(), lane2);
+        EXPECT_EQ(form->controls().Text2->text(), lane1);
+        EXPECT_EQ(form->controls().Text3->text(), lane2);
         return {name, QStringLiteral(" dráha c.1 ") + lane1, QStringLiteral(" dráha c.2 ") + lane2};
     }
     // A stop by hand now, in a pass of its own; its record.
     QString stopByHand() {
         const QString record = QStringLiteral("STOP ZAVODU TLACITKEM ") + now();
-        clickNow(form->ButStop);
+        clickNow(form->controls().ButStop);
         return record;
     }
     static QByteArray bytes(const QStringList& records) {
@@ -178,11 +178,11 @@ TEST_F(Faults, ALogThatCannotBeOpenedKeepsEveryRecordAndWritesThemInOrderOnceItC
     EXPECT_EQ(state().finishTarget, 3);
 
     // More records while it lasts: a start and stop by hand, a disqualification, an annulment.
-    clickNow(form->ButStart);
+    clickNow(form->controls().ButStart);
     records << stopByHand() << QStringLiteral(" Diskvalifikace ")
             << QStringLiteral(" Start anulovan ");
-    clickNow(form->Command5);
-    clickNow(form->Command9);
+    clickNow(form->controls().Command5);
+    clickNow(form->controls().Command9);
     EXPECT_EQ(rig.messages.seen.size(), 1U) << "one message for the whole outage";
     EXPECT_EQ(kept(), records);
     EXPECT_EQ(rig.messages.seen.at(0).title, QStringLiteral("TAVORIN V.02"));
@@ -211,7 +211,7 @@ TEST_F(Faults, AReadOnlyFileIsToldWithTheSystemsReasonAndWrittenWhenItIsWritable
     EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("přístup odepřen"))});
     EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n"));
     ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner));
-    clickNow(form->Command9);
+    clickNow(form->controls().Command9);
     EXPECT_EQ(rig.log(), "Sokol Ves\r\n" + bytes({QStringLiteral("SDH Lhota"),
                                                   QStringLiteral(" dráha c.1 ") + lane1,
                                                   QStringLiteral(" Start anulovan ")}));
@@ -222,13 +222,13 @@ TEST_F(Faults, AReadOnlyFolderIsToldAndTheRecordsFollowWhenItOpens) {
     OrdinaryUser user(folder());
     ASSERT_TRUE(user.enforced());
     ASSERT_TRUE(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
-    clickNow(form->Command9);
-    clickNow(form->Command5);
+    clickNow(form->controls().Command9);
+    clickNow(form->controls().Command5);
     EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("přístup odepřen"))});
     EXPECT_FALSE(QFile::exists(path()));
     ASSERT_TRUE(
         QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    clickNow(form->Command3);
+    clickNow(form->controls().Command3);
     EXPECT_EQ(rig.log(), QByteArray(" Start anulovan \r\n Diskvalifikace \r\n\r\n"));
 }
 
@@ -237,7 +237,7 @@ TEST_F(Faults, AReadOnlyFolderIsToldAndTheRecordsFollowWhenItOpens) {
 TEST_F(Faults, AFolderRemovedUnderTheProgramKeepsEveryRecordForTheLastMessage) {
     ASSERT_TRUE(QDir(folder()).removeRecursively());
     QStringList records = runTeam(QStringLiteral("SDH Lhota"), 10);
-    clickNow(form->Command5);
+    clickNow(form->controls().Command5);
     records << QStringLiteral(" Diskvalifikace ");
     ASSERT_EQ(rig.messages.texts(),
               QStringList{told.arg(QStringLiteral("soubor nebo složka chybí"))});
@@ -248,7 +248,7 @@ TEST_F(Faults, AFolderRemovedUnderTheProgramKeepsEveryRecordForTheLastMessage) {
     EXPECT_FALSE(QFile::exists(path()));
     EXPECT_EQ(kept(), records);
 
-    clickNow(form->Command1);
+    clickNow(form->controls().Command1);
     EXPECT_EQ(rig.end.calls, 1);
     ASSERT_EQ(rig.messages.seen.size(), 2U);
     EXPECT_TRUE(rig.messages.seen[1].text.endsWith(QStringLiteral(":\n\n") + records.join(u'\n')))
@@ -268,13 +268,13 @@ TEST_F(Faults, AFullDiskIsToldOncePerOutageAndLosesNothing) {
               QStringList{told.arg(QStringLiteral("disk je plný"))});
     EXPECT_EQ(kept(), records);
     ASSERT_TRUE(QFile::remove(path())); // room again: the link is gone, a plain file follows
-    clickNow(form->Command9);
+    clickNow(form->controls().Command9);
     records << QStringLiteral(" Start anulovan ");
     EXPECT_EQ(rig.log(), bytes(records));
 
     ASSERT_TRUE(QFile::rename(path(), folder() + QStringLiteral("/kept")));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path()));
-    clickNow(form->Command5);
+    clickNow(form->controls().Command5);
     records << QStringLiteral(" Diskvalifikace ") << QStringLiteral(" dráha c.1 ") + now();
     contact(&FakeLines::cts);
     EXPECT_EQ(rig.messages.seen.size(), 2U) << "a new outage is told again";
@@ -314,7 +314,7 @@ TEST_F(Faults, ADiskThatFillsUpInTheMiddleOfARecordLeavesNoHalfLine) {
     EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n"));
     EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("soubor je příliš velký"))});
     EXPECT_EQ(kept(), (QStringList{QStringLiteral("SDH Lhota"), QStringLiteral("SDH Ves")}));
-    clickNow(form->Command9);
+    clickNow(form->controls().Command9);
     EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\nSDH Lhota\r\nSDH Ves\r\n Start anulovan \r\n"));
 }
 
@@ -331,10 +331,10 @@ TEST_F(Faults, APortThatVanishesInARaceIsReplacedByANewSelection) {
     rig.lines.cts = rig.lines.dsr = true; // closed, but nobody can see them now
     const QString shown = now();
     passes(1);
-    EXPECT_EQ(form->LblTimer->text(), shown) << "the race runs on";
+    EXPECT_EQ(form->controls().LblTimer->text(), shown) << "the race runs on";
     passes(2);
-    EXPECT_FALSE(form->Check1->isChecked());
-    EXPECT_FALSE(form->Check2->isChecked());
+    EXPECT_FALSE(form->controls().Check1->isChecked());
+    EXPECT_FALSE(form->controls().Check2->isChecked());
     EXPECT_EQ(state().lane1Hits, 0);
     EXPECT_EQ(state().lane2Hits, 0);
     EXPECT_EQ(state().raceState, 1);
@@ -344,18 +344,18 @@ TEST_F(Faults, APortThatVanishesInARaceIsReplacedByANewSelection) {
     EXPECT_GE(rig.time.us - before, 1'000'000) << "the pulse still takes its second";
     rig.lines.cts = rig.lines.dsr = false;
 
-    clickNow(form->Option2);
+    clickNow(form->controls().Option2);
     EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("COM2 OBSAZEN")});
     EXPECT_TRUE(rig.lines.openPort.isEmpty());
-    clickNow(form->Option1);
+    clickNow(form->controls().Option1);
     EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
     rig.tickIfDue();
     passes(2); // the tick: the loop begins afresh on COM1
     rig.lines.cts = rig.lines.dsr = true;
     const QString lanes = now();
     passes(1);
-    EXPECT_TRUE(form->Check1->isChecked());
-    EXPECT_TRUE(form->Check2->isChecked());
+    EXPECT_TRUE(form->controls().Check1->isChecked());
+    EXPECT_TRUE(form->controls().Check2->isChecked());
     EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), 1U) << "the finish, on the new port";
     EXPECT_EQ(rig.log(),
               bytes({QStringLiteral("SDH Lhota"), stop, QStringLiteral(" dráha c.1 ") + lanes,
@@ -374,8 +374,8 @@ TEST_F(Faults, ABurstOfClicksDuringAPulseRunsInOrderAfterIt) {
         }
         // During the start pulse of the contact: ten clicks in a row.
         for (QPushButton* b :
-             {form->Command8, form->ButStop, form->Command3, form->ButStart, form->Command9,
-              form->Command2, form->Command3, form->ButStart, form->Command5, form->Command4}) {
+             {form->controls().Command8, form->controls().ButStop, form->controls().Command3, form->controls().ButStart, form->controls().Command9,
+              form->controls().Command2, form->controls().Command3, form->controls().ButStart, form->controls().Command5, form->controls().Command4}) {
             click(b);
         }
     };
@@ -402,7 +402,7 @@ TEST_F(Faults, ABurstOfClicksDuringAPulseRunsInOrderAfterIt) {
                                     " Diskvalifikace \r\n"));
     EXPECT_EQ(state().raceState, 0);
     EXPECT_TRUE(state().lanesArmed());
-    EXPECT_EQ(form->Text2->text(), QStringLiteral(" "));
+    EXPECT_EQ(form->controls().Text2->text(), QStringLiteral(" "));
     EXPECT_TRUE(rig.messages.seen.empty());
 }
 
@@ -410,24 +410,24 @@ TEST_F(Faults, ABurstOfClicksDuringAPulseRunsInOrderAfterIt) {
 // order and written once the file is back.
 TEST_F(Faults, ABurstWhileTheLogIsDownIsToldOnceAndLosesNothing) {
     ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("ZAVOD.TXT")));
-    form->Text1->setText(QStringLiteral("Sokol Ves"));
+    form->controls().Text1->setText(QStringLiteral("Sokol Ves"));
     rig.lines.onOutput = [&](const FakeLines::Transition& t) {
         if (t.on && t.line == Output::Rts) {
-            for (QPushButton* b : {form->Command3, form->Command9, form->Command3}) {
+            for (QPushButton* b : {form->controls().Command3, form->controls().Command9, form->controls().Command3}) {
                 click(b);
             }
         }
     };
-    click(form->Command3);
-    click(form->Command8); // its reset pulse brings the burst
-    click(form->Command5);
+    click(form->controls().Command3);
+    click(form->controls().Command8); // its reset pulse brings the burst
+    click(form->controls().Command5);
     passes(1);
     EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("na místě souboru je složka"))});
     EXPECT_EQ(kept(), (QStringList{QStringLiteral("Sokol Ves"), QStringLiteral(" Diskvalifikace "),
                                    QStringLiteral("Sokol Ves"), QStringLiteral(" Start anulovan "),
                                    QStringLiteral("Sokol Ves")}));
     ASSERT_TRUE(QDir(folder()).rmdir(QStringLiteral("ZAVOD.TXT")));
-    clickNow(form->Command1); // the end tries the kept records once more
+    clickNow(form->controls().Command1); // the end tries the kept records once more
     EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n Diskvalifikace \r\nSokol Ves\r\n"
                                     " Start anulovan \r\nSokol Ves\r\n"));
     EXPECT_EQ(rig.messages.seen.size(), 1U) << "nothing left for a last message";

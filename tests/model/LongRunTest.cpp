@@ -79,15 +79,15 @@ TEST(LongRun, TheRunningTimeIsRightEveryPassWhileTheClockPassesTwoTo31AndTwoTo32
         ++compared;
         const QString expected = runningTime(atStepD - startMs);
         if (!lane) {
-            ASSERT_EQ(form.LblTimer->text(), expected)
+            ASSERT_EQ(form.controls().LblTimer->text(), expected)
                 << "pass " << compared << ", clock " << clock;
         }
         if (rig.lines.cts) {
-            ASSERT_EQ(form.Text2->text(), expected);
+            ASSERT_EQ(form.controls().Text2->text(), expected);
             expectedLog += " dr\xE1ha c.1 " + expected.toLatin1() + "\r\n";
         }
         if (rig.lines.dsr) {
-            ASSERT_EQ(form.Text3->text(), expected);
+            ASSERT_EQ(form.controls().Text3->text(), expected);
             expectedLog += " dr\xE1ha c.2 " + expected.toLatin1() + "\r\n";
         }
         ASSERT_EQ(rig.end.calls, 0);
@@ -169,7 +169,7 @@ TEST(LongRun, AStartCountHeldAtItsLimitStaysThereAndEveryPassStillSendsItsPulse)
         ASSERT_EQ(up.us, atStepB);
         ASSERT_EQ(down.us - up.us, 1'600'000);
         // Step d comes right after the pulse.
-        ASSERT_EQ(form.LblTimer->text(), runningTime(down.us / 1000 - startUs / 1000));
+        ASSERT_EQ(form.controls().LblTimer->text(), runningTime(down.us / 1000 - startUs / 1000));
         ASSERT_EQ(rig.end.calls, 0);
     }
     EXPECT_EQ(form.state().startTick, startTick) << "the race was never started again";

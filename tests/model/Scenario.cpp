@@ -469,7 +469,7 @@ private:
 
     // A tick comes only while StartTimer is enabled, once per enabling.
     void queueReal(const Action& a) {
-        if (a.kind == Action::Kind::Tick && !form_->StartTimer->isActive()) {
+        if (a.kind == Action::Kind::Tick && !form_->controls().StartTimer->isActive()) {
             return;
         }
         hand_.queue([this, e = eventOf(a)] { deliver(e); });
@@ -485,27 +485,27 @@ private:
         Form1& f = *form_;
         switch (b) {
         case Button::ButStart:
-            return f.ButStart;
+            return f.controls().ButStart;
         case Button::ButStop:
-            return f.ButStop;
+            return f.controls().ButStop;
         case Button::Command1:
-            return f.Command1;
+            return f.controls().Command1;
         case Button::Command2:
-            return f.Command2;
+            return f.controls().Command2;
         case Button::Command3:
-            return f.Command3;
+            return f.controls().Command3;
         case Button::Command4:
-            return f.Command4;
+            return f.controls().Command4;
         case Button::Command5:
-            return f.Command5;
+            return f.controls().Command5;
         case Button::Command8:
-            return f.Command8;
+            return f.controls().Command8;
         case Button::Command9:
-            return f.Command9;
+            return f.controls().Command9;
         case Button::Option1:
-            return f.Option1;
+            return f.controls().Option1;
         case Button::Option2:
-            return f.Option2;
+            return f.controls().Option2;
         }
         return nullptr;
     }
@@ -516,8 +516,8 @@ private:
             widget(e.button)->click();
             break;
         case model::Event::Kind::Tick:
-            if (!form_->ended() && form_->StartTimer->isActive()) {
-                form_->StartTimer_Timer();
+            if (!form_->ended() && form_->controls().StartTimer->isActive()) {
+                Rig::tick(*form_);
             }
             break;
         case model::Event::Kind::Close:
@@ -544,7 +544,7 @@ private:
             count(false);
             return;
         case Action::Kind::Type:
-            form_->Text1->setText(QString::fromStdString(a.text));
+            form_->controls().Text1->setText(QString::fromStdString(a.text));
             m_.type(a.text);
             count(false);
             return;
@@ -660,7 +660,9 @@ private:
             return;
         case Action::Kind::NearLimit: {
             const auto n = static_cast<std::int16_t>(32767 - a.amount);
-            form_->race().state().startSignals = n;
+            RaceState near = form_->state();
+            near.startSignals = n;
+            form_->race().restore(near);
             m_.setStartSignals(n);
             count(true);
             return;
@@ -675,9 +677,9 @@ private:
         std::ostringstream v;
         v << "log " << (file.exists() ? file.size() : 0) << " bytes, raceState " << r.raceState
           << ", lanes " << r.lane1Hits << r.lane2Hits << r.finishTarget << ", startSignals "
-          << r.startSignals << ", buttons " << form.ButStart->isEnabled()
-          << form.ButStop->isEnabled() << ", Text2 \"" << utf8(form.Text2->text()) << "\", Text3 \""
-          << utf8(form.Text3->text()) << "\", messages " << rig_.messages.seen.size();
+          << r.startSignals << ", buttons " << form.controls().ButStart->isEnabled()
+          << form.controls().ButStop->isEnabled() << ", Text2 \"" << utf8(form.controls().Text2->text()) << "\", Text3 \""
+          << utf8(form.controls().Text3->text()) << "\", messages " << rig_.messages.seen.size();
         return v.str();
     }
 
@@ -722,17 +724,17 @@ private:
                 d << what << " shows \"" << utf8(got) << "\", the model \"" << want << "\"; ";
             }
         };
-        text("LblTime", form_->LblTime->text(), w.lblTime);
-        text("LblTimer", form_->LblTimer->text(), w.lblTimer);
-        text("Text1", form_->Text1->text(), w.text1);
-        text("Text2", form_->Text2->text(), w.text2);
-        text("Text3", form_->Text3->text(), w.text3);
-        field("Check1", form_->Check1->isChecked(), w.check[0]);
-        field("Check2", form_->Check2->isChecked(), w.check[1]);
-        field("Check3", form_->Check3->isChecked(), w.check[2]);
-        field("ButStart enabled", form_->ButStart->isEnabled(), w.butStartEnabled);
-        field("ButStop enabled", form_->ButStop->isEnabled(), w.butStopEnabled);
-        field("StartTimer enabled", form_->StartTimer->isActive(), m_.timerEnabled());
+        text("LblTime", form_->controls().LblTime->text(), w.lblTime);
+        text("LblTimer", form_->controls().LblTimer->text(), w.lblTimer);
+        text("Text1", form_->controls().Text1->text(), w.text1);
+        text("Text2", form_->controls().Text2->text(), w.text2);
+        text("Text3", form_->controls().Text3->text(), w.text3);
+        field("Check1", form_->controls().Check1->isChecked(), w.check[0]);
+        field("Check2", form_->controls().Check2->isChecked(), w.check[1]);
+        field("Check3", form_->controls().Check3->isChecked(), w.check[2]);
+        field("ButStart enabled", form_->controls().ButStart->isEnabled(), w.butStartEnabled);
+        field("ButStop enabled", form_->controls().ButStop->isEnabled(), w.butStopEnabled);
+        field("StartTimer enabled", form_->controls().StartTimer->isActive(), m_.timerEnabled());
         field("program ended", rig_.end.calls, m_.ended() ? 1 : 0);
 
         const auto& outs = rig_.lines.outputs;

@@ -46,6 +46,8 @@ public:
     void passes(int count);
     // Queues the tick of StartTimer, if it is enabled, for the next event pump.
     void tickIfDue();
+    // StartTimer's tick, handled now.
+    static void tick(Form1& form);
     // Queues a click of the button for the next event pump, as the operator's click would.
     static void click(QAbstractButton* button);
 

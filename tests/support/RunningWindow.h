@@ -15,7 +15,7 @@ protected:
         form = &rig.start();
         rig.lines.forget();
     }
-    RaceState& state() { return form->race().state(); }
+    const RaceState& state() const { return form->state(); }
     // The operator's click, handled in the next pass's event pump.
     void click(QAbstractButton* button, int passes = 1) {
         Rig::click(button);

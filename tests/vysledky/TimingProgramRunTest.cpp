@@ -29,9 +29,9 @@ protected:
         rig.lines.dcd = false;
     }
     void nextTeam(const QString& name) {
-        click(form->Command2);     // the name box blanked to a single space
-        form->Text1->insert(name); // typed after it
-        click(form->Command3);     // saved: the team line
+        click(form->controls().Command2);     // the name box blanked to a single space
+        form->controls().Text1->insert(name); // typed after it
+        click(form->controls().Command3);     // saved: the team line
     }
     QList<Attempt> readLog() {
         LogReader reader(rig.logPath());
@@ -41,8 +41,8 @@ protected:
 };
 
 TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
-    form->Text1->insert(QStringLiteral("SDH Žďár"));
-    click(form->Command3);
+    form->controls().Text1->insert(QStringLiteral("SDH Žďár"));
+    click(form->controls().Command3);
     startContact();
     rig.passes(20'000);
     rig.lines.dsr = true;
@@ -55,7 +55,7 @@ TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
     // Lanes cleared, then a false start annulled by the third start signal, which starts the
     // race again at once; that run is disqualified after lane 1.
     nextTeam(QStringLiteral("Sokol Lhota"));
-    click(form->Command4);
+    click(form->controls().Command4);
     for (int signal = 0; signal < 3; ++signal) {
         startContact();
         rig.passes(3);
@@ -65,7 +65,7 @@ TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
     rig.lines.cts = true;
     rig.passes(1);
     rig.lines.cts = false;
-    click(form->Command5);
+    click(form->controls().Command5);
 
     // The same team again: a clean run.
     startContact();
@@ -80,7 +80,7 @@ TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
     nextTeam(QStringLiteral("Hasiči Nová Ves"));
     startContact();
     rig.passes(4'321);
-    click(form->ButStop);
+    click(form->controls().ButStop);
 
     const QList<Attempt> attempts = readLog();
     EXPECT_EQ(CsvWriter::attempts(attempts),

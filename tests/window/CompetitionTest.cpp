@@ -23,8 +23,8 @@ TEST(Competition, TheResultsLogOfAWholeRunIsExactlyAsExpected) {
     };
 
     // First team: name saved, a clean run, lane 2 first.
-    form.Text1->insert(QStringLiteral("SDH Žďár")); // typed at the cursor
-    click(form.Command3);
+    form.controls().Text1->insert(QStringLiteral("SDH Žďár")); // typed at the cursor
+    click(form.controls().Command3);
     startContact(); // race from 1 ms; its pulse lasts 1000.2 ms
     rig.passes(20'000);
     rig.lines.dsr = true;
@@ -36,10 +36,10 @@ TEST(Competition, TheResultsLogOfAWholeRunIsExactlyAsExpected) {
     rig.passes(10);
 
     // Next team; a false start annulled by the start contact signalling a third time.
-    click(form.Command2);
-    form.Text1->insert(QStringLiteral("Sokol Lhota")); // typed at the cursor
-    click(form.Command3);
-    click(form.Command4);
+    click(form.controls().Command2);
+    form.controls().Text1->insert(QStringLiteral("Sokol Lhota")); // typed at the cursor
+    click(form.controls().Command3);
+    click(form.controls().Command4);
     startContact();
     rig.passes(3);
     startContact();
@@ -54,15 +54,15 @@ TEST(Competition, TheResultsLogOfAWholeRunIsExactlyAsExpected) {
     rig.lines.cts = true;
     rig.passes(1);
     rig.lines.cts = false;
-    click(form.Command5);
+    click(form.controls().Command5);
 
     // Third team: stopped by hand.
-    click(form.Command2);
-    form.Text1->insert(QStringLiteral("Hasiči Nová Ves")); // typed at the cursor
-    click(form.Command3);
+    click(form.controls().Command2);
+    form.controls().Text1->insert(QStringLiteral("Hasiči Nová Ves")); // typed at the cursor
+    click(form.controls().Command3);
     startContact();
     rig.passes(4'321);
-    click(form.ButStop);
+    click(form.controls().ButStop);
 
     EXPECT_EQ(rig.log(), QByteArray("SDH \x8E\xEF\xE1r\r\n"
                                     " dr\xE1ha c.2 00:00:21:001\r\n"

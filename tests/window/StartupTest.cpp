@@ -29,13 +29,13 @@ TEST(StartUp, Com2OpensWithNoMessageAndNoOptionShownSelected) {
     EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM2"));
     EXPECT_NE(form.portResult(), 0);
     EXPECT_TRUE(rig.messages.seen.empty());
-    EXPECT_FALSE(form.Option1->isChecked());
-    EXPECT_FALSE(form.Option2->isChecked());
+    EXPECT_FALSE(form.controls().Option1->isChecked());
+    EXPECT_FALSE(form.controls().Option2->isChecked());
     EXPECT_EQ(rig.lines.outputs, dropped(0, 1));
     EXPECT_EQ(form.state().raceState, 0);
-    EXPECT_TRUE(form.StartTimer->isActive());
-    EXPECT_TRUE(form.ButStart->isEnabled());
-    EXPECT_TRUE(form.ButStop->isEnabled());
+    EXPECT_TRUE(form.controls().StartTimer->isActive());
+    EXPECT_TRUE(form.controls().ButStart->isEnabled());
+    EXPECT_TRUE(form.controls().ButStop->isEnabled());
     EXPECT_EQ(form.state().startTick, 0);
     EXPECT_EQ(rig.log(), QByteArray()) << "starting writes nothing to the log";
 }
@@ -49,11 +49,11 @@ TEST(StartUp, WithoutCom2Com1IsOpenedClosedAndOpenedAgain) {
                                                      QStringLiteral("COM1")}));
     EXPECT_EQ(rig.lines.closes, 1);
     EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
-    EXPECT_TRUE(form.Option1->isChecked());
-    EXPECT_FALSE(form.Option2->isChecked());
+    EXPECT_TRUE(form.controls().Option1->isChecked());
+    EXPECT_FALSE(form.controls().Option2->isChecked());
     EXPECT_TRUE(rig.messages.seen.empty());
     EXPECT_EQ(rig.lines.outputs, dropped(0, 2)) << "the outputs are dropped twice";
-    EXPECT_TRUE(form.StartTimer->isActive());
+    EXPECT_TRUE(form.controls().StartTimer->isActive());
 }
 
 TEST(StartUp, WithNoPortBothMessagesComeBeforeTheWindowAndItWorksOn) {
@@ -65,17 +65,17 @@ TEST(StartUp, WithNoPortBothMessagesComeBeforeTheWindowAndItWorksOn) {
               (QStringList{QStringLiteral("COM1 OBSAZEN"), QStringLiteral("COM NENALEZEN")}));
     EXPECT_FALSE(rig.messages.seen[0].windowVisible);
     EXPECT_FALSE(rig.messages.seen[1].windowVisible);
-    EXPECT_TRUE(form.Option1->isChecked());
+    EXPECT_TRUE(form.controls().Option1->isChecked());
     EXPECT_EQ(form.portResult(), 0);
     EXPECT_TRUE(rig.lines.outputs.empty());
 
     form.show();
-    form.StartTimer->stop();
+    form.controls().StartTimer->stop();
     form.race().enterLoop();
-    Rig::click(form.ButStart);
+    Rig::click(form.controls().ButStart);
     rig.passes(3);
     EXPECT_EQ(form.state().raceState, 1);
-    EXPECT_EQ(form.LblTimer->text(), QStringLiteral("00:00:01:002"));
+    EXPECT_EQ(form.controls().LblTimer->text(), QStringLiteral("00:00:01:002"));
 }
 
 TEST(StartUp, ATickDuringAStartUpMessageEntersTheLoopOnlyOnceAfterwards) {
@@ -84,60 +84,61 @@ TEST(StartUp, ATickDuringAStartUpMessageEntersTheLoopOnlyOnceAfterwards) {
     Form1& form = rig.make();
     int ticksWhileOpen = 0;
     rig.messages.whileOpen = [&] {
-        if (form.StartTimer->isActive()) {
+        if (form.controls().StartTimer->isActive()) {
             ++ticksWhileOpen;
-            form.StartTimer_Timer(); // falls due while "COM NENALEZEN" is open
+            Rig::tick(form); // falls due while "COM NENALEZEN" is open
         }
     };
     form.Form_Load();
     EXPECT_EQ(ticksWhileOpen, 1);
     EXPECT_FALSE(form.race().loopRunning());
-    EXPECT_TRUE(form.StartTimer->isActive()) << "start-up ends by enabling the timer";
+    EXPECT_TRUE(form.controls().StartTimer->isActive()) << "start-up ends by enabling the timer";
 
     int entries = 0;
     rig.pause.hook = [&] {
         ++entries;
         form.race().leaveLoop();
     };
-    form.StartTimer_Timer();
+    Rig::tick(form);
     EXPECT_EQ(entries, 1);
-    EXPECT_FALSE(form.StartTimer->isActive());
+    EXPECT_FALSE(form.controls().StartTimer->isActive());
 }
 
 using PortChoice = RunningWindow;
 
 TEST_F(PortChoice, APortHeldElsewhereIsToldAndLeavesNoPortOpen) {
     rig.lines.busy.insert(QStringLiteral("COM1"));
-    Rig::click(form->Option1);
+    Rig::click(form->controls().Option1);
     rig.passes(1);
     EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("COM1 OBSAZEN")});
     EXPECT_EQ(rig.lines.closes, 1) << "the port open before is closed first";
     EXPECT_TRUE(rig.lines.openPort.isEmpty());
-    EXPECT_TRUE(form->Option1->isChecked());
-    EXPECT_TRUE(form->StartTimer->isActive());
+    EXPECT_TRUE(form->controls().Option1->isChecked());
+    EXPECT_TRUE(form->controls().StartTimer->isActive());
 
     rig.lines.busy.clear();
-    Rig::click(form->Option2);
+    Rig::click(form->controls().Option2);
     rig.passes(1);
     EXPECT_EQ(rig.messages.texts().size(), 1);
     EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM2"));
-    EXPECT_FALSE(form->Option1->isChecked());
-    EXPECT_TRUE(form->Option2->isChecked());
+    EXPECT_FALSE(form->controls().Option1->isChecked());
+    EXPECT_TRUE(form->controls().Option2->isChecked());
 }
 
 TEST_F(PortChoice, EveryClickOnAnOptionRunsItsSelectionEvenWhenItIsSelected) {
-    click(form->Option1);
-    click(form->Option1);
+    click(form->controls().Option1);
+    click(form->controls().Option1);
     EXPECT_EQ(rig.lines.opens,
               (std::vector<QString>{QStringLiteral("COM1"), QStringLiteral("COM1")}));
     EXPECT_EQ(rig.lines.closes, 2);
-    EXPECT_TRUE(form->Option1->isChecked());
+    EXPECT_TRUE(form->controls().Option1->isChecked());
     EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
 }
 
 TEST_F(PortChoice, ChoosingTheOpenPortAgainReopensItAndRestartsTheLoop) {
-    state().startSignals = 1;
-    Rig::click(form->Option2);
+    startRace();
+    rig.lines.forget();
+    Rig::click(form->controls().Option2);
     rig.passes(1);
     EXPECT_EQ(rig.lines.opens, std::vector<QString>{QStringLiteral("COM2")});
     EXPECT_EQ(rig.lines.closes, 1);
@@ -147,7 +148,7 @@ TEST_F(PortChoice, ChoosingTheOpenPortAgainReopensItAndRestartsTheLoop) {
     rig.tickIfDue();
     rig.passes(1);
     EXPECT_EQ(form->state().startSignals, 0);
-    EXPECT_FALSE(form->StartTimer->isActive());
+    EXPECT_FALSE(form->controls().StartTimer->isActive());
 }
 
 TEST_F(PortChoice, AChoiceDuringARaceEndsItWithoutLogOrPulseAndKeepsTheButtons) {
@@ -157,14 +158,14 @@ TEST_F(PortChoice, AChoiceDuringARaceEndsItWithoutLogOrPulseAndKeepsTheButtons) 
     ASSERT_EQ(form->state().lane1Hits, 1);
     const QByteArray logBefore = rig.log();
     const std::size_t dtrPulses = rig.lines.pulses(Output::Dtr).size();
-    Rig::click(form->Option1);
+    Rig::click(form->controls().Option1);
     rig.passes(1);
     EXPECT_EQ(form->state().raceState, 0);
-    EXPECT_FALSE(form->ButStart->isEnabled());
-    EXPECT_TRUE(form->ButStop->isEnabled());
-    const QString shown = form->LblTimer->text();
+    EXPECT_FALSE(form->controls().ButStart->isEnabled());
+    EXPECT_TRUE(form->controls().ButStop->isEnabled());
+    const QString shown = form->controls().LblTimer->text();
     rig.passes(5);
-    EXPECT_EQ(form->LblTimer->text(), shown) << "the running time is no longer refreshed";
+    EXPECT_EQ(form->controls().LblTimer->text(), shown) << "the running time is no longer refreshed";
     EXPECT_EQ(form->state().lane1Hits, 1);
     rig.lines.cts = false;
     rig.tickIfDue();
@@ -175,11 +176,49 @@ TEST_F(PortChoice, AChoiceDuringARaceEndsItWithoutLogOrPulseAndKeepsTheButtons) 
     EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), dtrPulses);
 
     // The stop button still logs the time since that race's start, and pulses.
-    Rig::click(form->ButStop);
+    Rig::click(form->controls().ButStop);
     rig.passes(1);
     EXPECT_TRUE(rig.log().endsWith("\r\n"));
     EXPECT_TRUE(rig.log().contains("STOP ZAVODU TLACITKEM 00:00:01:"));
     EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), dtrPulses + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(PollSensors, TheTickEntersTheLoopAndAPortChangeRestartsItWithoutNesting) {
+    Rig rig;
+    Form1& form = rig.make();
+    form.Form_Load();
+    form.show();
+    ASSERT_TRUE(form.controls().StartTimer->isActive());
+    rig.lines.dcd = rig.lines.cts = true; // the first pass starts a race and times lane 1
+    int sleeps = 0;
+    bool armedBeforeTick = true;
+    bool armedAfterTick = false;
+    rig.pause.hook = [&] {
+        ++sleeps;
+        if (sleeps == 1) {
+            rig.lines.dcd = rig.lines.cts = false;
+            Rig::click(form.controls().Option1);
+        } else if (sleeps == 2) {
+            armedBeforeTick = form.state().lanesArmed();
+            rig.tickIfDue();
+        } else if (sleeps == 3) {
+            armedAfterTick = form.state().lanesArmed() && form.state().startSignals == 0;
+            form.race().leaveLoop();
+        }
+    };
+    Rig::tick(form);
+    // Left after the pass that followed the third pause; one loop ran all along.
+    EXPECT_FALSE(form.controls().StartTimer->isActive());
+    EXPECT_FALSE(form.race().loopRunning());
+    EXPECT_EQ(sleeps, 3);
+    EXPECT_FALSE(armedBeforeTick);
+    EXPECT_TRUE(armedAfterTick);
+    EXPECT_EQ(form.state().raceState, 0);
+    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
 }
 
 } // namespace

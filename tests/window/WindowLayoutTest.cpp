@@ -90,16 +90,16 @@ TEST_F(WindowLayout, TheWindowHasItsCaptionSizeAndFont) {
     }
     direct.sort();
     EXPECT_EQ(direct, (QStringList{QStringLiteral("Frame1"), QStringLiteral("StartTimer")}));
-    EXPECT_EQ(form->StartTimer->interval(), std::numeric_limits<int>::max())
+    EXPECT_EQ(form->controls().StartTimer->interval(), std::numeric_limits<int>::max())
         << "held back by the test rig; the designed interval is checked below";
 }
 
 TEST(WindowDesign, TheTimerWaitsDisabledWithItsHundredMilliseconds) {
     Rig rig;
     Form1 form(rig.platform());
-    EXPECT_EQ(form.StartTimer->interval(), 100);
-    EXPECT_FALSE(form.StartTimer->isActive());
-    EXPECT_FALSE(form.StartTimer->isSingleShot()) << "it ticks each interval until disabled";
+    EXPECT_EQ(form.controls().StartTimer->interval(), 100);
+    EXPECT_FALSE(form.controls().StartTimer->isActive());
+    EXPECT_FALSE(form.controls().StartTimer->isSingleShot()) << "it ticks each interval until disabled";
 }
 
 TEST_F(WindowLayout, EveryControlStandsAsDesigned) {
@@ -123,40 +123,40 @@ TEST_F(WindowLayout, EveryControlStandsAsDesigned) {
 
 TEST_F(WindowLayout, KindsAndSpotChecksInPixels) {
     const std::vector<std::tuple<QWidget*, const char*, QRect>> spots{
-        {form->Frame1, "frame", {8, 0, 415, 363}},
-        {form->LblTimer, "label", {8, 16, 177, 68}},
-        {form->Label3[3], "label", {144, 56, 27, 16}},
-        {form->Option1, "option", {208, 16, 57, 25}},
-        {form->LblTime, "label", {280, 40, 94, 44}},
-        {form->Command9, "command", {192, 104, 81, 41}},
-        {form->Check3, "check", {16, 248, 65, 17}},
-        {form->Text2, "text", {8, 16, 97, 24}},
-        {form->Text1, "text", {8, 16, 193, 25}},
-        {form->Command2, "command", {336, 312, 65, 41}},
+        {form->controls().Frame1, "frame", {8, 0, 415, 363}},
+        {form->controls().LblTimer, "label", {8, 16, 177, 68}},
+        {form->controls().Label3[3], "label", {144, 56, 27, 16}},
+        {form->controls().Option1, "option", {208, 16, 57, 25}},
+        {form->controls().LblTime, "label", {280, 40, 94, 44}},
+        {form->controls().Command9, "command", {192, 104, 81, 41}},
+        {form->controls().Check3, "check", {16, 248, 65, 17}},
+        {form->controls().Text2, "text", {8, 16, 97, 24}},
+        {form->controls().Text1, "text", {8, 16, 193, 25}},
+        {form->controls().Command2, "command", {336, 312, 65, 41}},
     };
     for (const auto& [w, kind, rect] : spots) {
         SCOPED_TRACE(w->objectName().toStdString());
         EXPECT_STREQ(kindOf(w), kind);
         EXPECT_EQ(w->geometry(), rect);
     }
-    EXPECT_STREQ(kindOf(form->Check1), "check");
-    EXPECT_STREQ(kindOf(form->Frame3), "frame");
+    EXPECT_STREQ(kindOf(form->controls().Check1), "check");
+    EXPECT_STREQ(kindOf(form->controls().Frame3), "frame");
 }
 
 TEST_F(WindowLayout, FontsResolveToAMetricCompatibleFace) {
-    EXPECT_EQ(QFontInfo(form->LblTimer->font()).family(), QStringLiteral("Liberation Sans"));
-    EXPECT_TRUE(form->LblTimer->font().bold());
-    EXPECT_DOUBLE_EQ(form->LblTimer->font().pointSizeF(), 21.75);
-    EXPECT_DOUBLE_EQ(form->LblTime->font().pointSizeF(), 15.75);
-    EXPECT_EQ(form->Option1->font().family(), QStringLiteral("MS Sans Serif"));
-    for (QWidget* w : {static_cast<QWidget*>(form->Command9), static_cast<QWidget*>(form->Text2),
-                       static_cast<QWidget*>(form->Text3), static_cast<QWidget*>(form->Label3[0]),
-                       static_cast<QWidget*>(form->Label3[3])}) {
+    EXPECT_EQ(QFontInfo(form->controls().LblTimer->font()).family(), QStringLiteral("Liberation Sans"));
+    EXPECT_TRUE(form->controls().LblTimer->font().bold());
+    EXPECT_DOUBLE_EQ(form->controls().LblTimer->font().pointSizeF(), 21.75);
+    EXPECT_DOUBLE_EQ(form->controls().LblTime->font().pointSizeF(), 15.75);
+    EXPECT_EQ(form->controls().Option1->font().family(), QStringLiteral("MS Sans Serif"));
+    for (QWidget* w : {static_cast<QWidget*>(form->controls().Command9), static_cast<QWidget*>(form->controls().Text2),
+                       static_cast<QWidget*>(form->controls().Text3), static_cast<QWidget*>(form->controls().Label3[0]),
+                       static_cast<QWidget*>(form->controls().Label3[3])}) {
         EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 9.75) << w->objectName().toStdString();
     }
-    EXPECT_DOUBLE_EQ(form->Command5->font().pointSizeF(), 9.0);
-    EXPECT_DOUBLE_EQ(form->Text1->font().pointSizeF(), 9.0);
-    EXPECT_DOUBLE_EQ(form->Command8->font().pointSizeF(), 8.25);
+    EXPECT_DOUBLE_EQ(form->controls().Command5->font().pointSizeF(), 9.0);
+    EXPECT_DOUBLE_EQ(form->controls().Text1->font().pointSizeF(), 9.0);
+    EXPECT_DOUBLE_EQ(form->controls().Command8->font().pointSizeF(), 8.25);
 }
 
 TEST_F(WindowLayout, ColoursAndAlignment) {
@@ -164,22 +164,22 @@ TEST_F(WindowLayout, ColoursAndAlignment) {
         return std::pair{w->palette().color(QPalette::Window),
                          w->palette().color(QPalette::WindowText)};
     };
-    EXPECT_EQ(colours(form->Frame1), std::pair(QColor(Qt::white), QColor(Qt::black)));
-    EXPECT_EQ(colours(form->LblTimer), std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
-    EXPECT_EQ(colours(form->LblTime), std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
+    EXPECT_EQ(colours(form->controls().Frame1), std::pair(QColor(Qt::white), QColor(Qt::black)));
+    EXPECT_EQ(colours(form->controls().LblTimer), std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
+    EXPECT_EQ(colours(form->controls().LblTime), std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
     for (int i : {0, 1, 3, 4, 5, 6}) {
-        EXPECT_EQ(colours(form->Label3[static_cast<std::size_t>(i)]),
+        EXPECT_EQ(colours(form->controls().Label3[static_cast<std::size_t>(i)]),
                   std::pair(QColor(255, 255, 0), QColor(255, 0, 0)))
             << i;
     }
-    EXPECT_EQ(colours(form->Label3[2]), std::pair(QColor(255, 255, 128), QColor(255, 0, 0)));
-    for (QLabel* l : {form->LblTimer, form->LblTime, form->Label3[0], form->Label3[6]}) {
+    EXPECT_EQ(colours(form->controls().Label3[2]), std::pair(QColor(255, 255, 128), QColor(255, 0, 0)));
+    for (QLabel* l : {form->controls().LblTimer, form->controls().LblTime, form->controls().Label3[0], form->controls().Label3[6]}) {
         EXPECT_TRUE(l->autoFillBackground()) << "labels paint their background";
         EXPECT_EQ(l->frameShape(), QFrame::NoFrame);
     }
-    EXPECT_EQ(form->LblTime->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    EXPECT_EQ(form->LblTimer->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-    EXPECT_EQ(form->Label4->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_EQ(form->controls().LblTime->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(form->controls().LblTimer->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_EQ(form->controls().Label4->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
 }
 
 // Later siblings are drawn over earlier ones.
@@ -189,18 +189,18 @@ int stackIndex(QWidget* w) {
 
 TEST_F(WindowLayout, UnitLettersAndTheStartContactBoxAreDrawnOnTop) {
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_TRUE(form->LblTimer->geometry().contains(form->Label3[i]->geometry())) << i;
-        EXPECT_GT(stackIndex(form->Label3[i]), stackIndex(form->LblTimer)) << i;
+        EXPECT_TRUE(form->controls().LblTimer->geometry().contains(form->controls().Label3[i]->geometry())) << i;
+        EXPECT_GT(stackIndex(form->controls().Label3[i]), stackIndex(form->controls().LblTimer)) << i;
     }
     for (std::size_t i = 4; i < 7; ++i) {
-        EXPECT_TRUE(form->LblTime->geometry().contains(form->Label3[i]->geometry())) << i;
-        EXPECT_GT(stackIndex(form->Label3[i]), stackIndex(form->LblTime)) << i;
+        EXPECT_TRUE(form->controls().LblTime->geometry().contains(form->controls().Label3[i]->geometry())) << i;
+        EXPECT_GT(stackIndex(form->controls().Label3[i]), stackIndex(form->controls().LblTime)) << i;
     }
-    EXPECT_EQ(form->Check3->parentWidget(), form->Frame1);
-    EXPECT_TRUE(form->Frame3->geometry().contains(form->Check3->geometry()));
-    EXPECT_GT(stackIndex(form->Check3), stackIndex(form->Frame3));
-    EXPECT_EQ(form->Check3->geometry().translated(-form->Frame3->pos()).topLeft(), QPoint(8, 88));
-    EXPECT_EQ(form->childAt(form->Check3->geometry().center() + form->Frame1->pos()), form->Check3);
+    EXPECT_EQ(form->controls().Check3->parentWidget(), form->controls().Frame1);
+    EXPECT_TRUE(form->controls().Frame3->geometry().contains(form->controls().Check3->geometry()));
+    EXPECT_GT(stackIndex(form->controls().Check3), stackIndex(form->controls().Frame3));
+    EXPECT_EQ(form->controls().Check3->geometry().translated(-form->controls().Frame3->pos()).topLeft(), QPoint(8, 88));
+    EXPECT_EQ(form->childAt(form->controls().Check3->geometry().center() + form->controls().Frame1->pos()), form->controls().Check3);
 }
 
 TEST_F(WindowLayout, TabOrderFollowsTheTabIndex) {
@@ -212,7 +212,7 @@ TEST_F(WindowLayout, TabOrderFollowsTheTabIndex) {
         QStringLiteral("Text2"),    QStringLiteral("Text3"),    QStringLiteral("Command4"),
         QStringLiteral("Command8"), QStringLiteral("Command9")};
     QStringList order;
-    QWidget* w = form->ButStart;
+    QWidget* w = form->controls().ButStart;
     for (int i = 0; i < expected.size(); ++i) {
         order << w->objectName();
         w = w->nextInFocusChain();
@@ -221,25 +221,25 @@ TEST_F(WindowLayout, TabOrderFollowsTheTabIndex) {
         }
     }
     EXPECT_EQ(order, expected);
-    EXPECT_EQ(form->LblTimer->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(form->Frame3->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(form->controls().LblTimer->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(form->controls().Frame3->focusPolicy(), Qt::NoFocus);
 }
 
 TEST_F(WindowLayout, TheWindowOpensInItsDesignedState) {
-    EXPECT_TRUE(form->ButStart->isEnabled());
-    EXPECT_TRUE(form->ButStop->isEnabled());
-    EXPECT_FALSE(form->Option1->isChecked());
-    EXPECT_FALSE(form->Option2->isChecked());
-    for (QCheckBox* c : {form->Check1, form->Check2, form->Check3}) {
+    EXPECT_TRUE(form->controls().ButStart->isEnabled());
+    EXPECT_TRUE(form->controls().ButStop->isEnabled());
+    EXPECT_FALSE(form->controls().Option1->isChecked());
+    EXPECT_FALSE(form->controls().Option2->isChecked());
+    for (QCheckBox* c : {form->controls().Check1, form->controls().Check2, form->controls().Check3}) {
         EXPECT_FALSE(c->isChecked());
     }
-    for (QLineEdit* t : {form->Text1, form->Text2, form->Text3}) {
+    for (QLineEdit* t : {form->controls().Text1, form->controls().Text2, form->controls().Text3}) {
         EXPECT_TRUE(t->text().isEmpty());
         EXPECT_FALSE(t->isReadOnly());
     }
-    EXPECT_EQ(form->LblTime->text(), QStringLiteral("00:00:00"));
-    EXPECT_EQ(form->LblTimer->text(), QStringLiteral("00:00:00:000"));
-    EXPECT_FALSE(form->StartTimer->isActive());
+    EXPECT_EQ(form->controls().LblTime->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(form->controls().LblTimer->text(), QStringLiteral("00:00:00:000"));
+    EXPECT_FALSE(form->controls().StartTimer->isActive());
 }
 
 TEST_F(WindowLayout, OnlyTheFourteenEventsAreHandled) {
@@ -248,14 +248,14 @@ TEST_F(WindowLayout, OnlyTheFourteenEventsAreHandled) {
     form->race().enterLoop();
     form->activateWindow();
     form->resize(600, 500);
-    QTest::keyClicks(form->Text1, QStringLiteral("SDH"));
-    QTest::keyClick(form->Text1, Qt::Key_Return);
-    QTest::keyClicks(form->Text2, QStringLiteral("12"));
-    QTest::mouseClick(form->Check2, Qt::LeftButton);
-    EXPECT_TRUE(form->Check2->isChecked());
-    EXPECT_EQ(form->Text1->text(), QStringLiteral("SDH"));
+    QTest::keyClicks(form->controls().Text1, QStringLiteral("SDH"));
+    QTest::keyClick(form->controls().Text1, Qt::Key_Return);
+    QTest::keyClicks(form->controls().Text2, QStringLiteral("12"));
+    QTest::mouseClick(form->controls().Check2, Qt::LeftButton);
+    EXPECT_TRUE(form->controls().Check2->isChecked());
+    EXPECT_EQ(form->controls().Text1->text(), QStringLiteral("SDH"));
     rig.passes(1);
-    EXPECT_FALSE(form->Check2->isChecked()) << "rewritten by the next pass";
+    EXPECT_FALSE(form->controls().Check2->isChecked()) << "rewritten by the next pass";
     EXPECT_EQ(rig.log(), QByteArray());
     EXPECT_TRUE(rig.lines.outputs.empty());
     EXPECT_EQ(form->state().raceState, 0);
@@ -264,10 +264,10 @@ TEST_F(WindowLayout, OnlyTheFourteenEventsAreHandled) {
 }
 
 TEST_F(WindowLayout, TheTeamNameBoxTakesOneLineOnly) {
-    QTest::keyClicks(form->Text1, QStringLiteral("A"));
-    QTest::keyClick(form->Text1, Qt::Key_Return);
-    QTest::keyClicks(form->Text1, QStringLiteral("B"));
-    EXPECT_EQ(form->Text1->text(), QStringLiteral("AB"));
+    QTest::keyClicks(form->controls().Text1, QStringLiteral("A"));
+    QTest::keyClick(form->controls().Text1, Qt::Key_Return);
+    QTest::keyClicks(form->controls().Text1, QStringLiteral("B"));
+    EXPECT_EQ(form->controls().Text1->text(), QStringLiteral("AB"));
 }
 
 } // namespace

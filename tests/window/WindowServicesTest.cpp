@@ -28,9 +28,9 @@ TEST(WindowServices, MessagesAreModalOkOnlyWithoutIconUnderTheProgramsTitle) {
 TEST(WindowServices, EndingTheProgramStopsEveryLaterHandler) {
     Rig rig;
     Form1& form = rig.start();
-    Rig::click(form.Command1);
-    Rig::click(form.Command3); // already queued: must not run once the program has ended
-    Rig::click(form.Command8);
+    Rig::click(form.controls().Command1);
+    Rig::click(form.controls().Command3); // already queued: must not run once the program has ended
+    Rig::click(form.controls().Command8);
     rig.passes(5);
     EXPECT_EQ(rig.end.calls, 1);
     EXPECT_TRUE(form.ended());

@@ -1,0 +1,141 @@
+#include "race/LogRecords.h"
+#include "tests/support/Engine.h"
+#include "tests/support/Printers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A race that runs with lane 1 timed and two start signals counted: what each command does
+// to it, and to the race after it.
+RaceState midRace() {
+    return stateWith([](RaceState& s) {
+        s.raceState = 1;
+        s.startSignals = 2;
+        s.lane1Hits = 1;
+    });
+}
+
+TEST(Commands, EachCommandLeavesTheRaceAndTheNextOneAsItShould) {
+    const QString annulled = QStringLiteral("Start anulován");
+    const QString disqualified = QStringLiteral("diskvalifikace");
+    const struct Case {
+        const char* name;
+        void (Race::*command)();
+        QByteArray log;      // what it writes, at 1.234 s into the race
+        int stops, resets, starts;
+        QString lane2;       // what lane 2's box shows afterwards
+        std::int16_t raceState, startSignals;
+        bool armed;
+        bool nextStartAnnuls; // a start contact right after it annuls instead of starting
+    } cases[] = {
+        {"stop", &Race::stopByHand, "STOP ZAVODU TLACITKEM 00:00:01:234\r\n", 1, 0, 0, "", 0, 0,
+         true, false},
+        {"disqualify", &Race::disqualify, " Diskvalifikace \r\n", 1, 0, 0, disqualified, 0, 0,
+         true, false},
+        {"clear lanes", &Race::clearLanes, "", 0, 0, 0, " ", 1, 0, true, false},
+        {"annul", &Race::anulovan, " Start anulovan \r\n", 1, 0, 0, annulled, 0, 0, true, false},
+        {"reset", &Race::resetStopwatches, "", 0, 1, 0, "", 1, 2, false, true},
+        {"start by hand", &Race::startByHand, "", 0, 0, 1, "", 1, 2, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e(midRace());
+        e.time.millisOffset = 1234; // the race started at 0
+        e.during([&] { (e.race.*c.command)(); });
+        EXPECT_EQ(e.logBytes(), c.log);
+        EXPECT_EQ(e.lines.pulses(Output::Dtr).size(), static_cast<std::size_t>(c.stops));
+        EXPECT_EQ(e.lines.pulses(Output::Rts).size(), static_cast<std::size_t>(c.resets));
+        EXPECT_EQ(e.lines.pulses(Output::Break).size(), static_cast<std::size_t>(c.starts));
+        EXPECT_EQ(e.window.laneTimes[2], c.lane2);
+        EXPECT_EQ(e.race.state().raceState, c.raceState);
+        EXPECT_EQ(e.race.state().startSignals, c.startSignals);
+        EXPECT_EQ(e.race.state().lanesArmed(), c.armed);
+        EXPECT_EQ(e.window.butStopEnabled, c.raceState == 1);
+
+        // The next race: the start contact, then both targets.
+        const QByteArray before = e.logBytes();
+        e.pulseLine(&FakeLines::dcd);
+        if (c.nextStartAnnuls) {
+            EXPECT_EQ(e.logBytes().mid(before.size()), QByteArray(" Start anulovan \r\n"));
+            continue;
+        }
+        EXPECT_EQ(e.race.state().startSignals, 1);
+        EXPECT_EQ(e.race.state().raceState, 1);
+        e.lines.cts = e.lines.dsr = true;
+        e.passes(1);
+        EXPECT_EQ(e.logBytes().mid(before.size()).count("dr\xE1ha c."), 2) << "both lanes timed";
+        EXPECT_EQ(e.race.state().raceState, 0);
+    }
+}
+
+// The stop line takes its running time when the file opens; the disqualification is written
+// after its stop pulse, the annulment and the stop line before theirs.
+TEST(Commands, EachLineComesOnItsSideOfThePulse) {
+    const struct {
+        void (Race::*command)();
+        bool lineBeforePulse;
+    } cases[] = {{&Race::stopByHand, true}, {&Race::anulovan, true}, {&Race::disqualify, false}};
+    for (const auto& c : cases) {
+        Engine e(midRace());
+        QByteArray atRise;
+        e.lines.onOutput = [&](const FakeLines::Transition& t) {
+            if (t.line == Output::Dtr && t.on) {
+                atRise = e.logBytes();
+            }
+        };
+        (e.race.*c.command)();
+        EXPECT_EQ(atRise.isEmpty(), !c.lineBeforePulse);
+        EXPECT_FALSE(e.logBytes().isEmpty());
+    }
+}
+
+TEST(Commands, AStartByHandStartsTheClockButCountsNoStartSignal) {
+    Engine e;
+    e.time.us = 7'000'000;
+    e.during([&] { e.race.startByHand(); });
+    EXPECT_EQ(e.race.state().raceState, 1);
+    EXPECT_EQ(e.race.state().startTick, 7000);
+    EXPECT_EQ(e.race.state().startSignals, 0);
+    EXPECT_FALSE(e.window.butStartEnabled);
+    EXPECT_TRUE(e.window.butStopEnabled);
+    // While it runs, another only pulses: the start time stays.
+    e.race.startByHand();
+    EXPECT_EQ(e.race.state().startTick, 7000);
+    EXPECT_EQ(e.lines.pulses(Output::Break).size(), 2U);
+}
+
+TEST(Commands, TheTeamNameIsReadWhenTheFileOpens) {
+    Engine e;
+    e.window.team = QStringLiteral("SDH Žďár");
+    e.race.saveTeam();
+    e.window.team = QStringLiteral(" ");
+    e.race.saveTeam();
+    EXPECT_EQ(e.logBytes(), QByteArray("SDH \x8E\xEF\xE1r\r\n \r\n"));
+}
+
+TEST(Commands, AnnullingTwiceLogsTwiceAndLeavesTheSameState) {
+    Engine e(midRace());
+    e.race.anulovan();
+    e.race.anulovan();
+    EXPECT_EQ(e.logBytes(), QByteArray(" Start anulovan \r\n Start anulovan \r\n"));
+    EXPECT_EQ(e.lines.pulses(Output::Dtr).size(), 2U);
+    EXPECT_EQ(e.race.state().raceState, 0);
+    EXPECT_TRUE(e.race.state().lanesArmed());
+    EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:00:000")) << "no pass ran";
+}
+
+TEST(Commands, APortChangeDropsTheOutputsAndEndsTheRaceButKeepsItsButtons) {
+    Engine e(midRace());
+    e.window.butStartEnabled = false;
+    e.lines.busy.insert(QStringLiteral("COM1"));
+    EXPECT_EQ(e.race.changePort(QStringLiteral("COM1"), QStringLiteral("COM1 OBSAZEN")), 0);
+    EXPECT_EQ(e.window.messages, QStringList{QStringLiteral("COM1 OBSAZEN")});
+    EXPECT_EQ(e.race.state().raceState, 0);
+    EXPECT_EQ(e.race.state().startSignals, 2) << "counts until the loop is entered again";
+    EXPECT_FALSE(e.window.butStartEnabled) << "no command enables it again";
+    EXPECT_EQ(e.race.changePort(QStringLiteral("COM2"), QStringLiteral("COM2 OBSAZEN")), 1);
+    EXPECT_EQ(e.window.messages.size(), 1);
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "race/Race.h"
+#include "race/RaceLines.h"
+#include "race/ResultsLog.h"
+#include "serial/InstalledModules.h"
+#include "tests/support/FakeLines.h"
+#include "tests/support/FakeRaceWindow.h"
+#include "tests/support/FakeTime.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+// A race state that differs from the loop's entry only by the change.
+template <typename Change> RaceState stateWith(Change change) {
+    RaceState state;
+    change(state);
+    return state;
+}
+
+// The race on fake lines, clocks and window, with its log in a folder of its own: the engine
+// without a widget. COM2 is open; the race starts from the given state (armed lanes and no
+// start signal, as at the loop's entry, unless a test says otherwise).
+class Engine {
+public:
+    explicit Engine(RaceState initial = {});
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    FakeTime time;
+    FakeLines lines{time};
+    FakeCounter counter{time};
+    FakePulseSleep pulseSleep{time};
+    FakeMillisClock clock{time};
+    FakePause pause{time};
+    FakeTimeOfDay timeOfDay{time};
+    FakeRaceWindow window;
+
+private:
+    InstalledModules modules_{lines, counter, pulseSleep};
+    ModuleLines raceLines_;
+    QTemporaryDir dir_;
+
+public:
+    ResultsLog log;
+    Race race;
+
+    // Passes of the loop; a restart asked for in a pass starts the next one afresh.
+    void passes(int count);
+    // The contact closed for one pass.
+    void pulseLine(bool FakeLines::*line);
+    // The operator's action, run in the next pass's event pump.
+    void during(std::function<void()> action, int passes = 1);
+    QByteArray logBytes() const;
+    // The lengths of each completed pulse of the output, in fake microseconds.
+    std::vector<std::int64_t> pulseLengths(Output line) const;
+};
