@@ -64,13 +64,13 @@ TEST(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
              // Each category's ranking, the list's spelling, markup in a name as plain text.
              R"(<h2>muži</h2><table class="poradi"><thead><tr><th>místo</th><th>družstvo</th>)"
              R"(<th>výsledek</th></tr></thead><tbody><tr><td class="cislo">1.</td>)"
-             R"(<td>sdh lhota</td><td class="cas">00:00:18:500</td></tr></tbody></table>)",
+             R"(<td>sdh lhota</td><td class="cas">18,500</td></tr></tbody></table>)",
              R"(<h2>ženy</h2><table class="poradi">)",
-             R"(<td>&lt;b&gt;Jiskra&lt;/b&gt;</td><td class="cas">00:00:19:250</td>)",
+             R"(<td>&lt;b&gt;Jiskra&lt;/b&gt;</td><td class="cas">19,250</td>)",
              R"(<h2>bez kategorie</h2>)",
              // The appended attempt, newest first.
              R"(<tbody><tr><td class="cislo">3</td><td>Orel Bela<span class="kategorie">)"
-             R"(bez kategorie</span></td><td class="cas">00:00:17:700</td>)",
+             R"(bez kategorie</span></td><td class="cas">17,700</td>)",
              R"(Pokusů: 3)",
          }) {
         EXPECT_TRUE(dom.contains(QString::fromUtf8(shown))) << shown << "\n" << dom.toStdString();

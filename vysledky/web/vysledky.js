@@ -8,6 +8,17 @@ const tabule = document.body.classList.contains('tabule');
 const podium = 5; // teams of each category on the big screen
 let etag = null;
 
+// "00:00:17:204" as "17,204", "00:01:05:300" as "1:05,300": the log's times, easier to read.
+function shortTime(text) {
+  const parts = /^(\d\d):(\d\d):(\d\d):(\d\d\d)$/.exec(text || '');
+  if (!parts) return text;
+  const [hours, minutes, seconds] = parts.slice(1, 4).map(Number);
+  const fraction = ',' + parts[4];
+  if (hours > 0) return hours + ':' + parts[2] + ':' + parts[3] + fraction;
+  if (minutes > 0) return minutes + ':' + parts[3] + fraction;
+  return seconds + fraction;
+}
+
 function cell(row, text, className) {
   const td = document.createElement('td');
   td.textContent = text;
@@ -42,7 +53,7 @@ function rankingSection(category) {
     const tr = body.insertRow();
     cell(tr, row.misto + '.', 'cislo');
     cell(tr, row.druzstvo);
-    cell(tr, row.vysledek, 'cas');
+    cell(tr, shortTime(row.vysledek), 'cas');
   }
   section.appendChild(table);
   return section;
@@ -62,9 +73,9 @@ function showAttempts(attempts) {
       category.textContent = attempt.kategorie;
       team.appendChild(category);
     }
-    cell(tr, attempt.draha1, 'cas');
-    cell(tr, attempt.draha2, 'cas');
-    cell(tr, attempt.vysledek, 'cas');
+    cell(tr, shortTime(attempt.draha1), 'cas');
+    cell(tr, shortTime(attempt.draha2), 'cas');
+    cell(tr, shortTime(attempt.vysledek), 'cas');
     cell(tr, attempt.stav);
   }
 }
@@ -72,9 +83,9 @@ function showAttempts(attempts) {
 function showLatest(attempt) {
   const set = (id, text) => { document.getElementById(id).textContent = text || '–'; };
   set('posledni-druzstvo', attempt && attempt.druzstvo);
-  set('posledni-draha1', attempt && attempt.draha1);
-  set('posledni-draha2', attempt && attempt.draha2);
-  set('posledni-vysledek', attempt && (attempt.platny ? attempt.vysledek : attempt.stav));
+  set('posledni-draha1', attempt && shortTime(attempt.draha1));
+  set('posledni-draha2', attempt && shortTime(attempt.draha2));
+  set('posledni-vysledek', attempt && (attempt.platny ? shortTime(attempt.vysledek) : attempt.stav));
 }
 
 function show(data) {
