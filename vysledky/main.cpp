@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
     // CSV and the web server need no display: no GUI application is made for them.
     if (CommandLine::withoutWindow(argc, argv)) {
         QCoreApplication app(argc, argv);
+        loadQtTranslations(app);
         const CommandLine line = CommandLine::parse(QCoreApplication::arguments());
         return line.mode == CommandLine::Mode::Web ? serve(line) : writeTable(line);
     }
