@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-// Headless Chromium opens the phone page from the running server. The line appended once the
-// page has read its first data shows up on the page, which is not loaded again: it asks every
-// second of its own (virtual) time, and the DOM is taken 2 s after the page loaded.
+// Headless Chromium on the phone page: each category's ranking with the list's spelling, names
+// as plain text, and the line appended once the page has read its first data (newest first),
+// without loading the page again. The DOM is taken 2 s (virtual time) after loading.
 TEST(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
     const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
     if (chromium.isEmpty()) {
@@ -59,19 +59,15 @@ TEST(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
     ASSERT_TRUE(finished.wait(30'000)) << "chromium did not finish";
     const QString dom = QString::fromUtf8(browser.readAllStandardOutput());
 
-    EXPECT_TRUE(appended);
     for (const char* shown : {
-             // Each category's ranking, the list's spelling, markup in a name as plain text.
              R"(<h2>muži</h2><table class="poradi"><thead><tr><th>místo</th><th>družstvo</th>)"
              R"(<th>výsledek</th></tr></thead><tbody><tr><td class="cislo">1.</td>)"
              R"(<td>sdh lhota</td><td class="cas">18,500</td></tr></tbody></table>)",
              R"(<h2>ženy</h2><table class="poradi">)",
              R"(<td>&lt;b&gt;Jiskra&lt;/b&gt;</td><td class="cas">19,250</td>)",
              R"(<h2>bez kategorie</h2>)",
-             // The appended attempt, newest first.
              R"(<tbody><tr><td class="cislo">3</td><td>Orel Bela<span class="kategorie">)"
              R"(bez kategorie</span></td><td class="cas">17,700</td>)",
-             R"(Pokusů: 3)",
          }) {
         EXPECT_TRUE(dom.contains(QString::fromUtf8(shown))) << shown << "\n" << dom.toStdString();
     }

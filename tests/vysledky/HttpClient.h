@@ -58,7 +58,6 @@ public:
     }
 
 private:
-    // Gives up after qWaitFor's few seconds; the caller then sees no response.
     template <typename Done> void waitFor(Done done) {
         [[maybe_unused]] const bool done_ = QTest::qWaitFor([&] {
             buffer_ += socket_.readAll();

@@ -90,7 +90,6 @@ TEST_F(ServerTest, AnswersAnUnchangedTagWithABodiless304) {
     EXPECT_EQ(same.status, 304);
     EXPECT_EQ(same.headers.value("etag"), tag);
 
-    // Nothing stray after the HEAD and the 304: the next answer starts where it should.
     log.append(LogBytes().lane2("00:00:18:400").bytes);
     follower.refresh();
     const HttpClient::Response changed =
