@@ -2,9 +2,11 @@
 #include "serial/RealtimePriority.h"
 #include "window/Application.h"
 #include "window/Form1.h"
+#include "window/QtTranslations.h"
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
+    loadQtTranslations(app);
     // The loop runs in this thread: its passes and pulses keep time when the PC is busy.
     requestRealtimePriority();
     RealPlatform machine;

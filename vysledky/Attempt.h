@@ -18,6 +18,7 @@ struct Attempt {
     int resultMillis = -1;
     QString stopTime; // the time of a stop by hand, as written
     AttemptState state = AttemptState::Incomplete;
+    QString category; // from the start list; empty without one
 
     bool operator==(const Attempt&) const = default;
 };

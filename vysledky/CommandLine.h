@@ -8,14 +8,21 @@ class QIODevice;
 // vysledky [FILE]            the window, on FILE or on ZAVOD.TXT in the current folder
 // vysledky --csv FILE        the attempts as CSV on standard output
 // vysledky --ranking FILE    the ranking as CSV on standard output
+// vysledky --web [ADDRESS:]PORT [FILE]   the results on the local network, without a window
+// --startovka LIST           with any of them: categories from a start list
 //
 // Standard output gets plain UTF-8 without a byte-order mark: scripts and pipes read it, and a
 // mark would stick to the first field. The files saved from the window carry one.
 struct CommandLine {
-    enum class Mode { Window, Attempts, Ranking, Help, Error };
+    enum class Mode { Window, Attempts, Ranking, Web, Help, Error };
+
+    static constexpr quint16 defaultWebPort = 8080;
 
     Mode mode = Mode::Window;
     QString file;
+    QString startList;  // empty without --startovka
+    QString webAddress; // empty: every interface
+    quint16 webPort = defaultWebPort;
     QString error; // for Mode::Error, in Czech
 
     // The arguments as the application leaves them, the program's name first.
@@ -28,6 +35,6 @@ struct CommandLine {
     static QString usage();
 
     // Writes the table to out, or the reason it cannot to err. Returns the exit code: 0, 1 when
-    // the file cannot be read, 2 for wrong arguments.
+    // the file or the start list cannot be read, 2 for wrong arguments.
     int run(QIODevice& out, QIODevice& err) const;
 };

@@ -15,11 +15,12 @@ void addLine(QByteArray& csv, const QStringList& fields) {
     csv += "\r\n";
 }
 
-template <typename Row> QByteArray table(const QStringList& titles, const QList<Row>& rows) {
+template <typename Row>
+QByteArray table(const QStringList& titles, const QList<Row>& rows, bool categories) {
     QByteArray csv;
     addLine(csv, titles);
     for (const Row& row : rows) {
-        addLine(csv, TableTexts::cells(row));
+        addLine(csv, TableTexts::cells(row, categories));
     }
     return csv;
 }
@@ -36,12 +37,12 @@ QString field(const QString& text) {
     return u'"' + doubled + u'"';
 }
 
-QByteArray attempts(const QList<Attempt>& attempts) {
-    return table(TableTexts::attemptTitles(), attempts);
+QByteArray attempts(const QList<Attempt>& attempts, bool categories) {
+    return table(TableTexts::attemptTitles(categories), attempts, categories);
 }
 
-QByteArray ranking(const QList<RankingRow>& ranking) {
-    return table(TableTexts::rankingTitles(), ranking);
+QByteArray ranking(const QList<RankingRow>& ranking, bool categories) {
+    return table(TableTexts::rankingTitles(categories), ranking, categories);
 }
 
 } // namespace CsvWriter

@@ -16,8 +16,9 @@ namespace CsvWriter {
 // window start with it; standard output goes without, for the scripts that read it.
 inline constexpr char utf8Bom[] = "\xEF\xBB\xBF";
 
-QByteArray attempts(const QList<Attempt>& attempts);
-QByteArray ranking(const QList<RankingRow>& ranking);
+// categories: with a start list, a "kategorie" column first.
+QByteArray attempts(const QList<Attempt>& attempts, bool categories = false);
+QByteArray ranking(const QList<RankingRow>& ranking, bool categories = false);
 
 QString field(const QString& text);
 

@@ -16,8 +16,7 @@ void LogFollower::refresh() {
     const bool changed = reader_.update();
     watch();
     if (changed) {
-        attempts_ = reader_.attempts();
-        ranking_ = rankTeams(attempts_);
+        makeTables();
     }
     if (changed || reader_.status() != before) {
         emit updated();
@@ -35,4 +34,20 @@ void LogFollower::watch() {
     if (!watcher_.files().contains(file.absoluteFilePath()) && file.isFile()) {
         watcher_.addPath(file.absoluteFilePath());
     }
+}
+
+void LogFollower::setStartList(const StartList& list) {
+    startList_ = list;
+    makeTables();
+    emit updated();
+}
+
+void LogFollower::makeTables() {
+    attempts_ = reader_.attempts();
+    if (startList_.isEmpty()) {
+        ranking_ = rankTeams(attempts_);
+        return;
+    }
+    startList_.apply(attempts_);
+    ranking_ = rankByCategory(attempts_, startList_.categories());
 }

@@ -3,6 +3,7 @@
 #include "vysledky/Attempt.h"
 #include "vysledky/LogReader.h"
 #include "vysledky/Ranking.h"
+#include "vysledky/StartList.h"
 
 #include <QFileSystemWatcher>
 #include <QList>
@@ -24,6 +25,12 @@ public:
     const QList<Attempt>& attempts() const { return attempts_; }
     const QList<RankingRow>& ranking() const { return ranking_; }
 
+    // With a start list, the attempts carry the list's names and categories and the ranking is
+    // per category. An empty list brings back the plain ranking.
+    void setStartList(const StartList& list);
+    const StartList& startList() const { return startList_; }
+    bool hasCategories() const { return !startList_.isEmpty(); }
+
 public slots:
     // Reads what is new; updated() follows when the tables or the file's state changed.
     void refresh();
@@ -33,10 +40,12 @@ signals:
 
 private:
     void watch();
+    void makeTables();
 
     LogReader reader_;
     QFileSystemWatcher watcher_;
     QTimer poll_;
     QList<Attempt> attempts_;
     QList<RankingRow> ranking_;
+    StartList startList_;
 };

@@ -42,7 +42,26 @@ QList<RankingRow> rankTeams(const QList<Attempt>& attempts) {
         const TeamBest& best = teams[i];
         const bool tied = i > 0 && best.resultMillis == rows.last().resultMillis;
         const int place = tied ? rows.last().place : static_cast<int>(i) + 1;
-        rows.append({place, best.team, best.result, best.resultMillis});
+        rows.append({place, best.team, best.result, best.resultMillis, {}});
+    }
+    return rows;
+}
+
+QList<RankingRow> rankByCategory(const QList<Attempt>& attempts, const QStringList& categories) {
+    QStringList order = categories;
+    QHash<QString, QList<Attempt>> byCategory;
+    for (const Attempt& attempt : attempts) {
+        if (!order.contains(attempt.category)) {
+            order.append(attempt.category);
+        }
+        byCategory[attempt.category].append(attempt);
+    }
+    QList<RankingRow> rows;
+    for (const QString& category : std::as_const(order)) {
+        for (RankingRow row : rankTeams(byCategory.value(category))) {
+            row.category = category;
+            rows.append(row);
+        }
     }
     return rows;
 }

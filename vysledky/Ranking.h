@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // One row of the ranking: a team's best valid result and its place.
 struct RankingRow {
@@ -11,6 +12,7 @@ struct RankingRow {
     QString team;
     QString result; // as the log wrote it
     int resultMillis = -1;
+    QString category; // empty without a start list
 
     bool operator==(const RankingRow&) const = default;
 };
@@ -19,3 +21,7 @@ struct RankingRow {
 // a place and the next place skips (1, 2, 2, 4); tied teams stand in the order of their first
 // attempt of any state. Attempts of one name are one team, wherever they stand in the log.
 QList<RankingRow> rankTeams(const QList<Attempt>& attempts);
+
+// With a start list: the ranking of each category in turn, places counted within it. Categories
+// stand in the given order; one not given (teams the list does not know) comes last.
+QList<RankingRow> rankByCategory(const QList<Attempt>& attempts, const QStringList& categories);

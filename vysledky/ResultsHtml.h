@@ -7,6 +7,7 @@
 #include <QString>
 
 // Both tables as one HTML page for printing: the title, the ranking, then the attempts. Every
-// text from the log is escaped.
+// text from the log is escaped. With a start list (categories) the ranking has a heading and a
+// table for each category, and the attempts a "kategorie" column.
 QString resultsHtml(const QString& title, const QList<Attempt>& attempts,
-                    const QList<RankingRow>& ranking);
+                    const QList<RankingRow>& ranking, bool categories = false);

@@ -5,6 +5,9 @@
 #include "vysledky/ResultModels.h"
 #include "vysledky/ResultsHtml.h"
 #include "vysledky/ResultsPrinter.h"
+#include "vysledky/ResultsServer.h"
+#include "vysledky/StartList.h"
+#include "vysledky/WebDialog.h"
 
 #include <QAction>
 #include <QDir>
@@ -55,6 +58,7 @@ void setWidths(QTableView* view, const QList<int>& widths, int stretched) {
         if (column == stretched) {
             header->setSectionResizeMode(column, QHeaderView::Stretch);
         } else {
+            header->setSectionResizeMode(column, QHeaderView::Interactive);
             view->setColumnWidth(column, widths[column] + padding);
         }
         total += widths[column] + padding;
@@ -101,19 +105,7 @@ ResultsWindow::ResultsWindow(const QString& logPath, QWidget* parent)
     splitter->setSizes({650, 350});
     setCentralWidget(splitter);
 
-    const int time = textWidth(this, QStringLiteral("00:00:00:000"));
-    const int teamWidth = fontMetrics().averageCharWidth() * 14;
-    const QStringList attemptTitles = TableTexts::attemptTitles();
-    setWidths(attemptsView_,
-              {textWidth(this, QStringLiteral("99999")), teamWidth,
-               std::max(time, textWidth(this, attemptTitles[2])),
-               std::max(time, textWidth(this, attemptTitles[3])),
-               std::max(time, textWidth(this, attemptTitles[4])), widestState(this)},
-              AttemptsModel::Team);
-    setWidths(rankingView_,
-              {textWidth(this, QStringLiteral("místo")), teamWidth,
-               std::max(time, textWidth(this, QStringLiteral("výsledek")))},
-              RankingModel::Team);
+    sizeColumns(false);
 
     buildActions();
     resize(1000, 700);
@@ -121,6 +113,29 @@ ResultsWindow::ResultsWindow(const QString& logPath, QWidget* parent)
 }
 
 ResultsWindow::~ResultsWindow() = default;
+
+// With a start list a category column stands first and the team column moves one over.
+void ResultsWindow::sizeColumns(bool categories) {
+    const int time = textWidth(this, QStringLiteral("00:00:00:000"));
+    const int teamWidth = fontMetrics().averageCharWidth() * 14;
+    const QStringList attemptTitles = TableTexts::attemptTitles();
+    QList<int> attempts{textWidth(this, QStringLiteral("99999")),
+                        teamWidth,
+                        std::max(time, textWidth(this, attemptTitles[2])),
+                        std::max(time, textWidth(this, attemptTitles[3])),
+                        std::max(time, textWidth(this, attemptTitles[4])),
+                        widestState(this)};
+    QList<int> ranking{textWidth(this, QStringLiteral("místo")), teamWidth,
+                       std::max(time, textWidth(this, QStringLiteral("výsledek")))};
+    const int shift = categories ? 1 : 0;
+    if (categories) {
+        const int categoryWidth = fontMetrics().averageCharWidth() * 10;
+        attempts.prepend(categoryWidth);
+        ranking.prepend(categoryWidth);
+    }
+    setWidths(attemptsView_, attempts, AttemptsModel::Team + shift);
+    setWidths(rankingView_, ranking, RankingModel::Team + shift);
+}
 
 void ResultsWindow::buildActions() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
@@ -137,6 +152,7 @@ void ResultsWindow::buildActions() {
         }
     };
     add(QStringLiteral("&Otevřít záznam…"), QKeySequence::Open, &ResultsWindow::chooseLog, true);
+    add(QStringLiteral("Otevřít startovní listinu…"), {}, &ResultsWindow::chooseStartList, true);
     file->addSeparator();
     add(QStringLiteral("Uložit &pokusy jako CSV…"), QKeySequence::Save,
         &ResultsWindow::exportAttempts, true);
@@ -145,17 +161,56 @@ void ResultsWindow::buildActions() {
     add(QStringLiteral("&Tisk…"), QKeySequence::Print, &ResultsWindow::print, true);
     add(QStringLiteral("Uložit jako P&DF…"), {}, &ResultsWindow::exportPdf, true);
     file->addSeparator();
+    add(QStringLiteral("Výsledky na síti…"), {}, &ResultsWindow::showWebDialog, true);
+    file->addSeparator();
     QAction* quit = file->addAction(QStringLiteral("&Konec"));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 }
 
 void ResultsWindow::openLog(const QString& path) {
+    const StartList list = follower_ ? follower_->startList() : StartList();
     follower_ = std::make_unique<LogFollower>(path);
+    follower_->setStartList(list);
     connect(follower_.get(), &LogFollower::updated, this, &ResultsWindow::showTables);
+    connect(follower_.get(), &LogFollower::updated, this, &ResultsWindow::publish);
     setWindowTitle(QStringLiteral("Výsledky – %1").arg(QDir::toNativeSeparators(logPath())));
     follower_->refresh();
     showTables();
+    publish();
+}
+
+bool ResultsWindow::openStartList(const QString& path, QString& error) {
+    StartList list;
+    if (!StartList::load(path, list, error)) {
+        return false;
+    }
+    follower_->setStartList(list);
+    return true;
+}
+
+bool ResultsWindow::startWeb(quint16 port, QString& error) {
+    auto server = std::make_unique<ResultsServer>();
+    if (!server->listen(QHostAddress::Any, port, error)) {
+        return false;
+    }
+    server_ = std::move(server);
+    publish();
+    return true;
+}
+
+void ResultsWindow::stopWeb() {
+    server_.reset();
+}
+
+quint16 ResultsWindow::webPort() const {
+    return server_ ? server_->port() : 0;
+}
+
+void ResultsWindow::publish() {
+    if (server_) {
+        server_->publish(*follower_);
+    }
 }
 
 QString ResultsWindow::logPath() const {
@@ -170,6 +225,12 @@ void ResultsWindow::showTables() {
     QScrollBar* scroll = attemptsView_->verticalScrollBar();
     const bool followingEnd = scroll->value() == scroll->maximum();
     const qsizetype rowsBefore = attemptsModel_->rows().size();
+    const bool categories = follower_->hasCategories();
+    if (categories != attemptsModel_->categories()) {
+        attemptsModel_->setCategories(categories, TableTexts::attemptTitles(categories));
+        rankingModel_->setCategories(categories, TableTexts::rankingTitles(categories));
+        sizeColumns(categories);
+    }
     attemptsModel_->setRows(follower_->attempts());
     rankingModel_->setRows(follower_->ranking());
     // Stay with the newest attempt unless the user has scrolled away from it.
@@ -223,11 +284,13 @@ bool ResultsWindow::saveCsv(const QString& path, const QByteArray& csv, QString&
 }
 
 bool ResultsWindow::saveAttemptsCsv(const QString& path, QString& error) {
-    return saveCsv(path, CsvWriter::attempts(follower_->attempts()), error);
+    return saveCsv(path, CsvWriter::attempts(follower_->attempts(), follower_->hasCategories()),
+                   error);
 }
 
 bool ResultsWindow::saveRankingCsv(const QString& path, QString& error) {
-    return saveCsv(path, CsvWriter::ranking(follower_->ranking()), error);
+    return saveCsv(path, CsvWriter::ranking(follower_->ranking(), follower_->hasCategories()),
+                   error);
 }
 
 QString ResultsWindow::documentTitle() const {
@@ -238,8 +301,8 @@ bool ResultsWindow::savePdf(const QString& path, QString& error) {
     if (refuseLogFile(path, error)) {
         return false;
     }
-    if (!saveResultsPdf(
-            path, resultsHtml(documentTitle(), follower_->attempts(), follower_->ranking()))) {
+    if (!saveResultsPdf(path, resultsHtml(documentTitle(), follower_->attempts(),
+                                          follower_->ranking(), follower_->hasCategories()))) {
         error = QStringLiteral("Soubor %1 nelze zapsat.").arg(QDir::toNativeSeparators(path));
         return false;
     }
@@ -259,6 +322,25 @@ void ResultsWindow::chooseLog() {
     if (!path.isEmpty()) {
         openLog(path);
     }
+}
+
+void ResultsWindow::chooseStartList() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Otevřít startovní listinu"), QFileInfo(logPath()).absolutePath(),
+        QStringLiteral("Startovní listina (*.csv *.CSV *.txt);;Všechny soubory (*)"));
+    QString error;
+    if (!path.isEmpty() && !openStartList(path, error)) {
+        QMessageBox::warning(this, QStringLiteral("Startovní listinu nelze načíst"),
+                             QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error));
+    }
+}
+
+void ResultsWindow::showWebDialog() {
+    WebDialog dialog(*this, this);
+    if (!webRunning()) {
+        dialog.start();
+    }
+    dialog.exec();
 }
 
 void ResultsWindow::exportAttempts() {
@@ -294,7 +376,7 @@ void ResultsWindow::print() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Tisk výsledků"));
     if (dialog.exec() == QDialog::Accepted) {
-        printResults(printer,
-                     resultsHtml(documentTitle(), follower_->attempts(), follower_->ranking()));
+        printResults(printer, resultsHtml(documentTitle(), follower_->attempts(),
+                                          follower_->ranking(), follower_->hasCategories()));
     }
 }

@@ -10,6 +10,8 @@ class LogFollower;
 class QLabel;
 class QTableView;
 class RankingModel;
+class ResultsServer;
+class StartList;
 
 // The results window: the attempts on the left, the ranking on the right, both following the
 // log as it grows. It reads the log and never writes it, not even by an export aimed at it.
@@ -34,8 +36,19 @@ public:
 
     QString statusText() const;
 
+    // Categories from a start list from now on. False, the reason in error, when it cannot be
+    // read: the tables stay as they were.
+    bool openStartList(const QString& path, QString& error);
+
+    // The results on the local network, on every interface.
+    bool startWeb(quint16 port, QString& error);
+    void stopWeb();
+    bool webRunning() const { return server_ != nullptr; }
+    quint16 webPort() const;
+
 private:
     void buildActions();
+    void sizeColumns(bool categories);
     void showTables();
     bool refuseLogFile(const QString& path, QString& error) const;
     bool saveCsv(const QString& path, const QByteArray& csv, QString& error);
@@ -43,12 +56,16 @@ private:
     QString askSavePath(const QString& caption, const QString& name, const QString& filter);
 
     void chooseLog();
+    void chooseStartList();
+    void showWebDialog();
+    void publish();
     void exportAttempts();
     void exportRanking();
     void exportPdf();
     void print();
 
     std::unique_ptr<LogFollower> follower_;
+    std::unique_ptr<ResultsServer> server_;
     AttemptsModel* attemptsModel_;
     RankingModel* rankingModel_;
     QTableView* attemptsView_;

@@ -19,6 +19,18 @@ public:
 
     const QList<Row>& rows() const { return rows_; }
 
+    // With a start list the table has a "kategorie" column first.
+    void setCategories(bool categories, QStringList titles) {
+        if (categories == categories_) {
+            return;
+        }
+        beginResetModel();
+        categories_ = categories;
+        titles_ = std::move(titles);
+        endResetModel();
+    }
+    bool categories() const { return categories_; }
+
     void setRows(const QList<Row>& fresh) {
         const qsizetype oldSize = rows_.size();
         const qsizetype newSize = fresh.size();
@@ -71,16 +83,18 @@ public:
         }
         const Row& row = rows_[index.row()];
         if (role == Qt::DisplayRole) {
-            return TableTexts::cells(row).value(index.column());
+            return TableTexts::cells(row, categories_).value(index.column());
         }
-        return extra(row, index.column(), role);
+        // The columns after the category keep their numbers in extra().
+        return extra(row, index.column() - (categories_ ? 1 : 0), role);
     }
 
 protected:
-    // Roles other than the text: alignment, tool tips.
+    // Roles other than the text: alignment, tool tips. The category column is -1.
     virtual QVariant extra(const Row& row, int column, int role) const = 0;
 
 private:
     QStringList titles_;
     QList<Row> rows_;
+    bool categories_ = false;
 };

@@ -2,23 +2,37 @@
 
 namespace TableTexts {
 
-QStringList attemptTitles() {
-    return {QStringLiteral("pokus"),   QStringLiteral("družstvo"), QStringLiteral("dráha 1"),
-            QStringLiteral("dráha 2"), QStringLiteral("výsledek"), QStringLiteral("stav")};
+namespace {
+QStringList withCategory(QStringList cells, bool categories, const QString& category) {
+    if (categories) {
+        cells.prepend(category);
+    }
+    return cells;
+}
+} // namespace
+
+QStringList attemptTitles(bool categories) {
+    return withCategory({QStringLiteral("pokus"), QStringLiteral("družstvo"),
+                         QStringLiteral("dráha 1"), QStringLiteral("dráha 2"),
+                         QStringLiteral("výsledek"), QStringLiteral("stav")},
+                        categories, QStringLiteral("kategorie"));
 }
 
-QStringList cells(const Attempt& attempt) {
-    return {
-        QString::number(attempt.number), attempt.team, attempt.lane1, attempt.lane2, attempt.result,
-        stateText(attempt.state)};
+QStringList cells(const Attempt& attempt, bool categories) {
+    return withCategory({QString::number(attempt.number), attempt.team, attempt.lane1,
+                         attempt.lane2, attempt.result, stateText(attempt.state)},
+                        categories, attempt.category);
 }
 
-QStringList rankingTitles() {
-    return {QStringLiteral("místo"), QStringLiteral("družstvo"), QStringLiteral("výsledek")};
+QStringList rankingTitles(bool categories) {
+    return withCategory(
+        {QStringLiteral("místo"), QStringLiteral("družstvo"), QStringLiteral("výsledek")},
+        categories, QStringLiteral("kategorie"));
 }
 
-QStringList cells(const RankingRow& row) {
-    return {QString::number(row.place), row.team, row.result};
+QStringList cells(const RankingRow& row, bool categories) {
+    return withCategory({QString::number(row.place), row.team, row.result}, categories,
+                        row.category);
 }
 
 } // namespace TableTexts

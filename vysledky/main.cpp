@@ -1,9 +1,15 @@
 #include "vysledky/CommandLine.h"
+#include "vysledky/LogFollower.h"
+#include "vysledky/ResultsServer.h"
 #include "vysledky/ResultsWindow.h"
+#include "vysledky/StartList.h"
+#include "vysledky/WebAddresses.h"
+#include "window/QtTranslations.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QMessageBox>
 
 #include <cstdio>
 
@@ -24,21 +30,74 @@ int writeTable(const CommandLine& line) {
     err.open(stderr, QIODevice::WriteOnly);
     return line.run(out, err);
 }
+
+void say(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+bool readStartList(const CommandLine& line, StartList& list, QString& error) {
+    if (line.startList.isEmpty()) {
+        return true;
+    }
+    if (StartList::load(line.startList, list, error)) {
+        return true;
+    }
+    error = QStringLiteral("%1: %2").arg(line.startList, error);
+    return false;
+}
+
+// Serves until the process is ended (Ctrl+C).
+int serve(const CommandLine& line) {
+    StartList list;
+    QString error;
+    if (!readStartList(line, list, error)) {
+        say(stderr, QStringLiteral("vysledky: %1\n").arg(error));
+        return 1;
+    }
+    LogFollower follower(line.file);
+    follower.setStartList(list);
+    ResultsServer server;
+    QObject::connect(&follower, &LogFollower::updated, &server, [&] { server.publish(follower); });
+    follower.refresh();
+    server.publish(follower);
+    const QHostAddress address =
+        line.webAddress.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(line.webAddress);
+    if (address.isNull() || !server.listen(address, line.webPort, error)) {
+        say(stderr, QStringLiteral("vysledky: %1:%2: %3\n")
+                        .arg(line.webAddress.isEmpty() ? QStringLiteral("*") : line.webAddress)
+                        .arg(line.webPort)
+                        .arg(address.isNull() ? QStringLiteral("neplatná adresa") : error));
+        return 1;
+    }
+    say(stdout, QStringLiteral("Výsledky z %1 na síti:\n  %2\nUkončí Ctrl+C.\n")
+                    .arg(follower.reader().path(),
+                         webAddresses(address, server.port()).join(QStringLiteral("\n  "))));
+    return QCoreApplication::exec();
+}
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("vysledky"));
-    // CSV for scripts needs no display: no GUI application is made for it.
+    // CSV and the web server need no display: no GUI application is made for them.
     if (CommandLine::withoutWindow(argc, argv)) {
         QCoreApplication app(argc, argv);
-        return writeTable(CommandLine::parse(QCoreApplication::arguments()));
+        loadQtTranslations(app);
+        const CommandLine line = CommandLine::parse(QCoreApplication::arguments());
+        return line.mode == CommandLine::Mode::Web ? serve(line) : writeTable(line);
     }
     QApplication app(argc, argv);
+    loadQtTranslations(app);
     const CommandLine line = CommandLine::parse(QCoreApplication::arguments());
     if (line.mode != CommandLine::Mode::Window) {
         return writeTable(line);
     }
     ResultsWindow window(line.file);
     window.show();
+    QString error;
+    if (!line.startList.isEmpty() && !window.openStartList(line.startList, error)) {
+        QMessageBox::warning(&window, QStringLiteral("Startovní listinu nelze načíst"),
+                             QStringLiteral("%1: %2").arg(line.startList, error));
+    }
     return QApplication::exec();
 }

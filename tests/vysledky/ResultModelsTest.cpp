@@ -90,9 +90,9 @@ TEST(ResultModels, ChangeOnlyTheRowsThatChanged) {
 
 TEST(ResultModels, RankingShowsPlaces) {
     RankingModel model;
-    model.setRows({{1, QStringLiteral("A"), QStringLiteral("00:00:17:000"), 17'000},
-                   {1, QStringLiteral("B"), QStringLiteral("00:00:17:000"), 17'000},
-                   {3, QStringLiteral("C"), QStringLiteral("00:00:18:000"), 18'000}});
+    model.setRows({{1, QStringLiteral("A"), QStringLiteral("00:00:17:000"), 17'000, {}},
+                   {1, QStringLiteral("B"), QStringLiteral("00:00:17:000"), 17'000, {}},
+                   {3, QStringLiteral("C"), QStringLiteral("00:00:18:000"), 18'000, {}}});
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(rowTexts(model, 1).join(u';'), u"1;B;00:00:17:000");
     EXPECT_EQ(rowTexts(model, 2).join(u';'), u"3;C;00:00:18:000");

@@ -25,7 +25,7 @@ TEST(ResultsHtml, PutsTheRankingBeforeTheAttempts) {
     attempt.result = attempt.lane2;
     attempt.resultMillis = 18'000;
     attempt.state = AttemptState::Valid;
-    const RankingRow row{1, QStringLiteral("Jiskra"), QStringLiteral("00:00:18:000"), 18'000};
+    const RankingRow row{1, QStringLiteral("Jiskra"), QStringLiteral("00:00:18:000"), 18'000, {}};
     const QString html = resultsHtml(QStringLiteral("Výsledky"), {attempt}, {row});
     const qsizetype ranking = html.indexOf(u"<h2>Pořadí</h2>");
     const qsizetype attempts = html.indexOf(u"<h2>Pokusy</h2>");

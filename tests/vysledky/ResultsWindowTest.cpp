@@ -158,3 +158,21 @@ TEST(ResultsWindow, OpensAnotherLog) {
               QStringList({u"1|Orel|00:00:15:000|00:00:15:500|00:00:15:500|platný"_qs}));
     EXPECT_EQ(shown(view(window, "ranking")).mid(1), QStringList({u"1|Orel|00:00:15:500"_qs}));
 }
+
+TEST(ResultsWindow, AStartListAddsTheCategoryColumnAndRanksPerCategory) {
+    TempLog log;
+    log.write(sample);
+    QFile list(log.folder() + QStringLiteral("/startovka.csv"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("družstvo;kategorie\r\nsokol třebíč;ženy\r\n");
+    list.close();
+    ResultsWindow window(log.path());
+    QString error;
+    ASSERT_TRUE(window.openStartList(list.fileName(), error)) << error.toStdString();
+    EXPECT_EQ(shown(view(window, "ranking")),
+              QStringList({u"kategorie|místo|družstvo|výsledek"_qs,
+                           u"ženy|1|sokol třebíč|00:00:17:800"_qs,
+                           u"bez kategorie|1|SDH Lhota|00:00:18:003"_qs}));
+    EXPECT_EQ(shown(view(window, "attempts"))[2],
+              u"ženy|2|sokol třebíč|00:00:03:000|||start anulován"_qs);
+}

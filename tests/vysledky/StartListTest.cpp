@@ -1,0 +1,166 @@
+#include "vysledky/StartList.h"
+#include "tests/vysledky/LogBytes.h"
+#include "tests/vysledky/ReadLog.h"
+#include "vysledky/CommandLine.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+namespace {
+// How the list names a team typed in the log, as "name|category".
+QString placed(const StartList& list, const QString& typed) {
+    Attempt attempt;
+    attempt.team = typed;
+    QList<Attempt> attempts{attempt};
+    list.apply(attempts);
+    return attempts[0].team + u'|' + attempts[0].category;
+}
+} // namespace
+
+TEST(StartList, ReadsWhatSpreadsheetsSave) {
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        QStringList categories;
+        QString typed;
+        QString placed;
+    } cases[] = {
+        {"UTF-8 with its mark, CR LF",
+         "\xEF\xBB\xBF"
+         "družstvo;kategorie\r\nSDH Lhota;muži\r\nJiskra;ženy\r\n",
+         {"muži", "ženy"},
+         " sdh LHOTA ",
+         "SDH Lhota|muži"},
+        {"commas and quotes",
+         "družstvo,kategorie\n\"Sokol, Třebíč\",\"muži \"\"A\"\"\"\n",
+         {"muži \"A\""},
+         "SOKOL, TŘEBÍČ",
+         "Sokol, Třebíč|muži \"A\""},
+        {"Windows-1250",
+         "dru\x9Estvo;kategorie\r\n\x8At\xECp\xE1nov;\x9E\xE1"
+         "ci\r\n",
+         {"žáci"},
+         "ŠTĚPÁNOV",
+         "Štěpánov|žáci"},
+        {"other columns, blank lines",
+         "číslo;Kategorie;DRUŽSTVO\r\n\r\n1;muži;A\r\n;;\r\n2;ženy;B\r\n\r\n",
+         {"muži", "ženy"},
+         "b",
+         "B|ženy"},
+        {"twice, one category", "družstvo;kategorie\nA;muži\na;Muži\n", {"muži"}, "A", "A|muži"},
+    };
+    for (const auto& c : cases) {
+        StartList list;
+        QString error;
+        ASSERT_TRUE(StartList::parse(c.bytes, list, error))
+            << c.what << ": " << error.toStdString();
+        EXPECT_EQ(list.categories(), c.categories) << c.what;
+        EXPECT_EQ(placed(list, c.typed), c.placed) << c.what;
+    }
+}
+
+TEST(StartList, RefusesAFaultyListNamingTheLine) {
+    const struct {
+        QByteArray bytes;
+        QString error;
+    } cases[] = {
+        {"družstvo;kategorie\nA;muži\nB;ženy\na;ženy\n",
+         "řádek 4: družstvo a už je na řádku 2 v kategorii muži"},
+        {"družstvo;kategorie\nA;muži\n\"B;ženy\n", "řádek 3: uvozovky nejsou uzavřeny"},
+        {"družstvo;kategorie\nA;mu\"ži\n", "řádek 2: uvozovky uprostřed pole"},
+        {"družstvo;kategorie\n\"A\"x;muži\n", "řádek 2: za uzavřenými uvozovkami chybí oddělovač"},
+        {"družstvo;kategorie\n\"A\nB\";muži\nC;\n", "řádek 4: chybí kategorie"},
+        {"tým;kategorie\nA;muži\n", "řádek 1: záhlaví musí mít sloupce družstvo a kategorie"},
+        {"\r\n\r\n", "soubor je prázdný"},
+    };
+    for (const auto& c : cases) {
+        StartList list;
+        QString error;
+        EXPECT_FALSE(StartList::parse(c.bytes, list, error)) << c.bytes.toStdString();
+        EXPECT_EQ(error, c.error);
+    }
+}
+
+namespace {
+const QByteArray startList = "družstvo;kategorie\r\nŽabovřesky;ženy\r\nSDH Lhota;muži\r\n"
+                             "Jiskra;muži\r\nOrel;muži\r\nPrázdní;dorost\r\n";
+const QByteArray competition = LogBytes()
+                                   .team("sdh lhota")
+                                   .lane1("00:00:20:000")
+                                   .lane2("00:00:19:000")
+                                   .team("Jiskra")
+                                   .lane1("00:00:19:000")
+                                   .lane2("00:00:18:000")
+                                   .team("\x8E"
+                                         "abov\xF8"
+                                         "esky")
+                                   .lane1("00:00:21:000")
+                                   .lane2("00:00:20:000")
+                                   .team("Nezn\xE1m\xED")
+                                   .lane1("00:00:18:000")
+                                   .lane2("00:00:17:000")
+                                   .team("Orel")
+                                   .lane1("00:00:19:000")
+                                   .lane2("00:00:19:000")
+                                   .team(" SDH LHOTA")
+                                   .lane1("00:00:18:500")
+                                   .lane2("00:00:18:000")
+                                   .team("\x8E"
+                                         "ABOV\xD8"
+                                         "ESKY")
+                                   .lane1("00:00:16:000")
+                                   .lane2("00:00:16:000")
+                                   .disqualification()
+                                   .bytes;
+
+QByteArray output(const QStringList& arguments, int expectedCode = 0) {
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int code =
+        CommandLine::parse(QStringList{QStringLiteral("vysledky")} + arguments).run(out, err);
+    EXPECT_EQ(code, expectedCode) << err.data().toStdString();
+    return expectedCode == 0 ? out.data() : err.data();
+}
+} // namespace
+
+TEST(StartList, RanksEachCategoryOnItsOwn) {
+    TempLog file;
+    file.write(competition);
+    QTemporaryDir folder;
+    const QString listPath = folder.filePath(QStringLiteral("startovka.csv"));
+    QFile listFile(listPath);
+    ASSERT_TRUE(listFile.open(QIODevice::WriteOnly));
+    listFile.write(startList);
+    listFile.close();
+
+    EXPECT_EQ(
+        output({QStringLiteral("--ranking"), file.path(), QStringLiteral("--startovka"), listPath}),
+        "kategorie;místo;družstvo;výsledek\r\n"
+        "ženy;1;Žabovřesky;00:00:21:000\r\n"
+        "muži;1;SDH Lhota;00:00:18:500\r\n"
+        "muži;2;Jiskra;00:00:19:000\r\n"
+        "muži;2;Orel;00:00:19:000\r\n"
+        "bez kategorie;1;Neznámí;00:00:18:000\r\n");
+    EXPECT_EQ(
+        output({QStringLiteral("--startovka=") + listPath, QStringLiteral("--csv"), file.path()}),
+        "kategorie;pokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n"
+        "muži;1;SDH Lhota;00:00:20:000;00:00:19:000;00:00:20:000;platný\r\n"
+        "muži;2;Jiskra;00:00:19:000;00:00:18:000;00:00:19:000;platný\r\n"
+        "ženy;3;Žabovřesky;00:00:21:000;00:00:20:000;00:00:21:000;platný\r\n"
+        "bez kategorie;4;Neznámí;00:00:18:000;00:00:17:000;00:00:18:000;platný\r\n"
+        "muži;5;Orel;00:00:19:000;00:00:19:000;00:00:19:000;platný\r\n"
+        "muži;6;SDH Lhota;00:00:18:500;00:00:18:000;00:00:18:500;platný\r\n"
+        "ženy;7;Žabovřesky;00:00:16:000;00:00:16:000;00:00:16:000;diskvalifikace\r\n");
+
+    // A faulty list is refused and the log stays as it was.
+    ASSERT_TRUE(listFile.open(QIODevice::Append));
+    listFile.write("\"Orel;dorost\r\n");
+    listFile.close();
+    EXPECT_EQ(
+        output({QStringLiteral("--csv"), file.path(), QStringLiteral("--startovka"), listPath}, 1),
+        QStringLiteral("vysledky: %1: řádek 7: uvozovky nejsou uzavřeny\n").arg(listPath).toUtf8());
+    EXPECT_EQ(file.read(), competition);
+}

@@ -1,0 +1,82 @@
+#include "vysledky/ResultsJson.h"
+
+#include "vysledky/LogFollower.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace ResultsJson {
+
+namespace {
+QJsonObject attemptObject(const Attempt& attempt) {
+    return {{QStringLiteral("pokus"), attempt.number},
+            {QStringLiteral("druzstvo"), attempt.team},
+            {QStringLiteral("kategorie"), attempt.category},
+            {QStringLiteral("draha1"), attempt.lane1},
+            {QStringLiteral("draha2"), attempt.lane2},
+            {QStringLiteral("vysledek"), attempt.result},
+            {QStringLiteral("stav"), stateText(attempt.state)},
+            {QStringLiteral("platny"), attempt.state == AttemptState::Valid}};
+}
+
+// Every category of the list, even one nobody has finished in yet, then the rest.
+QJsonArray categoryArray(const LogFollower& follower) {
+    QStringList order = follower.startList().categories();
+    for (const RankingRow& row : follower.ranking()) {
+        if (!order.contains(row.category)) {
+            order.append(row.category);
+        }
+    }
+    if (order.isEmpty()) {
+        order.append(QString());
+    }
+    QJsonArray categories;
+    for (const QString& name : std::as_const(order)) {
+        QJsonArray rows;
+        for (const RankingRow& row : follower.ranking()) {
+            if (row.category == name) {
+                rows.append(QJsonObject{{QStringLiteral("misto"), row.place},
+                                        {QStringLiteral("druzstvo"), row.team},
+                                        {QStringLiteral("vysledek"), row.result}});
+            }
+        }
+        categories.append(
+            QJsonObject{{QStringLiteral("nazev"), name}, {QStringLiteral("poradi"), rows}});
+    }
+    return categories;
+}
+
+QString stateOfFile(const LogReader& reader) {
+    const QString name = QFileInfo(reader.path()).fileName();
+    switch (reader.status()) {
+    case LogReader::Status::Missing:
+        return QStringLiteral("%1 zatím neexistuje.").arg(name);
+    case LogReader::Status::Unreadable:
+        return QStringLiteral("%1 nelze číst.").arg(name);
+    case LogReader::Status::NotRead:
+    case LogReader::Status::Read:
+        break;
+    }
+    return {};
+}
+} // namespace
+
+QByteArray document(const LogFollower& follower) {
+    const QList<Attempt>& attempts = follower.attempts();
+    QJsonArray latest;
+    for (qsizetype i = attempts.size() - 1; i >= 0 && latest.size() < latestAttempts; --i) {
+        latest.append(attemptObject(attempts[i]));
+    }
+    const QJsonObject root{{QStringLiteral("stav"), stateOfFile(follower.reader())},
+                           {QStringLiteral("kategorie"), categoryArray(follower)},
+                           {QStringLiteral("pokusu"), attempts.size()},
+                           {QStringLiteral("pokusy"), latest}};
+    QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Compact);
+    // These characters stand only inside strings in JSON, where the escapes mean the same.
+    json.replace("<", "\\u003c").replace(">", "\\u003e").replace("&", "\\u0026");
+    return json;
+}
+
+} // namespace ResultsJson

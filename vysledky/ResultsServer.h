@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QHostAddress>
+#include <QHttpServer>
+#include <QObject>
+#include <QString>
+
+class LogFollower;
+
+// The results on the local network: a page for phones (/), one for a big screen (/tabule),
+// their script and style, /data.json that both read, and the two CSV tables. Everything is
+// made in memory; a URL only ever picks one of these fixed texts, never a file.
+//
+// Only GET and HEAD; any other method 405, any other path 404. Every response says what it
+// holds (ETag, from its bytes), so a page asking again with If-None-Match gets a bodiless 304
+// while nothing has changed.
+class ResultsServer final : public QObject {
+    Q_OBJECT
+
+public:
+    // A client that lets this much pile up unread is dropped.
+    static constexpr qint64 maxUnreadBytes = 4 * 1024 * 1024;
+
+    explicit ResultsServer(QObject* parent = nullptr);
+
+    // Any address: every interface. Port 0: one the system picks. Error in Czech.
+    bool listen(const QHostAddress& address, quint16 port, QString& error);
+    quint16 port() const { return port_; }
+
+    // Takes the follower's current tables.
+    void publish(const LogFollower& follower);
+
+signals:
+    // After each answer to a known path, with its status.
+    void served(const QString& path, int status);
+
+private:
+    struct Resource {
+        QByteArray type;
+        QByteArray body;
+        QByteArray etag;
+    };
+    void put(const QString& path, const QByteArray& type, const QByteArray& body);
+    void answer(const QHttpServerRequest& request, QHttpServerResponder&& responder);
+
+    QHttpServer server_;
+    QHash<QString, Resource> resources_;
+    quint16 port_ = 0;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "vysledky/Attempt.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The start list: which category each team runs in. A CSV with a header row naming the columns
+// "družstvo" and "kategorie" (others are ignored), ";" or "," between fields, as a spreadsheet
+// saves it: UTF-8 with or without a byte-order mark, or Windows-1250; quoted fields with their
+// quotes doubled, line breaks inside quotes included.
+//
+// A team of the log is the list's team when the names match after trimming, letter case aside
+// ("sdh lhota" is "SDH Lhota"); it is then shown as the list spells it.
+class StartList {
+public:
+    // Teams the list does not know are ranked under this category.
+    static QString noCategory();
+
+    // Reads the list, or tells why not in error, naming the line (from 1).
+    static bool parse(const QByteArray& bytes, StartList& list, QString& error);
+    static bool load(const QString& path, StartList& list, QString& error);
+
+    bool isEmpty() const { return teams_.isEmpty(); }
+    // Categories in the order they first appear in the list.
+    const QStringList& categories() const { return categories_; }
+
+    // Names the attempts' teams as the list does and gives each its category.
+    void apply(QList<Attempt>& attempts) const;
+
+private:
+    struct Entry {
+        QString team;
+        QString category;
+    };
+    static QString key(const QString& team);
+
+    QHash<QString, Entry> teams_; // key(team) -> entry
+    QStringList categories_;
+};

@@ -1,0 +1,118 @@
+'use strict';
+// Both pages ask /data.json again every second. With the tag of what they show, the server
+// answers 304 without a body until the results change, so waiting costs next to nothing.
+// Texts go in as text, never as markup.
+
+const period = 1000;
+const tabule = document.body.classList.contains('tabule');
+const podium = 5; // teams of each category on the big screen
+let etag = null;
+
+// "00:00:17:204" as "17,204", "00:01:05:300" as "1:05,300": the log's times, easier to read.
+function shortTime(text) {
+  const parts = /^(\d\d):(\d\d):(\d\d):(\d\d\d)$/.exec(text || '');
+  if (!parts) return text;
+  const [hours, minutes, seconds] = parts.slice(1, 4).map(Number);
+  const fraction = ',' + parts[4];
+  if (hours > 0) return hours + ':' + parts[2] + ':' + parts[3] + fraction;
+  if (minutes > 0) return minutes + ':' + parts[3] + fraction;
+  return seconds + fraction;
+}
+
+function cell(row, text, className) {
+  const td = document.createElement('td');
+  td.textContent = text;
+  if (className) td.className = className;
+  row.appendChild(td);
+  return td;
+}
+
+function rankingSection(category) {
+  const section = document.createElement('section');
+  const heading = document.createElement('h2');
+  heading.textContent = category.nazev || 'Pořadí';
+  section.appendChild(heading);
+  const rows = tabule ? category.poradi.slice(0, podium) : category.poradi;
+  if (rows.length === 0) {
+    const empty = document.createElement('p');
+    empty.className = 'prazdne';
+    empty.textContent = 'Zatím bez platného pokusu.';
+    section.appendChild(empty);
+    return section;
+  }
+  const table = document.createElement('table');
+  table.className = 'poradi';
+  const head = table.createTHead().insertRow();
+  for (const title of ['místo', 'družstvo', 'výsledek']) {
+    const th = document.createElement('th');
+    th.textContent = title;
+    head.appendChild(th);
+  }
+  const body = table.createTBody();
+  for (const row of rows) {
+    const tr = body.insertRow();
+    cell(tr, row.misto + '.', 'cislo');
+    cell(tr, row.druzstvo);
+    cell(tr, shortTime(row.vysledek), 'cas');
+  }
+  section.appendChild(table);
+  return section;
+}
+
+function showAttempts(attempts) {
+  const body = document.querySelector('#pokusy tbody');
+  body.replaceChildren();
+  for (const attempt of attempts) {
+    const tr = body.insertRow();
+    if (!attempt.platny) tr.className = 'neplatny';
+    cell(tr, attempt.pokus, 'cislo');
+    const team = cell(tr, attempt.druzstvo);
+    if (attempt.kategorie) {
+      const category = document.createElement('span');
+      category.className = 'kategorie';
+      category.textContent = attempt.kategorie;
+      team.appendChild(category);
+    }
+    cell(tr, shortTime(attempt.draha1), 'cas');
+    cell(tr, shortTime(attempt.draha2), 'cas');
+    cell(tr, shortTime(attempt.vysledek), 'cas');
+    cell(tr, attempt.stav);
+  }
+}
+
+function showLatest(attempt) {
+  const set = (id, text) => { document.getElementById(id).textContent = text || '–'; };
+  set('posledni-druzstvo', attempt && attempt.druzstvo);
+  set('posledni-draha1', attempt && shortTime(attempt.draha1));
+  set('posledni-draha2', attempt && shortTime(attempt.draha2));
+  set('posledni-vysledek', attempt && (attempt.platny ? shortTime(attempt.vysledek) : attempt.stav));
+}
+
+function show(data) {
+  document.getElementById('poradi').replaceChildren(...data.kategorie.map(rankingSection));
+  if (tabule) {
+    showLatest(data.pokusy[0]);
+  } else {
+    showAttempts(data.pokusy);
+  }
+  document.getElementById('stav').textContent =
+    data.stav || (tabule ? '' : 'Pokusů: ' + data.pokusu + ' · obnovuje se samo');
+}
+
+async function poll() {
+  try {
+    const headers = etag ? { 'If-None-Match': etag } : {};
+    const response = await fetch('/data.json', { headers, cache: 'no-store' });
+    if (response.status === 200) {
+      const data = await response.json();
+      etag = response.headers.get('ETag');
+      show(data);
+    }
+  } catch (error) {
+    document.getElementById('stav').textContent = 'Spojení se serverem přerušeno, zkouším znovu…';
+    etag = null;
+  }
+  setTimeout(poll, period);
+}
+
+poll();
