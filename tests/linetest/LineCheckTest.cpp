@@ -1,0 +1,150 @@
+#include "linetest/LineCheck.h"
+#include "tests/support/FakeLines.h"
+#include "tests/support/Printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+namespace {
+
+// Keys by the number of the pass that asks for them.
+class ScriptedKeys final : public KeySource {
+public:
+    std::map<int, int> at;
+    int asked = 0;
+    int drops = 0;
+    int nextKey() override {
+        const auto found = at.find(asked++);
+        return found == at.end() ? -1 : found->second;
+    }
+    void dropPending() override { ++drops; }
+};
+
+class LineCheckTest : public ::testing::Test {
+protected:
+    FakeTime time;
+    FakeLines lines{time};
+    FakeCounter counter{time};
+    FakePause pause{time};
+    std::ostringstream out;
+    LineCheck check{lines, counter, pause,
+                    [this] { return QTime(12, 3, 4).addMSecs(static_cast<int>(time.us / 1000)); },
+                    out};
+    // Devices in an empty folder: no test ever comes near a real port or the console.
+    QTemporaryDir dev;
+    DeviceNames names{dev.path(), dev.filePath(QStringLiteral("active"))};
+    ScriptedKeys keys;
+};
+
+TEST_F(LineCheckTest, OpensWithOutputsDroppedAndShowsEachInputChangeWithItsTime) {
+    QTemporaryDir folder;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    pause.hook = [this] {
+        if (pause.sleeps == 2) {
+            lines.cts = true;
+        } else if (pause.sleeps == 4) {
+            lines.dcd = true;
+            lines.cts = false;
+        } else if (pause.sleeps == 5) {
+            lines.dsr = true;
+        }
+    };
+    keys.at[7] = 'q';
+    ASSERT_EQ(check.open(QStringLiteral("COM2"), names), QString());
+    check.run(keys);
+    QDir::setCurrent(before);
+
+    const std::vector<FakeLines::Transition> dropped{
+        {Output::Break, false, 0}, {Output::Dtr, false, 0}, {Output::Rts, false, 0}};
+    EXPECT_EQ(lines.outputs, dropped);
+    EXPECT_EQ(lines.opens, std::vector<QString>{QStringLiteral("COM2")});
+    const std::string shown = out.str();
+    EXPECT_EQ(shown.substr(shown.find('\n', shown.find('\n') + 1) + 1),
+              "12:03:04.000  rozhodčí / start contact: rozepnuto / open\n"
+              "12:03:04.000  dráha č.1 / lane 1: rozepnuto / open\n"
+              "12:03:04.000  dráha č.2 / lane 2: rozepnuto / open\n"
+              "12:03:04.010  dráha č.1 / lane 1: sepnuto / closed\n"
+              "12:03:04.020  rozhodčí / start contact: sepnuto / closed\n"
+              "12:03:04.020  dráha č.1 / lane 1: rozepnuto / open\n"
+              "12:03:04.025  dráha č.2 / lane 2: sepnuto / closed\n");
+    EXPECT_EQ(pause.sleeps, 7);
+    EXPECT_EQ(time.us, 35'000) << "one 5 ms sleep between samples";
+    EXPECT_EQ(lines.queries.size(), 21U);
+    EXPECT_TRUE(QDir(folder.path()).isEmpty()) << "nothing written, no ZAVOD.TXT";
+}
+
+TEST_F(LineCheckTest, EachKeySendsOneSecondPulseOnItsLineWithoutSamplingMeanwhile) {
+    const struct {
+        int key;
+        Output line;
+        const char* shown;
+    } cases[] = {
+        {'s', Output::Break,
+         "12:03:04.005  start: impuls 1000 ms na / 1000 ms pulse on "
+         "přerušení vysílání / transmit break\n12:03:05.005  start: konec "
+         "impulsu / pulse ended\n"},
+        {'z', Output::Dtr,
+         "12:03:04.005  stop: impuls 1000 ms na / 1000 ms pulse on DTR\n"
+         "12:03:05.005  stop: konec impulsu / pulse ended\n"},
+        {'R', Output::Rts,
+         "12:03:04.005  reset: impuls 1000 ms na / 1000 ms pulse on RTS\n"
+         "12:03:05.005  reset: konec impulsu / pulse ended\n"},
+    };
+    ASSERT_EQ(check.open(QStringLiteral("COM1"), names), QString());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        time.us = 0;
+        keys = {};
+        keys.at = {{1, c.key}, {2, 'x'}, {3, 'q'}};
+        out.str({});
+        lines.forget();
+        check.run(keys);
+
+        for (Output line : {Output::Break, Output::Dtr, Output::Rts}) {
+            const auto pulses = lines.pulses(line);
+            ASSERT_EQ(pulses.size(), line == c.line ? 1U : 0U);
+            if (line == c.line) {
+                EXPECT_EQ(pulses[0].first, 5'000);
+                EXPECT_GE(pulses[0].second - pulses[0].first, 1'000'000);
+                EXPECT_LE(pulses[0].second - pulses[0].first, 1'000'200);
+                for (const FakeLines::Query& query : lines.queries) {
+                    EXPECT_FALSE(query.us > pulses[0].first && query.us < pulses[0].second);
+                }
+            }
+        }
+        EXPECT_EQ(lines.outputs.size(), 2U);
+        EXPECT_EQ(keys.drops, 1) << "keys typed during the pulse are dropped";
+        EXPECT_NE(out.str().find(c.shown), std::string::npos) << out.str();
+    }
+}
+
+TEST_F(LineCheckTest, TheConsoleIsRefusedUnopenedAndAMissingPortSaysSo) {
+    QFile::link(QStringLiteral("/dev/null"), dev.filePath(QStringLiteral("COM1")));
+    QFile list(names.consoleList);
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("tty0 null\n");
+    list.close();
+
+    EXPECT_EQ(check.open(QStringLiteral("COM1"), names),
+              QStringLiteral("COM1 (%1/COM1) je konzole systému, ta se nikdy neotevře.\n"
+                             "COM1 (%1/COM1) is the system console, which is never opened.\n")
+                  .arg(dev.path()));
+    EXPECT_TRUE(lines.opens.empty());
+
+    lines.present.clear();
+    EXPECT_EQ(check.open(QStringLiteral("COM2"), names),
+              QStringLiteral("COM2 (%1/ttyS1) nelze otevřít / cannot be opened: neexistuje / it "
+                             "does not exist.\n")
+                  .arg(dev.path()));
+    EXPECT_TRUE(lines.outputs.empty());
+    EXPECT_TRUE(out.str().empty());
+}
+
+} // namespace
