@@ -131,12 +131,8 @@ verify=$(dpkg --verify tavorin 2>&1) || fail "dpkg --verify: $verify"
 [ -z "$verify" ] || fail "dpkg --verify: $verify"
 missing=$(ldd /usr/bin/tavorin | grep 'not found' || true)
 [ -z "$missing" ] || fail "libraries not found: $missing"
-# The adapter command: it runs, its manual page reads, and its line test refuses a console
-# (/dev/null here, in a fake tree) without opening anything.
-[ -x /usr/bin/tavorin-com ] || fail "/usr/bin/tavorin-com is not executable"
-tavorin-com --help | grep -q 'sudo tavorin-com --zrusit COM1|COM2' || fail "tavorin-com --help"
-gzip -dc /usr/share/man/man1/tavorin-com.1.gz | grep -q '^\.TH TAVORIN-COM 1' ||
-    fail "the manual page of tavorin-com is not readable"
+# The adapter command runs its line test, which refuses a console (/dev/null in a fake tree)
+# without opening anything.
 mkdir -p "$work/koren/dev" "$work/koren/sys/class/tty/console"
 echo null >"$work/koren/sys/class/tty/console/active"
 ln -sf /dev/null "$work/koren/dev/COM1"

@@ -1,6 +1,5 @@
 #include "linetest/LineCheck.h"
 #include "tests/support/FakeLines.h"
-#include "tests/support/Printers.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,15 +13,10 @@
 namespace {
 
 // Keys by the number of the pass that asks for them.
-class ScriptedKeys final : public KeySource {
-public:
+struct ScriptedKeys final : KeySource {
     std::map<int, int> at;
-    int asked = 0;
-    int drops = 0;
-    int nextKey() override {
-        const auto found = at.find(asked++);
-        return found == at.end() ? -1 : found->second;
-    }
+    int asked = 0, drops = 0;
+    int nextKey() override { return at.contains(asked) ? at[asked++] : (++asked, -1); }
     void dropPending() override { ++drops; }
 };
 
@@ -46,27 +40,19 @@ TEST_F(LineCheckTest, OpensWithOutputsDroppedAndShowsEachInputChangeWithItsTime)
     QTemporaryDir folder;
     const QString before = QDir::currentPath();
     QDir::setCurrent(folder.path());
-    pause.hook = [this] {
-        if (pause.sleeps == 2) {
-            lines.cts = true;
-        } else if (pause.sleeps == 4) {
-            lines.dcd = true;
-            lines.cts = false;
-        } else if (pause.sleeps == 5) {
-            lines.dsr = true;
-        }
+    pause.hook = [this] { // levels from the sleep on: cts from 2 to 3, dcd from 4, dsr from 5
+        lines.cts = pause.sleeps >= 2 && pause.sleeps < 4;
+        lines.dcd = pause.sleeps >= 4;
+        lines.dsr = pause.sleeps >= 5;
     };
     keys.at[7] = 'q';
     ASSERT_EQ(check.open(QStringLiteral("COM2"), names), QString());
     check.run(keys);
     QDir::setCurrent(before);
-
     const std::vector<FakeLines::Transition> dropped{
         {Output::Break, false, 0}, {Output::Dtr, false, 0}, {Output::Rts, false, 0}};
     EXPECT_EQ(lines.outputs, dropped);
-    EXPECT_EQ(lines.opens, std::vector<QString>{QStringLiteral("COM2")});
-    const std::string shown = out.str();
-    EXPECT_EQ(shown.substr(shown.find('\n', shown.find('\n') + 1) + 1),
+    EXPECT_EQ(out.str().substr(out.str().find("12:03:04.000")),
               "12:03:04.000  rozhodčí / start contact: rozepnuto / open\n"
               "12:03:04.000  dráha č.1 / lane 1: rozepnuto / open\n"
               "12:03:04.000  dráha č.2 / lane 2: rozepnuto / open\n"
@@ -76,7 +62,6 @@ TEST_F(LineCheckTest, OpensWithOutputsDroppedAndShowsEachInputChangeWithItsTime)
               "12:03:04.025  dráha č.2 / lane 2: sepnuto / closed\n");
     EXPECT_EQ(pause.sleeps, 7);
     EXPECT_EQ(time.us, 35'000) << "one 5 ms sleep between samples";
-    EXPECT_EQ(lines.queries.size(), 21U);
     EXPECT_TRUE(QDir(folder.path()).isEmpty()) << "nothing written, no ZAVOD.TXT";
 }
 
@@ -84,19 +69,9 @@ TEST_F(LineCheckTest, EachKeySendsOneSecondPulseOnItsLineWithoutSamplingMeanwhil
     const struct {
         int key;
         Output line;
-        const char* shown;
+        std::string name;
     } cases[] = {
-        {'s', Output::Break,
-         "12:03:04.005  start: impuls 1000 ms na / 1000 ms pulse on "
-         "přerušení vysílání / transmit break\n12:03:05.005  start: konec "
-         "impulsu / pulse ended\n"},
-        {'z', Output::Dtr,
-         "12:03:04.005  stop: impuls 1000 ms na / 1000 ms pulse on DTR\n"
-         "12:03:05.005  stop: konec impulsu / pulse ended\n"},
-        {'R', Output::Rts,
-         "12:03:04.005  reset: impuls 1000 ms na / 1000 ms pulse on RTS\n"
-         "12:03:05.005  reset: konec impulsu / pulse ended\n"},
-    };
+        {'s', Output::Break, "start"}, {'z', Output::Dtr, "stop"}, {'R', Output::Rts, "reset"}};
     ASSERT_EQ(check.open(QStringLiteral("COM1"), names), QString());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
@@ -106,30 +81,24 @@ TEST_F(LineCheckTest, EachKeySendsOneSecondPulseOnItsLineWithoutSamplingMeanwhil
         out.str({});
         lines.forget();
         check.run(keys);
-
-        for (Output line : {Output::Break, Output::Dtr, Output::Rts}) {
-            const auto pulses = lines.pulses(line);
-            ASSERT_EQ(pulses.size(), line == c.line ? 1U : 0U);
-            if (line == c.line) {
-                EXPECT_EQ(pulses[0].first, 5'000);
-                EXPECT_GE(pulses[0].second - pulses[0].first, 1'000'000);
-                EXPECT_LE(pulses[0].second - pulses[0].first, 1'000'200);
-                for (const FakeLines::Query& query : lines.queries) {
-                    EXPECT_FALSE(query.us > pulses[0].first && query.us < pulses[0].second);
-                }
-            }
+        const auto pulses = lines.pulses(c.line);
+        ASSERT_EQ(pulses.size(), 1U);
+        EXPECT_EQ(lines.outputs.size(), 2U) << "no other line moves";
+        EXPECT_EQ(pulses[0].first, 5'000);
+        EXPECT_NEAR(pulses[0].second - pulses[0].first, 1'000'100, 100);
+        for (const FakeLines::Query& query : lines.queries) {
+            EXPECT_FALSE(query.us > pulses[0].first && query.us < pulses[0].second);
         }
-        EXPECT_EQ(lines.outputs.size(), 2U);
         EXPECT_EQ(keys.drops, 1) << "keys typed during the pulse are dropped";
-        EXPECT_NE(out.str().find(c.shown), std::string::npos) << out.str();
+        EXPECT_NE(out.str().find("12:03:05.005  " + c.name + ": konec impulsu / pulse ended\n"),
+                  std::string::npos);
     }
 }
 
-TEST_F(LineCheckTest, TheConsoleIsRefusedUnopenedAndAMissingPortSaysSo) {
+TEST_F(LineCheckTest, TheConsoleIsRefusedBeforeAnythingOpensIt) {
     QFile::link(QStringLiteral("/dev/null"), dev.filePath(QStringLiteral("COM1")));
     QFile list(names.consoleList);
-    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
-    list.write("tty0 null\n");
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly) && list.write("tty0 null\n") == 10);
     list.close();
 
     EXPECT_EQ(check.open(QStringLiteral("COM1"), names),
@@ -137,12 +106,6 @@ TEST_F(LineCheckTest, TheConsoleIsRefusedUnopenedAndAMissingPortSaysSo) {
                              "COM1 (%1/COM1) is the system console, which is never opened.\n")
                   .arg(dev.path()));
     EXPECT_TRUE(lines.opens.empty());
-
-    lines.present.clear();
-    EXPECT_EQ(check.open(QStringLiteral("COM2"), names),
-              QStringLiteral("COM2 (%1/ttyS1) nelze otevřít / cannot be opened: neexistuje / it "
-                             "does not exist.\n")
-                  .arg(dev.path()));
     EXPECT_TRUE(lines.outputs.empty());
     EXPECT_TRUE(out.str().empty());
 }
