@@ -62,6 +62,9 @@ required="
 /usr/share/applications/tavorin.desktop
 /usr/share/applications/vysledky.desktop
 /usr/share/man/man1/vysledky.1.gz
+/usr/bin/tavorin-com
+/usr/share/man/man1/tavorin-com.1.gz
+/usr/lib/tavorin/tavorin-linka
 /usr/share/icons/hicolor/scalable/apps/tavorin.svg
 /usr/share/tavorin/udev/99-tavorin-com.rules
 /usr/share/doc/tavorin/copyright
@@ -128,6 +131,16 @@ verify=$(dpkg --verify tavorin 2>&1) || fail "dpkg --verify: $verify"
 [ -z "$verify" ] || fail "dpkg --verify: $verify"
 missing=$(ldd /usr/bin/tavorin | grep 'not found' || true)
 [ -z "$missing" ] || fail "libraries not found: $missing"
+# The adapter command runs its line test, which refuses a console (/dev/null in a fake tree)
+# without opening anything.
+mkdir -p "$work/koren/dev" "$work/koren/sys/class/tty/console"
+echo null >"$work/koren/sys/class/tty/console/active"
+ln -sf /dev/null "$work/koren/dev/COM1"
+if tavorin-com --koren "$work/koren" --test COM1 >"$work/linka.log" 2>&1 ||
+    ! grep -q 'is the system console' "$work/linka.log"; then
+    cat "$work/linka.log"
+    fail "tavorin-com --test did not refuse the console"
+fi
 # The udev rule is an example only: nothing of the package is in a folder udev reads.
 if dpkg -L tavorin | grep -q '/rules\.d/'; then
     fail "the package installs an active udev rule"

@@ -1,0 +1,125 @@
+#include "linetest/LineCheck.h"
+
+#include "serial/Module1.h"
+#include "serial/Module2.h"
+#include "serial/Pause.h"
+#include "serial/Pulses.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// In the order and with the captions of the timing window's check boxes.
+struct Input {
+    const char* name;
+    std::int16_t (*read)();
+};
+const Input inputs[] = {
+    {"rozhodčí / start contact", &Module1::DcdOn},
+    {"dráha č.1 / lane 1", &Module1::CtsOn},
+    {"dráha č.2 / lane 2", &Module1::DsrOn},
+};
+
+struct PulseKey {
+    char key;
+    const char* name;
+    const char* line;
+    void (*send)();
+};
+const PulseKey pulseKeys[] = {
+    {'s', "start", "přerušení vysílání / transmit break", &StartPulse},
+    {'z', "stop", "DTR", &StopPulse},
+    {'r', "reset", "RTS", &ResetPulse},
+};
+
+const PulseKey* pulseFor(int key) {
+    for (const PulseKey& pulse : pulseKeys) {
+        if (key == pulse.key || key == pulse.key - 'a' + 'A') {
+            return &pulse;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+LineCheck::LineCheck(LineBackend& lines, PerformanceCounter& counter, Pause& pause, Clock now,
+                     std::ostream& out)
+    : pause_(pause), now_(std::move(now)), out_(out) {
+    Module1::installBackend(&lines);
+    Module2::installCounter(&counter);
+}
+
+LineCheck::~LineCheck() {
+    Module1::SetDtr(0);
+    Module1::SetRts(0);
+    Module1::SetBreak(0);
+    Module1::ClosePort();
+    Module1::installBackend(nullptr);
+    Module2::installCounter(nullptr);
+}
+
+QString LineCheck::open(const QString& portName, const DeviceNames& names) {
+    const QString device = names.devicePath(portName);
+    const QString port = QStringLiteral("%1 (%2)").arg(portName, device);
+    if (names.isKernelConsole(device)) {
+        return QStringLiteral("%1 je konzole systému, ta se nikdy neotevře.\n"
+                              "%1 is the system console, which is never opened.\n")
+            .arg(port);
+    }
+    if (Module1::OpenPort(portName) == 0) {
+        const QString why = QFileInfo::exists(device)
+                                ? QStringLiteral("drží ho jiný program, nebo uživatel není ve "
+                                                 "skupině dialout / another program holds it, "
+                                                 "or the user is not in the group dialout")
+                                : QStringLiteral("neexistuje / it does not exist");
+        return QStringLiteral("%1 nelze otevřít / cannot be opened: %2.\n").arg(port, why);
+    }
+    Module1::SetBreak(0);
+    Module1::SetDtr(0);
+    Module1::SetRts(0);
+    out_ << QStringLiteral("Test linek %1, nic se nezapisuje / line test of %1, nothing is "
+                           "written.\n"
+                           "s = start, z = stop, r = reset: impuls / pulse 1000 ms; "
+                           "q = konec / quit\n")
+                .arg(port)
+                .toStdString()
+         << std::flush;
+    return {};
+}
+
+void LineCheck::run(KeySource& keys) {
+    for (;;) {
+        const int key = keys.nextKey();
+        if (key == 'q' || key == 'Q') {
+            return;
+        }
+        if (const PulseKey* pulse = pulseFor(key)) {
+            // The pulse holds the thread, as in the program: the inputs wait until it ends.
+            line(QStringLiteral("%1: impuls 1000 ms na / 1000 ms pulse on %2")
+                     .arg(QLatin1String(pulse->name), QString::fromUtf8(pulse->line)));
+            pulse->send();
+            line(QStringLiteral("%1: konec impulsu / pulse ended").arg(QLatin1String(pulse->name)));
+            keys.dropPending();
+        }
+        sample();
+        pause_.Sleep(sampleMillis);
+    }
+}
+
+void LineCheck::sample() {
+    for (std::size_t i = 0; i < std::size(inputs); ++i) {
+        const int on = inputs[i].read();
+        if (on != shown_[i]) {
+            shown_[i] = on;
+            line(QStringLiteral("%1: %2").arg(QString::fromUtf8(inputs[i].name),
+                                              on != 0 ? QStringLiteral("sepnuto / closed")
+                                                      : QStringLiteral("rozepnuto / open")));
+        }
+    }
+}
+
+void LineCheck::line(const QString& text) {
+    out_ << now_().toString(u"HH:mm:ss.zzz").toStdString() << "  " << text.toStdString() << '\n'
+         << std::flush;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "serial/DeviceNames.h"
+
+#include <QString>
+#include <QTime>
+
+#include <array>
+#include <functional>
+#include <ostream>
+
+class LineBackend;
+class Pause;
+class PerformanceCounter;
+
+// Where the line test's keys come from: the terminal in the program, a script in tests.
+class KeySource {
+public:
+    virtual ~KeySource() = default;
+    // The next key pressed, or -1 when none is waiting. Never blocks.
+    virtual int nextKey() = 0;
+    // Forgets the keys pressed so far: those typed while a pulse held the line.
+    virtual void dropPending() = 0;
+};
+
+// The line test behind `tavorin-com --test`: opens a port as the timing program does, shows
+// its three inputs as they change and sends one stopwatch pulse per key. It writes nothing but
+// its own output: no results log, no settings.
+class LineCheck {
+public:
+    using Clock = std::function<QTime()>;
+    // The inputs are sampled this often; the thread sleeps in between.
+    static constexpr int sampleMillis = 5;
+
+    // Installs the lines and the counter for Module1 and the pulses, until destroyed.
+    LineCheck(LineBackend& lines, PerformanceCounter& counter, Pause& pause, Clock now,
+              std::ostream& out);
+    ~LineCheck();
+    LineCheck(const LineCheck&) = delete;
+    LineCheck& operator=(const LineCheck&) = delete;
+
+    // Opens the port with every output dropped, as the program does. Returns an empty text,
+    // or why the port was not opened; the console is refused before anything touches it.
+    QString open(const QString& portName, const DeviceNames& names);
+
+    // Shows the inputs and sends the pulses of the keys s, z, r until q.
+    void run(KeySource& keys);
+
+private:
+    void sample();
+    void line(const QString& text);
+
+    Pause& pause_;
+    Clock now_;
+    std::ostream& out_;
+    std::array<int, 3> shown_{-1, -1, -1}; // -1 until first shown
+};

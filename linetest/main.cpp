@@ -1,0 +1,41 @@
+// tavorin-linka [--koren DIR] COM1|COM2: the line test that `tavorin-com --test` starts.
+
+#include "linetest/LineCheck.h"
+#include "linetest/TerminalKeys.h"
+#include "serial/Pause.h"
+#include "serial/PerformanceCounter.h"
+#include "serial/SerialPortBackend.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    DeviceNames names;
+    // Hidden, for tests: the devices and the console list under a fake root.
+    if (args.size() == 3 && args.at(0) == QLatin1String("--koren")) {
+        names.deviceDir = args.at(1) + QStringLiteral("/dev");
+        names.consoleList = args.at(1) + QStringLiteral("/sys/class/tty/console/active");
+        args = args.mid(2);
+    }
+    const QString port = args.size() == 1 ? args.at(0).toUpper() : QString();
+    if (port != QLatin1String("COM1") && port != QLatin1String("COM2")) {
+        std::cerr << "Použití / usage: tavorin-com --test COM1|COM2\n";
+        return 2;
+    }
+
+    SerialPortBackend lines(names);
+    MonotonicCounter counter;
+    ThreadSleep pause;
+    LineCheck check(lines, counter, pause, &QTime::currentTime, std::cout);
+    const QString refused = check.open(port, names);
+    if (!refused.isEmpty()) {
+        std::cerr << refused.toStdString();
+        return 1;
+    }
+    TerminalKeys keys;
+    check.run(keys);
+    return 0;
+}
