@@ -12,7 +12,7 @@ export XDG_RUNTIME_DIR=$work
 trap 'rm -rf "$work"' EXIT
 out=$PWD/docs/window.png
 
-xvfb-run -a -s "-screen 0 640x480x24" bash -c '
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     cd "$1"
     TAVORIN_REALTIME=0 "$2" & program=$!
     # Close each start-up message as it appears, then wait for the main window.

@@ -10,7 +10,7 @@
 
 class QWidget;
 
-// The window as designed: every control with its container, caption, place and size in twips,
+// The window's layout: every control with its container, caption, place and size in twips,
 // tab index and font, in the order in which the controls are stacked (later ones on top).
 namespace Layout {
 

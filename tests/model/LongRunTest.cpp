@@ -113,7 +113,7 @@ TEST(LongRun, TheRunningTimeIsRightEveryPassWhileTheClockPassesTwoTo31AndTwoTo32
 
 // A start contact that keeps signalling holds the count at 32767 pass after pass: no crash, a
 // start pulse every pass, no annulment, and the running time goes on, across the clock's wrap.
-// The count is reached honestly: off in step a and on in step b at 2 makes it 3, and from
+// The count is reached honestly: off at the annul test and on at the start test at 2 makes it 3, and from
 // there every pass adds one.
 TEST(LongRun, AStartCountHeldAtItsLimitStaysThereAndEveryPassStillSendsItsPulse) {
     Rig rig;
@@ -124,8 +124,8 @@ TEST(LongRun, AStartCountHeldAtItsLimitStaysThereAndEveryPassStillSendsItsPulse)
     // once more: every pulse lasts 1600 ms.
     rig.time.counterStepUs = 400'000;
     rig.time.millisOffset = static_cast<std::uint32_t>(twoTo32 - 60'000'000); // 1000 min to wrap
-    // Step i reads DCD after the pause; the first reading of the next pass is then step a's
-    // when the count is 2.
+    // The mirror reads DCD after the pause; the first reading of the next pass is then the
+    // annul test's when the count is 2.
     bool mirroring = false;
     int readsInPass = 0;
     rig.lines.script = [&](Input line, int) {
@@ -168,7 +168,7 @@ TEST(LongRun, AStartCountHeldAtItsLimitStaysThereAndEveryPassStillSendsItsPulse)
         ASSERT_EQ(up.line, Output::Break);
         ASSERT_EQ(up.us, atStepB);
         ASSERT_EQ(down.us - up.us, 1'600'000);
-        // Step d comes right after the pulse.
+        // The running time is shown right after the pulse.
         ASSERT_EQ(form.controls().LblTimer->text(), runningTime(down.us / 1000 - startUs / 1000));
         ASSERT_EQ(rig.end.calls, 0);
     }

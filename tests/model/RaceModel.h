@@ -113,7 +113,8 @@ public:
 
     // Loads the window, then enters the loop as StartTimer's first tick does.
     void start();
-    // One pass of the loop, steps a to i.
+    // One pass of the loop: the start tests, the displays, the lanes, the finish, the events,
+    // the pause and the mirrored contacts.
     PassEnd pass();
     void queue(Event event) { events_.push_back(event); }
 

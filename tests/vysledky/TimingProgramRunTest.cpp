@@ -11,8 +11,8 @@
 
 namespace {
 
-// The timing program's window on the fake lines runs part of a competition; the results
-// viewer reads the ZAVOD.TXT it leaves behind.
+// The timing program's window on the fake lines runs part of a competition: the exact file it
+// leaves behind, and the results viewer's tables made from it.
 class TimingProgramRun : public ::testing::Test {
 protected:
     Rig rig;
@@ -82,6 +82,18 @@ TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
     rig.passes(4'321);
     click(form->controls().ButStop);
 
+    EXPECT_EQ(rig.log(), QByteArray("SDH \x8E\xEF\xE1r\r\n"
+                                    " dr\xE1ha c.2 00:00:21:001\r\n"
+                                    " dr\xE1ha c.1 00:00:21:502\r\n"
+                                    " Sokol Lhota\r\n"
+                                    " Start anulovan \r\n"
+                                    " dr\xE1ha c.1 00:00:12:005\r\n"
+                                    " Diskvalifikace \r\n"
+                                    " dr\xE1ha c.1 00:00:16:001\r\n"
+                                    " dr\xE1ha c.2 00:00:16:301\r\n"
+                                    " Hasi\xE8i Nov\xE1 Ves\r\n"
+                                    "STOP ZAVODU TLACITKEM 00:00:05:322\r\n"));
+    EXPECT_TRUE(rig.messages.seen.empty());
     const QList<Attempt> attempts = readLog();
     EXPECT_EQ(CsvWriter::attempts(attempts),
               attemptsHeader + "1;SDH Žďár;00:00:21:502;00:00:21:001;00:00:21:502;platný\r\n"
