@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -159,21 +160,18 @@ TEST_F(SerialPortBackendLinesTest, EachInputLineReportsItsOwnStatusBit) {
     // Raised outputs read back along with the inputs and must not count as any of them.
     port->setDtr(true);
     port->setRts(true);
-    const struct {
-        int lines;
-        std::uint32_t status;
-    } cases[] = {
+    // The TIOCM_ input lines and the status bits they must give.
+    const std::pair<int, std::uint32_t> cases[] = {
         {0, 0x00U},
         {TIOCM_CTS, 0x10U},
         {TIOCM_DSR, 0x20U},
         {TIOCM_CAR, 0x80U},
         {TIOCM_RNG, 0x40U},
         {TIOCM_CTS | TIOCM_DSR | TIOCM_CAR, 0xB0U},
-        {TIOCM_CTS | TIOCM_DSR | TIOCM_CAR | TIOCM_RNG, 0xF0U},
-    };
-    for (const auto& c : cases) {
-        fake_modem_lines_set_inputs(c.lines);
-        EXPECT_EQ(port->modemStatus(0xFFFFFFFF), c.status) << "lines 0x" << std::hex << c.lines;
+        {TIOCM_CTS | TIOCM_DSR | TIOCM_CAR | TIOCM_RNG, 0xF0U}};
+    for (const auto& [lines, status] : cases) {
+        fake_modem_lines_set_inputs(lines);
+        EXPECT_EQ(port->modemStatus(0xFFFFFFFF), status) << "lines 0x" << std::hex << lines;
     }
 }
 
@@ -184,14 +182,12 @@ TEST_F(SerialPortBackendLinesTest, EachOutputDrivesOnlyItsOwnLine) {
         void (SerialPortBackend::*set)(bool);
         bool on;
         int outputs;
-    } steps[] = {
-        {"DTR on", &SerialPortBackend::setDtr, true, TIOCM_DTR},
-        {"RTS on", &SerialPortBackend::setRts, true, TIOCM_DTR | TIOCM_RTS},
-        {"DTR off", &SerialPortBackend::setDtr, false, TIOCM_RTS},
-        {"break on", &SerialPortBackend::setBreak, true, TIOCM_RTS | Break},
-        {"RTS off", &SerialPortBackend::setRts, false, Break},
-        {"break off", &SerialPortBackend::setBreak, false, 0},
-    };
+    } steps[] = {{"DTR on", &SerialPortBackend::setDtr, true, TIOCM_DTR},
+                 {"RTS on", &SerialPortBackend::setRts, true, TIOCM_DTR | TIOCM_RTS},
+                 {"DTR off", &SerialPortBackend::setDtr, false, TIOCM_RTS},
+                 {"break on", &SerialPortBackend::setBreak, true, TIOCM_RTS | Break},
+                 {"RTS off", &SerialPortBackend::setRts, false, Break},
+                 {"break off", &SerialPortBackend::setBreak, false, 0}};
     EXPECT_EQ(fake_modem_lines_outputs(), 0);
     for (const auto& s : steps) {
         (port.get()->*s.set)(s.on);
