@@ -4,6 +4,32 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
+namespace {
+
+// The names the kernel gives the devices a console can sit on: virtual consoles, built-in
+// serial ports (ttyS, ttyAMA on ARM boards), a hypervisor's console.
+bool hasConsoleName(const QString& path) {
+    static const QRegularExpression names(
+        QStringLiteral("^(console|tty|tty[0-9].*|ttyS.*|ttyAMA.*|hvc.*)$"));
+    return names.match(QFileInfo(path).fileName()).hasMatch();
+}
+
+// The path, every link on the way to the device and the device itself.
+QStringList linkChain(const QString& path) {
+    QStringList chain{path};
+    QFileInfo info(path);
+    for (int hop = 0; hop < 40 && info.isSymLink(); ++hop) {
+        info.setFile(info.symLinkTarget());
+        chain << info.filePath();
+    }
+    chain << QFileInfo(path).canonicalFilePath();
+    return chain;
+}
+
+} // namespace
+
 QString DeviceNames::devicePath(const QString& portName) const {
 #ifdef Q_OS_WIN
     return portName;
@@ -29,7 +55,12 @@ bool DeviceNames::isKernelConsole(const QString& devicePath) const {
 #else
     QFile list(consoleList);
     if (!list.open(QIODevice::ReadOnly)) {
-        return false;
+        // Nothing tells which device is the console (no /sys in a container, say), so any name a
+        // console can have is refused, under a link as well. Refusing every device would leave
+        // such a machine without a port; a USB adapter (ttyUSB, ttyACM) is hardly ever the
+        // console and still opens.
+        const QStringList chain = linkChain(devicePath);
+        return std::any_of(chain.cbegin(), chain.cend(), hasConsoleName);
     }
     const QString target = QFileInfo(devicePath).canonicalFilePath();
     if (target.isEmpty()) {

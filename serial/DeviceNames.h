@@ -13,6 +13,7 @@ struct DeviceNames {
     QString devicePath(const QString& portName) const;
 
     // True when the device, after following links, is one of the kernel's consoles: opening
-    // it would disturb the machine's own console, so it counts as busy.
+    // it would disturb the machine's own console, so it counts as busy. When the console list
+    // cannot be read, true for any device named as a console can be (ttyS*, tty1, hvc0...).
     bool isKernelConsole(const QString& devicePath) const;
 };

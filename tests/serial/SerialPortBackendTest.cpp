@@ -3,19 +3,25 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "tests/serial/FakeModemLines.h"
 #include "tests/support/Printers.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <utility>
+
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// A pseudo-terminal stands in for a serial device: it opens, locks and closes like one,
-// though it has no modem lines. The device folder and the console list are the test's own,
-// so nothing here goes near the machine's real ports.
+// A pseudo-terminal stands in for a serial device: it opens, locks and closes like one; its
+// modem lines come from FakeModemLines. The device folder and the console list are the test's
+// own, so nothing here goes near the machine's real ports.
 class PseudoTerminal {
 public:
     PseudoTerminal() {
@@ -104,18 +110,102 @@ TEST_F(SerialPortBackendTest, TheKernelConsoleIsRefusedAsBusy) {
     EXPECT_FALSE(names.isKernelConsole(dir.filePath(QStringLiteral("ttyS0"))));
     EXPECT_GT(port.open(QStringLiteral("COM1")), 0);
     port.close();
+
+    // Without the list, any name the kernel gives a console is refused, here or along the links;
+    // a USB adapter still opens.
+    ASSERT_TRUE(QFile::remove(names.consoleList));
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("ttyS0"))));
+    const struct {
+        const char* name;
+        const char* linkTo; // another name in the folder, or the pseudo-terminal
+        bool opens;
+    } devices[] = {
+        {"ttyS0", nullptr, false},   {"tty1", nullptr, false}, {"console", nullptr, false},
+        {"ttyAMA0", nullptr, false}, {"hvc0", nullptr, false}, {"ttyUSB0", nullptr, true},
+        {"ttyACM0", nullptr, true},  {"COM1", "ttyS0", false}, {"COM2", "ttyUSB0", true},
+    };
+    for (const auto& d : devices) {
+        const QString name = QString::fromLatin1(d.name);
+        link(name, d.linkTo ? dir.filePath(QString::fromLatin1(d.linkTo)) : pty.slave());
+        SerialPortBackend device(names);
+        EXPECT_EQ(device.open(name) > 0, d.opens) << d.name;
+        device.close();
+    }
 }
 
-TEST_F(SerialPortBackendTest, APseudoTerminalHasNoModemLinesToReport) {
-    link(QStringLiteral("COM1"), pty.slave());
-    SerialPortBackend port(names);
-    ASSERT_GT(port.open(QStringLiteral("COM1")), 0);
-    port.setDtr(true);
-    port.setRts(true);
-    port.setBreak(true);
-    port.setBreak(false);
-    EXPECT_EQ(port.modemStatus(0xB0) & 0xB0U, 0U);
-    port.close();
+// The same pseudo-terminal, given modem lines by the fake driver and opened as COM1.
+class SerialPortBackendLinesTest : public SerialPortBackendTest {
+protected:
+    std::unique_ptr<SerialPortBackend> port;
+
+    void SetUp() override {
+        SerialPortBackendTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        struct stat device {};
+        ASSERT_EQ(::stat(pty.slave().toLocal8Bit().constData(), &device), 0);
+        fake_modem_lines_attach(device.st_rdev);
+        link(QStringLiteral("COM1"), pty.slave());
+        port = std::make_unique<SerialPortBackend>(names);
+        ASSERT_GT(port->open(QStringLiteral("COM1")), 0);
+    }
+    void TearDown() override {
+        port.reset();
+        fake_modem_lines_detach();
+    }
+};
+
+TEST_F(SerialPortBackendLinesTest, EachInputLineReportsItsOwnStatusBit) {
+    // Raised outputs read back along with the inputs and must not count as any of them.
+    port->setDtr(true);
+    port->setRts(true);
+    // The TIOCM_ input lines and the status bits they must give.
+    const std::pair<int, std::uint32_t> cases[] = {
+        {0, 0x00U},
+        {TIOCM_CTS, 0x10U},
+        {TIOCM_DSR, 0x20U},
+        {TIOCM_CAR, 0x80U},
+        {TIOCM_RNG, 0x40U},
+        {TIOCM_CTS | TIOCM_DSR | TIOCM_CAR, 0xB0U},
+        {TIOCM_CTS | TIOCM_DSR | TIOCM_CAR | TIOCM_RNG, 0xF0U}};
+    for (const auto& [lines, status] : cases) {
+        fake_modem_lines_set_inputs(lines);
+        EXPECT_EQ(port->modemStatus(0xFFFFFFFF), status) << "lines 0x" << std::hex << lines;
+    }
+}
+
+TEST_F(SerialPortBackendLinesTest, EachOutputDrivesOnlyItsOwnLine) {
+    constexpr int Break = FAKE_MODEM_LINES_BREAK;
+    const struct {
+        const char* step;
+        void (SerialPortBackend::*set)(bool);
+        bool on;
+        int outputs;
+    } steps[] = {{"DTR on", &SerialPortBackend::setDtr, true, TIOCM_DTR},
+                 {"RTS on", &SerialPortBackend::setRts, true, TIOCM_DTR | TIOCM_RTS},
+                 {"DTR off", &SerialPortBackend::setDtr, false, TIOCM_RTS},
+                 {"break on", &SerialPortBackend::setBreak, true, TIOCM_RTS | Break},
+                 {"RTS off", &SerialPortBackend::setRts, false, Break},
+                 {"break off", &SerialPortBackend::setBreak, false, 0}};
+    EXPECT_EQ(fake_modem_lines_outputs(), 0);
+    for (const auto& s : steps) {
+        (port.get()->*s.set)(s.on);
+        EXPECT_EQ(fake_modem_lines_outputs(), s.outputs) << s.step;
+    }
+}
+
+TEST_F(SerialPortBackendLinesTest, AClosedPortNeitherDrivesNorReadsALine) {
+    port->setDtr(true);
+    port->close();
+    const int requestsBefore = fake_modem_lines_calls(nullptr, 0);
+    fake_modem_lines_set_inputs(TIOCM_CTS | TIOCM_DSR | TIOCM_CAR);
+    port->setDtr(false);
+    port->setRts(true);
+    port->setBreak(true);
+    EXPECT_EQ(port->modemStatus(0xFFFFFFFF), 0U);
+    EXPECT_EQ(fake_modem_lines_outputs(), TIOCM_DTR);
+    EXPECT_EQ(fake_modem_lines_calls(nullptr, 0), requestsBefore);
 }
 
 } // namespace
