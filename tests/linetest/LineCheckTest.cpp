@@ -34,6 +34,12 @@ protected:
     QTemporaryDir dev;
     DeviceNames names{dev.path(), dev.filePath(QStringLiteral("active"))};
     ScriptedKeys keys;
+    // A console list that names no device here: with none, built-in port names count as busy.
+    void SetUp() override {
+        QFile list(names.consoleList);
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write("tty0\n");
+    }
 };
 
 TEST_F(LineCheckTest, OpensWithOutputsDroppedAndShowsEachInputChangeWithItsTime) {
