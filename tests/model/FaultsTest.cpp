@@ -1,6 +1,8 @@
 #include "race/LogRecords.h"
 #include "tests/model/Hand.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Rig.h"
+#include "tests/support/RunningTime.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -23,29 +25,6 @@
 // port that vanishes in a race, and the operator clicking while the program is busy. Each test
 // shows what the operator sees and that no record is lost or put out of order.
 namespace {
-
-// A disk nearly full, for this process while it lasts: files grow to so many bytes, and a
-// write that would pass that writes what fits and then fails with EFBIG ("soubor je příliš velký").
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        signal_ = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, signal_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    struct rlimit old_ {};
-    void (*signal_)(int) = SIG_DFL;
-};
 
 // Root writes any file and creates files in any folder. For the permission faults a test run
 // by root acts on the files as an ordinary user while this lasts: the folder is handed to that
@@ -124,14 +103,7 @@ protected:
 
     // The running time a pass would take now, in a pass that sends no pulse before it reads
     // the clock: whole milliseconds of fake time since the start, HH:MM:SS:mmm.
-    QString now() {
-        const std::int64_t ms = rig.time.us / 1000 - state().startTick;
-        return QStringLiteral("%1:%2:%3:%4")
-            .arg(ms / 3'600'000 % 24, 2, 10, QLatin1Char('0'))
-            .arg(ms / 60'000 % 60, 2, 10, QLatin1Char('0'))
-            .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
-            .arg(ms % 1000, 3, 10, QLatin1Char('0'));
-    }
+    QString now() { return runningTime(rig.time.us / 1000 - state().startTick); }
 
     // A whole run of one team: its name saved, the start, lane 1, lane 2 and the finish. The
     // records it should have made, in order.

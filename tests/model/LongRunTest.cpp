@@ -1,4 +1,5 @@
 #include "tests/support/Rig.h"
+#include "tests/support/RunningTime.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,15 +18,6 @@ namespace {
 std::int64_t longPasses(std::int64_t fallback) {
     const char* value = std::getenv("TAVORIN_LONG_PASSES");
     return value != nullptr && *value != '\0' ? std::strtoll(value, nullptr, 10) : fallback;
-}
-
-// HH:MM:SS:mmm of a running time in whole milliseconds, hours taken modulo 24.
-QString runningTime(std::int64_t ms) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d:%03d", static_cast<int>(ms / 3'600'000 % 24),
-                  static_cast<int>(ms / 60'000 % 60), static_cast<int>(ms / 1000 % 60),
-                  static_cast<int>(ms % 1000));
-    return QString::fromLatin1(text);
 }
 
 constexpr std::int64_t twoTo31 = std::int64_t{1} << 31;

@@ -1,6 +1,7 @@
 #include "tests/model/Scenario.h"
 
 #include "tests/model/Hand.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Rig.h"
 
 #include <QAbstractButton>
@@ -320,35 +321,6 @@ std::string printable(const std::string& bytes) {
 }
 
 enum class Outage { None, Directory, Full, NearlyFull };
-
-// A disk nearly full, for this process: the file may grow by only so many bytes. A write that
-// crosses the limit writes what fits, then fails with EFBIG ("soubor je příliš velký").
-class FileSizeLimit {
-public:
-    void set(std::int64_t bytes) {
-        if (!active_) {
-            getrlimit(RLIMIT_FSIZE, &old_);
-            signal_ = std::signal(SIGXFSZ, SIG_IGN);
-            active_ = true;
-        }
-        struct rlimit limit = old_;
-        limit.rlim_cur = static_cast<rlim_t>(bytes);
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    void lift() {
-        if (active_) {
-            setrlimit(RLIMIT_FSIZE, &old_);
-            std::signal(SIGXFSZ, signal_);
-            active_ = false;
-        }
-    }
-    ~FileSizeLimit() { lift(); }
-
-private:
-    bool active_ = false;
-    struct rlimit old_ {};
-    void (*signal_)(int) = SIG_DFL;
-};
 
 class Player {
 public:
