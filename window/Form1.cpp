@@ -121,6 +121,11 @@ void Form1::buildControls() {
         setTabOrder(tabStops[i - 1].second, tabStops[i].second);
     }
     controls_.LblTime->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // A label of fixed size does not ask its parent for a new layout with every text it
+    // takes, which for the running time was an event posted on every pass.
+    for (QLabel* label : {controls_.LblTimer, controls_.LblTime}) {
+        label->setFixedSize(label->size());
+    }
 }
 
 void Form1::connectHandlers() {
