@@ -22,6 +22,7 @@ struct Row {
     const char* label;
     double Figures::*value;
     int decimals;
+    bool displayOnly = false;
 };
 
 // One list for the table and the JSON object, so the two always agree.
@@ -42,6 +43,10 @@ const Row rows[] = {
     {"cpu_idle_pct", "CPU idle (% of a core)", &Figures::cpuIdlePct, 2},
     {"cpu_race_pct", "CPU race (% of a core)", &Figures::cpuRacePct, 2},
     {"cpu_pulse_pct", "CPU during pulses (% of a core)", &Figures::cpuPulsePct, 2},
+    {"cpu_idle_display_pct", "CPU idle with X server (% of a core)", &Figures::cpuIdleDisplayPct, 2,
+     true},
+    {"cpu_race_display_pct", "CPU race with X server (% of a core)", &Figures::cpuRaceDisplayPct, 2,
+     true},
     {"rss_peak_mb", "peak resident memory (MB)", &Figures::rssPeakMb, 1},
     {"startup_ms", "start-up to first pass (ms)", &Figures::startupMs, 1},
 };
@@ -50,6 +55,9 @@ const Row rows[] = {
 QString figuresTable(const Figures& f) {
     QString out;
     for (const Row& row : rows) {
+        if (row.displayOnly && !f.display) {
+            continue;
+        }
         out += QStringLiteral("%1 %2\n")
                    .arg(QString::fromLatin1(row.label), -36)
                    .arg(f.*row.value, 10, 'f', row.decimals);
@@ -69,6 +77,9 @@ QString figuresJson(const Figures& f) {
     QString out = QStringLiteral("{");
     bool first = true;
     for (const Row& row : rows) {
+        if (row.displayOnly && !f.display) {
+            continue;
+        }
         out += QStringLiteral("%1\"%2\": %3")
                    .arg(first ? QString() : QStringLiteral(", "), QString::fromLatin1(row.key))
                    .arg(f.*row.value, 0, 'f', row.decimals);

@@ -11,6 +11,9 @@ struct Figures {
     double laneLagP99Ms = 0, laneLagMaxMs = 0, startLagMaxMs = 0; // where the lane error comes from
     double pulseMeanDevMs = 0, pulseMaxDevMs = 0;
     double cpuIdlePct = 0, cpuRacePct = 0, cpuPulsePct = 0;
+    // On a real display (--display): the program and the X server together.
+    bool display = false;
+    double cpuIdleDisplayPct = 0, cpuRaceDisplayPct = 0;
     double rssPeakMb = 0;
     double startupMs = 0;
 

@@ -34,11 +34,21 @@ void TrackScenario::beginSpell() {
     passes_ = 0;
     spellWallNs_ = ProcessClock::monotonicNs();
     spellCpuNs_ = ProcessClock::cpuNs();
+    spellServerNs_ = serverCpuNs_ ? serverCpuNs_() : 0;
 }
 
 double TrackScenario::spellCpuPct() const {
     const auto wall = static_cast<double>(ProcessClock::monotonicNs() - spellWallNs_);
     const auto cpu = static_cast<double>(ProcessClock::cpuNs() - spellCpuNs_);
+    return wall > 0 ? 100.0 * cpu / wall : 0.0;
+}
+
+double TrackScenario::spellServerPct() const {
+    if (!serverCpuNs_) {
+        return 0.0;
+    }
+    const auto wall = static_cast<double>(ProcessClock::monotonicNs() - spellWallNs_);
+    const auto cpu = static_cast<double>(serverCpuNs_() - spellServerNs_);
     return wall > 0 ? 100.0 * cpu / wall : 0.0;
 }
 
@@ -101,6 +111,7 @@ void TrackScenario::step() {
     case Stage::Idle:
         if (++passes_ >= plan_.idlePasses) {
             cpuIdlePct_ = spellCpuPct();
+            serverIdlePct_ = spellServerPct();
             scheduleStart();
         }
         break;
@@ -125,6 +136,7 @@ void TrackScenario::step() {
         if (++passes_ >= plan_.racePasses) {
             probe_.setRecording(false);
             cpuRacePct_ = spellCpuPct();
+            serverRacePct_ = spellServerPct();
             scheduleLane(1 + static_cast<int>(random_() % 2));
         }
         break;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -38,6 +39,12 @@ public:
 
     double cpuIdlePct() const { return cpuIdlePct_; }
     double cpuRacePct() const { return cpuRacePct_; }
+    // Another process measured over the same spells: the display server the window draws on.
+    void measureServer(std::function<std::int64_t()> serverCpuNs) {
+        serverCpuNs_ = std::move(serverCpuNs);
+    }
+    double serverIdlePct() const { return serverIdlePct_; }
+    double serverRacePct() const { return serverRacePct_; }
     // Recorded lane time minus the true time from the start contact to the target, in ms.
     const std::vector<double>& laneErrorsMs() const { return laneErrorsMs_; }
     // How long after closing the program first read each contact closed, in ms.
@@ -60,6 +67,7 @@ private:
 
     void beginSpell();
     double spellCpuPct() const;
+    double spellServerPct() const;
     void scheduleStart();
     void scheduleLane(int lane);
     ScheduledLines::Contact laneContact() const {
@@ -83,6 +91,10 @@ private:
     std::int64_t spellCpuNs_ = 0;
     double cpuIdlePct_ = 0;
     double cpuRacePct_ = 0;
+    std::function<std::int64_t()> serverCpuNs_;
+    std::int64_t spellServerNs_ = 0;
+    double serverIdlePct_ = 0;
+    double serverRacePct_ = 0;
 
     int racesDone_ = 0;
     int closuresInRace_ = 0;

@@ -8,6 +8,7 @@
 #include "bench/PassProbe.h"
 #include "bench/ProcessClock.h"
 #include "bench/ScheduledLines.h"
+#include "bench/ServerCpu.h"
 #include "bench/TrackScenario.h"
 #include "race/TimeOfDay.h"
 #include "serial/MillisClock.h"
@@ -28,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -55,6 +57,8 @@ struct Options {
     bool json = false;
     bool quick = false;
     int load = 0;
+    bool display = false; // run the whole benchmark again on an X server of its own
+    bool onX = false;     // this is that run: draw on $DISPLAY and measure its server too
     std::int64_t startupChildSpawnNs = -1;
 };
 
@@ -68,10 +72,15 @@ Options parse(const QStringList& args) {
         } else if (args[i] == QLatin1String("--load") && i + 1 < args.size() &&
                    args[i + 1].toInt() >= 0) {
             o.load = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--display")) {
+            o.display = true;
+        } else if (args[i] == QLatin1String("--on-x")) {
+            o.onX = true;
         } else if (args[i] == QLatin1String("--startup-child") && i + 1 < args.size()) {
             o.startupChildSpawnNs = args[++i].toLongLong();
         } else {
-            std::fprintf(stderr, "usage: tavorin-bench [--quick] [--json] [--load N]\n");
+            std::fprintf(stderr,
+                         "usage: tavorin-bench [--quick] [--json] [--load N] [--display]\n");
             std::exit(2);
         }
     }
@@ -119,6 +128,36 @@ std::vector<double> measureStartups(const QString& self, int runs) {
     return times;
 }
 
+// The same run under a fresh Xvfb, the window drawn through the xcb platform as on a real
+// display; its figures are printed by that run.
+int runOnDisplay(const QStringList& args) {
+    QStringList childArgs{QStringLiteral("-a"), QStringLiteral("-s"),
+                          QStringLiteral("-screen 0 1024x768x24"),
+                          QCoreApplication::applicationFilePath(), QStringLiteral("--on-x")};
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] != QLatin1String("--display")) {
+            childArgs << args[i];
+        }
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QStringLiteral("xvfb-run"), childArgs);
+    if (!child.waitForStarted(10000)) {
+        std::fputs("tavorin-bench: xvfb-run could not be started (package xvfb)\n", stderr);
+        return 1;
+    }
+    if (!child.waitForFinished(600000)) {
+        std::fputs("tavorin-bench: the run on Xvfb did not end within 10 minutes\n", stderr);
+        child.kill();
+        child.waitForFinished(5000);
+        return 1;
+    }
+    return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : 1;
+}
+
 Plan planFor(bool quick) {
     Plan plan;
     if (quick) {
@@ -135,12 +174,19 @@ Plan planFor(bool quick) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QStringList args;
     for (int i = 0; i < argc; ++i) {
         args << QString::fromLocal8Bit(argv[i]);
     }
     const Options options = parse(args);
+    if (options.display && !options.onX) {
+        QCoreApplication core(argc, argv);
+        return runOnDisplay(args);
+    }
+    // Start-up children run offscreen even then, so that figure stays comparable.
+    if (!options.onX) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     if (options.startupChildSpawnNs >= 0) {
         return startupChild(argc, argv, options.startupChildSpawnNs);
     }
@@ -162,6 +208,15 @@ int main(int argc, char** argv) {
     Form1 form(Platform{m.lines, m.counter, m.pulseSleep, m.clock, probe, m.timeOfDay, m.end});
     TrackScenario scenario(form, m.lines, probe, plan);
     probe.onPass([&scenario] { scenario.step(); });
+    std::optional<pid_t> server;
+    if (options.onX) {
+        server = ServerCpu::serverOfDisplay();
+        if (!server) {
+            std::fputs("tavorin-bench: no X server found for $DISPLAY\n", stderr);
+            return 1;
+        }
+        scenario.measureServer([pid = *server] { return ServerCpu::cpuNs(pid); });
+    }
 
     form.Form_Load();
     form.show();
@@ -210,6 +265,9 @@ int main(int argc, char** argv) {
 
     f.cpuIdlePct = scenario.cpuIdlePct();
     f.cpuRacePct = scenario.cpuRacePct();
+    f.display = options.onX;
+    f.cpuIdleDisplayPct = f.cpuIdlePct + scenario.serverIdlePct();
+    f.cpuRaceDisplayPct = f.cpuRacePct + scenario.serverRacePct();
     f.cpuPulsePct = pulseWallNs > 0 ? 100.0 * pulseCpuNs / pulseWallNs : 0.0;
     f.realtime = QString::fromLatin1(realtimeResultName(realtime));
     f.load = load.size();

@@ -5,6 +5,7 @@
 #include "window/Messages.h"
 #include "window/OutageNotice.h"
 #include "window/ProgramEnd.h"
+#include "window/RefreshGate.h"
 #include "window/WrappingButton.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ Form1::Form1(Platform platform, QWidget* parent)
       log_(QString::fromLatin1(LogRecords::fileName)),
       race_(*this, lines_, platform.clock, platform.pause, platform.timeOfDay, log_) {
     buildControls();
+    refresh_ = new RefreshGate(*this, platform.clock);
     auto* notice = new OutageNotice(this);
     log_.setNotice([notice](const QString& message) { notice->tell(message); });
     connectHandlers();
@@ -119,6 +121,11 @@ void Form1::buildControls() {
         setTabOrder(tabStops[i - 1].second, tabStops[i].second);
     }
     controls_.LblTime->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // A label of fixed size does not ask its parent for a new layout with every text it
+    // takes, which for the running time was an event posted on every pass.
+    for (QLabel* label : {controls_.LblTimer, controls_.LblTime}) {
+        label->setFixedSize(label->size());
+    }
 }
 
 void Form1::connectHandlers() {
@@ -309,5 +316,6 @@ void Form1::showMessage(const QString& text) {
 }
 
 void Form1::pumpEvents() {
+    refresh_->poll();
     QCoreApplication::processEvents();
 }

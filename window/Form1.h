@@ -10,6 +10,8 @@
 
 #include <QWidget>
 
+class RefreshGate;
+
 // The operator's window: its controls, and one handler for each event it takes (load, unload,
 // the StartTimer tick and the clicks of eleven buttons). Start-up, port choice and the end of
 // the program are the window's; everything the race does is a forward to the race.
@@ -78,6 +80,7 @@ private:
     ResultsLog log_;
     Race race_;
     FormControls controls_;
+    RefreshGate* refresh_ = nullptr;
     std::int16_t portResult_ = 0;
     bool loading_ = false;
     bool ended_ = false;
