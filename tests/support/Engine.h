@@ -4,9 +4,8 @@
 #include "race/RaceLines.h"
 #include "race/ResultsLog.h"
 #include "serial/InstalledModules.h"
-#include "tests/support/FakeLines.h"
+#include "tests/support/FakeMachine.h"
 #include "tests/support/FakeRaceWindow.h"
-#include "tests/support/FakeTime.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -21,19 +20,12 @@ template <typename Change> RaceState stateWith(Change change) {
 // The race on fake lines, clocks and window, with its log in a folder of its own: the engine
 // without a widget. COM2 is open; the race starts from the given state (armed lanes and no
 // start signal, as at the loop's entry, unless a test says otherwise).
-class Engine {
+class Engine : public FakeMachine {
 public:
     explicit Engine(RaceState initial = {});
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    FakeTime time;
-    FakeLines lines{time};
-    FakeCounter counter{time};
-    FakePulseSleep pulseSleep{time};
-    FakeMillisClock clock{time};
-    FakePause pause{time};
-    FakeTimeOfDay timeOfDay{time};
     FakeRaceWindow window;
 
 private:

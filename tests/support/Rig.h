@@ -1,7 +1,6 @@
 #pragma once
 
-#include "tests/support/FakeLines.h"
-#include "tests/support/FakeTime.h"
+#include "tests/support/FakeMachine.h"
 #include "tests/support/MessageAnswerer.h"
 #include "tests/support/Printers.h"
 #include "window/Form1.h"
@@ -16,20 +15,13 @@ class QAbstractButton;
 
 // The program's window on fake lines and clocks, in a folder of its own for ZAVOD.TXT.
 // The real StartTimer is held back; a test lets it tick with tickIfDue().
-class Rig {
+class Rig : public FakeMachine {
 public:
     Rig();
     ~Rig();
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
 
-    FakeTime time;
-    FakeMillisClock clock{time};
-    FakeCounter counter{time};
-    FakePulseSleep pulseSleep{time};
-    FakePause pause{time};
-    FakeTimeOfDay timeOfDay{time};
-    FakeLines lines{time};
     FakeEnd end;
     MessageAnswerer messages;
 
