@@ -14,7 +14,7 @@ public:
     virtual void showSensor(int sensor, bool on) = 0;             // Check1..Check3
     virtual void setButStartEnabled(bool enabled) = 0;
     virtual void setButStopEnabled(bool enabled) = 0;
-    virtual QString teamName() const = 0;                         // Text1
+    virtual QString teamName() const = 0; // Text1
     // A message the operator closes with OK before anything else happens.
     virtual void showMessage(const QString& text) = 0;
 

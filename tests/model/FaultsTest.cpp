@@ -143,7 +143,8 @@ TEST_F(Faults, ALogThatCannotBeOpenedKeepsEveryRecordAndWritesThemInOrderOnceItC
     ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("ZAVOD.TXT")));
 
     QStringList records = runTeam(QStringLiteral("SDH Žďár"), 50);
-    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("na místě souboru je složka"))});
+    EXPECT_EQ(rig.messages.texts(),
+              QStringList{told.arg(QStringLiteral("na místě souboru je složka"))});
     EXPECT_EQ(kept(), records);
     // The competition goes on: the race finished and its stop pulse went out.
     EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), 1U);
@@ -236,8 +237,7 @@ TEST_F(Faults, AFullDiskIsToldOncePerOutageAndLosesNothing) {
     passes(4);
     QStringList records{stopByHand(), QStringLiteral("SDH Lhota")};
     saveTeam(QStringLiteral("SDH Lhota"));
-    EXPECT_EQ(rig.messages.texts(),
-              QStringList{told.arg(QStringLiteral("disk je plný"))});
+    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("disk je plný"))});
     EXPECT_EQ(kept(), records);
     ASSERT_TRUE(QFile::remove(path())); // room again: the link is gone, a plain file follows
     clickNow(form->controls().Command9);
@@ -284,7 +284,8 @@ TEST_F(Faults, ADiskThatFillsUpInTheMiddleOfARecordLeavesNoHalfLine) {
         saveTeam(QStringLiteral("SDH Ves"));
     }
     EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\n"));
-    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("soubor je příliš velký"))});
+    EXPECT_EQ(rig.messages.texts(),
+              QStringList{told.arg(QStringLiteral("soubor je příliš velký"))});
     EXPECT_EQ(kept(), (QStringList{QStringLiteral("SDH Lhota"), QStringLiteral("SDH Ves")}));
     clickNow(form->controls().Command9);
     EXPECT_EQ(rig.log(), QByteArray("Sokol Ves\r\nSDH Lhota\r\nSDH Ves\r\n Start anulovan \r\n"));
@@ -346,8 +347,10 @@ TEST_F(Faults, ABurstOfClicksDuringAPulseRunsInOrderAfterIt) {
         }
         // During the start pulse of the contact: ten clicks in a row.
         for (QPushButton* b :
-             {form->controls().Command8, form->controls().ButStop, form->controls().Command3, form->controls().ButStart, form->controls().Command9,
-              form->controls().Command2, form->controls().Command3, form->controls().ButStart, form->controls().Command5, form->controls().Command4}) {
+             {form->controls().Command8, form->controls().ButStop, form->controls().Command3,
+              form->controls().ButStart, form->controls().Command9, form->controls().Command2,
+              form->controls().Command3, form->controls().ButStart, form->controls().Command5,
+              form->controls().Command4}) {
             click(b);
         }
     };
@@ -385,7 +388,8 @@ TEST_F(Faults, ABurstWhileTheLogIsDownIsToldOnceAndLosesNothing) {
     form->controls().Text1->setText(QStringLiteral("Sokol Ves"));
     rig.lines.onOutput = [&](const FakeLines::Transition& t) {
         if (t.on && t.line == Output::Rts) {
-            for (QPushButton* b : {form->controls().Command3, form->controls().Command9, form->controls().Command3}) {
+            for (QPushButton* b : {form->controls().Command3, form->controls().Command9,
+                                   form->controls().Command3}) {
                 click(b);
             }
         }
@@ -394,7 +398,8 @@ TEST_F(Faults, ABurstWhileTheLogIsDownIsToldOnceAndLosesNothing) {
     click(form->controls().Command8); // its reset pulse brings the burst
     click(form->controls().Command5);
     passes(1);
-    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("na místě souboru je složka"))});
+    EXPECT_EQ(rig.messages.texts(),
+              QStringList{told.arg(QStringLiteral("na místě souboru je složka"))});
     EXPECT_EQ(kept(), (QStringList{QStringLiteral("Sokol Ves"), QStringLiteral(" Diskvalifikace "),
                                    QStringLiteral("Sokol Ves"), QStringLiteral(" Start anulovan "),
                                    QStringLiteral("Sokol Ves")}));

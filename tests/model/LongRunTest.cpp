@@ -105,8 +105,8 @@ TEST(LongRun, TheRunningTimeIsRightEveryPassWhileTheClockPassesTwoTo31AndTwoTo32
 
 // A start contact that keeps signalling holds the count at 32767 pass after pass: no crash, a
 // start pulse every pass, no annulment, and the running time goes on, across the clock's wrap.
-// The count is reached honestly: off at the annul test and on at the start test at 2 makes it 3, and from
-// there every pass adds one.
+// The count is reached honestly: off at the annul test and on at the start test at 2 makes it 3,
+// and from there every pass adds one.
 TEST(LongRun, AStartCountHeldAtItsLimitStaysThereAndEveryPassStillSendsItsPulse) {
     Rig rig;
     Form1& form = rig.start();

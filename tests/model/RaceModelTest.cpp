@@ -54,8 +54,9 @@ TEST(RaceModel, AFailedAppendIsKeptToldOnceAndWrittenAheadOfTheNext) {
     m.queue({model::Event::Kind::Click, model::Button::Command5});
     m.pass();
     ASSERT_EQ(m.messages().size(), 1U);
-    EXPECT_EQ(m.messages()[0].text, "Zápis do souboru ZAVOD.TXT selhal: na místě souboru je složka\n"
-                                    "Záznam je uschován a bude zapsán při dalším zápisu.");
+    EXPECT_EQ(m.messages()[0].text,
+              "Zápis do souboru ZAVOD.TXT selhal: na místě souboru je složka\n"
+              "Záznam je uschován a bude zapsán při dalším zápisu.");
     EXPECT_EQ(m.pending().size(), 2U);
     m.world.logWritable = true;
     m.queue({model::Event::Kind::Click, model::Button::Command3});

@@ -650,7 +650,8 @@ private:
         v << "log " << (file.exists() ? file.size() : 0) << " bytes, raceState " << r.raceState
           << ", lanes " << r.lane1Hits << r.lane2Hits << r.finishTarget << ", startSignals "
           << r.startSignals << ", buttons " << form.controls().ButStart->isEnabled()
-          << form.controls().ButStop->isEnabled() << ", Text2 \"" << utf8(form.controls().Text2->text()) << "\", Text3 \""
+          << form.controls().ButStop->isEnabled() << ", Text2 \""
+          << utf8(form.controls().Text2->text()) << "\", Text3 \""
           << utf8(form.controls().Text3->text()) << "\", messages " << rig_.messages.seen.size();
         return v.str();
     }

@@ -22,17 +22,17 @@ TEST(Commands, EachCommandLeavesTheRaceAndTheNextOneAsItShould) {
     const struct Case {
         const char* name;
         void (Race::*command)();
-        QByteArray log;      // what it writes, at 1.234 s into the race
+        QByteArray log; // what it writes, at 1.234 s into the race
         int stops, resets, starts;
-        QString lane2;       // what lane 2's box shows afterwards
+        QString lane2; // what lane 2's box shows afterwards
         std::int16_t raceState, startSignals;
         bool armed;
         bool nextStartAnnuls; // a start contact right after it annuls instead of starting
     } cases[] = {
         {"stop", &Race::stopByHand, "STOP ZAVODU TLACITKEM 00:00:01:234\r\n", 1, 0, 0, "", 0, 0,
          true, false},
-        {"disqualify", &Race::disqualify, " Diskvalifikace \r\n", 1, 0, 0, disqualified, 0, 0,
-         true, false},
+        {"disqualify", &Race::disqualify, " Diskvalifikace \r\n", 1, 0, 0, disqualified, 0, 0, true,
+         false},
         {"clear lanes", &Race::clearLanes, "", 0, 0, 0, " ", 1, 0, true, false},
         {"annul", &Race::anulovan, " Start anulovan \r\n", 1, 0, 0, annulled, 0, 0, true, false},
         {"reset", &Race::resetStopwatches, "", 0, 1, 0, "", 1, 2, false, true},

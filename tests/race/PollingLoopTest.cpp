@@ -42,7 +42,8 @@ TEST(PollingLoop, QueriesTheLinesInTheirOrderEachPass) {
         {stateWith([](RaceState& s) {
              s.lane1Hits = s.lane2Hits = 1;
              s.finishTarget = 3;
-         }), Queries{S, C, D, S}},
+         }),
+         Queries{S, C, D, S}},
     };
     for (const auto& c : cases) {
         Engine e(c.state);
@@ -225,7 +226,9 @@ TEST(PollingLoop, AStartAfterAFinishWithoutArmingTimesNoLane) {
 TEST(PollingLoop, TheWallClockGetsALeadingZeroAndIsWrittenOnlyWhenItChanges) {
     Engine e;
     QStringList readings;
-    e.timeOfDay.text = [&] { return readings.isEmpty() ? QStringLiteral("?") : readings.takeFirst(); };
+    e.timeOfDay.text = [&] {
+        return readings.isEmpty() ? QStringLiteral("?") : readings.takeFirst();
+    };
     const struct {
         QString first, second, shown;
         int writes;

@@ -101,8 +101,8 @@ TEST_F(ResultsLogTest, AFullDiskLosesNothingAndANewOutageIsToldAgain) {
     log.append(QStringLiteral(" dráha c.1 00:00:10:000"));
     log.append(QStringLiteral(" dráha c.2 00:00:11:000"));
     ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].startsWith(
-        QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: disk je plný\n")))
+    EXPECT_TRUE(
+        notices[0].startsWith(QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: disk je plný\n")))
         << notices[0].toStdString();
     EXPECT_FALSE(log.retryPending());
 

@@ -15,8 +15,8 @@ class FakeRaceWindow final : public RaceWindow {
 public:
     QString clock = QStringLiteral("00:00:00");
     QString runningTime = QStringLiteral("00:00:00:000");
-    std::array<QString, 3> laneTimes{};   // [1] and [2]
-    std::array<bool, 4> sensors{};        // [1] lane 1, [2] lane 2, [3] the start contact
+    std::array<QString, 3> laneTimes{}; // [1] and [2]
+    std::array<bool, 4> sensors{};      // [1] lane 1, [2] lane 2, [3] the start contact
     bool butStartEnabled = true;
     bool butStopEnabled = true;
     QString team;

@@ -165,7 +165,8 @@ TEST_F(PortChoice, AChoiceDuringARaceEndsItWithoutLogOrPulseAndKeepsTheButtons) 
     EXPECT_TRUE(form->controls().ButStop->isEnabled());
     const QString shown = form->controls().LblTimer->text();
     rig.passes(5);
-    EXPECT_EQ(form->controls().LblTimer->text(), shown) << "the running time is no longer refreshed";
+    EXPECT_EQ(form->controls().LblTimer->text(), shown)
+        << "the running time is no longer refreshed";
     EXPECT_EQ(form->state().lane1Hits, 1);
     rig.lines.cts = false;
     rig.tickIfDue();

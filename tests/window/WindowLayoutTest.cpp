@@ -88,7 +88,8 @@ TEST(WindowDesign, TheTimerWaitsDisabledWithItsHundredMilliseconds) {
     Form1 form(rig.platform());
     EXPECT_EQ(form.controls().StartTimer->interval(), 100);
     EXPECT_FALSE(form.controls().StartTimer->isActive());
-    EXPECT_FALSE(form.controls().StartTimer->isSingleShot()) << "it ticks each interval until disabled";
+    EXPECT_FALSE(form.controls().StartTimer->isSingleShot())
+        << "it ticks each interval until disabled";
 }
 
 TEST_F(WindowLayout, EveryControlStandsWhereTheWindowWasDrawn) {
@@ -125,7 +126,14 @@ TEST_F(WindowLayout, EveryControlStandsWhereTheWindowWasDrawn) {
         {"Check1", -1, "Frame3", "dráha č.1", {8, 24, 73, 17}, "Arial", 8.25, false},
         {"Check2", -1, "Frame3", "dráha č.2", {8, 56, 73, 17}, "Arial", 8.25, false},
         {"Check3", -1, "Frame1", "rozhodčí", {16, 248, 65, 17}, "Arial", 8.25, false},
-        {"Command4", -1, "Frame1", "Smazat zápis a čas v draze č1 a č.2", {208, 160, 81, 49}, "Arial", 8.25, false},
+        {"Command4",
+         -1,
+         "Frame1",
+         "Smazat zápis a čas v draze č1 a č.2",
+         {208, 160, 81, 49},
+         "Arial",
+         8.25,
+         false},
         {"Command8", -1, "Frame1", "Reset ext.stopek", {120, 168, 65, 41}, "Arial", 8.25, false},
         {"Command1", -1, "Frame1", "Ukončení programu", {320, 160, 73, 41}, "Arial", 8.25, false},
         {"Frame4", -1, "Frame1", "Čas v dráze č.1", {128, 232, 113, 49}, "Arial", 8.25, false},
@@ -182,13 +190,16 @@ TEST_F(WindowLayout, KindsAndSpotChecksInPixels) {
 }
 
 TEST_F(WindowLayout, FontsResolveToAMetricCompatibleFace) {
-    EXPECT_EQ(QFontInfo(form->controls().LblTimer->font()).family(), QStringLiteral("Liberation Sans"));
+    EXPECT_EQ(QFontInfo(form->controls().LblTimer->font()).family(),
+              QStringLiteral("Liberation Sans"));
     EXPECT_TRUE(form->controls().LblTimer->font().bold());
     EXPECT_DOUBLE_EQ(form->controls().LblTimer->font().pointSizeF(), 21.75);
     EXPECT_DOUBLE_EQ(form->controls().LblTime->font().pointSizeF(), 15.75);
     EXPECT_EQ(form->controls().Option1->font().family(), QStringLiteral("MS Sans Serif"));
-    for (QWidget* w : {static_cast<QWidget*>(form->controls().Command9), static_cast<QWidget*>(form->controls().Text2),
-                       static_cast<QWidget*>(form->controls().Text3), static_cast<QWidget*>(form->controls().Label3[0]),
+    for (QWidget* w : {static_cast<QWidget*>(form->controls().Command9),
+                       static_cast<QWidget*>(form->controls().Text2),
+                       static_cast<QWidget*>(form->controls().Text3),
+                       static_cast<QWidget*>(form->controls().Label3[0]),
                        static_cast<QWidget*>(form->controls().Label3[3])}) {
         EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 9.75) << w->objectName().toStdString();
     }
@@ -216,15 +227,19 @@ TEST_F(WindowLayout, ColoursAndAlignment) {
                          w->palette().color(QPalette::WindowText)};
     };
     EXPECT_EQ(colours(form->controls().Frame1), std::pair(QColor(Qt::white), QColor(Qt::black)));
-    EXPECT_EQ(colours(form->controls().LblTimer), std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
-    EXPECT_EQ(colours(form->controls().LblTime), std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
+    EXPECT_EQ(colours(form->controls().LblTimer),
+              std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
+    EXPECT_EQ(colours(form->controls().LblTime),
+              std::pair(QColor(255, 255, 255), QColor(0, 192, 0)));
     for (int i : {0, 1, 3, 4, 5, 6}) {
         EXPECT_EQ(colours(form->controls().Label3[static_cast<std::size_t>(i)]),
                   std::pair(QColor(255, 255, 0), QColor(255, 0, 0)))
             << i;
     }
-    EXPECT_EQ(colours(form->controls().Label3[2]), std::pair(QColor(255, 255, 128), QColor(255, 0, 0)));
-    for (QLabel* l : {form->controls().LblTimer, form->controls().LblTime, form->controls().Label3[0], form->controls().Label3[6]}) {
+    EXPECT_EQ(colours(form->controls().Label3[2]),
+              std::pair(QColor(255, 255, 128), QColor(255, 0, 0)));
+    for (QLabel* l : {form->controls().LblTimer, form->controls().LblTime,
+                      form->controls().Label3[0], form->controls().Label3[6]}) {
         EXPECT_TRUE(l->autoFillBackground()) << "labels paint their background";
         EXPECT_EQ(l->frameShape(), QFrame::NoFrame);
     }
@@ -240,18 +255,28 @@ int stackIndex(QWidget* w) {
 
 TEST_F(WindowLayout, UnitLettersAndTheStartContactBoxAreDrawnOnTop) {
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_TRUE(form->controls().LblTimer->geometry().contains(form->controls().Label3[i]->geometry())) << i;
-        EXPECT_GT(stackIndex(form->controls().Label3[i]), stackIndex(form->controls().LblTimer)) << i;
+        EXPECT_TRUE(
+            form->controls().LblTimer->geometry().contains(form->controls().Label3[i]->geometry()))
+            << i;
+        EXPECT_GT(stackIndex(form->controls().Label3[i]), stackIndex(form->controls().LblTimer))
+            << i;
     }
     for (std::size_t i = 4; i < 7; ++i) {
-        EXPECT_TRUE(form->controls().LblTime->geometry().contains(form->controls().Label3[i]->geometry())) << i;
-        EXPECT_GT(stackIndex(form->controls().Label3[i]), stackIndex(form->controls().LblTime)) << i;
+        EXPECT_TRUE(
+            form->controls().LblTime->geometry().contains(form->controls().Label3[i]->geometry()))
+            << i;
+        EXPECT_GT(stackIndex(form->controls().Label3[i]), stackIndex(form->controls().LblTime))
+            << i;
     }
     EXPECT_EQ(form->controls().Check3->parentWidget(), form->controls().Frame1);
     EXPECT_TRUE(form->controls().Frame3->geometry().contains(form->controls().Check3->geometry()));
     EXPECT_GT(stackIndex(form->controls().Check3), stackIndex(form->controls().Frame3));
-    EXPECT_EQ(form->controls().Check3->geometry().translated(-form->controls().Frame3->pos()).topLeft(), QPoint(8, 88));
-    EXPECT_EQ(form->childAt(form->controls().Check3->geometry().center() + form->controls().Frame1->pos()), form->controls().Check3);
+    EXPECT_EQ(
+        form->controls().Check3->geometry().translated(-form->controls().Frame3->pos()).topLeft(),
+        QPoint(8, 88));
+    EXPECT_EQ(form->childAt(form->controls().Check3->geometry().center() +
+                            form->controls().Frame1->pos()),
+              form->controls().Check3);
 }
 
 TEST_F(WindowLayout, TabOrderFollowsTheTabIndex) {
@@ -281,7 +306,8 @@ TEST_F(WindowLayout, TheWindowOpensInItsDesignedState) {
     EXPECT_TRUE(form->controls().ButStop->isEnabled());
     EXPECT_FALSE(form->controls().Option1->isChecked());
     EXPECT_FALSE(form->controls().Option2->isChecked());
-    for (QCheckBox* c : {form->controls().Check1, form->controls().Check2, form->controls().Check3}) {
+    for (QCheckBox* c :
+         {form->controls().Check1, form->controls().Check2, form->controls().Check3}) {
         EXPECT_FALSE(c->isChecked());
     }
     for (QLineEdit* t : {form->controls().Text1, form->controls().Text2, form->controls().Text3}) {
