@@ -136,43 +136,6 @@ protected:
     }
 };
 
-// A folder in the file's place: no process opens it for writing, root included.
-TEST_F(Faults, ALogThatCannotBeOpenedKeepsEveryRecordAndWritesThemInOrderOnceItCan) {
-    rig.writeLog("Sokol Ves\r\n");
-    ASSERT_TRUE(QFile::rename(path(), folder() + QStringLiteral("/kept")));
-    ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("ZAVOD.TXT")));
-
-    QStringList records = runTeam(QStringLiteral("SDH Žďár"), 50);
-    EXPECT_EQ(rig.messages.texts(),
-              QStringList{told.arg(QStringLiteral("na místě souboru je složka"))});
-    EXPECT_EQ(kept(), records);
-    // The competition goes on: the race finished and its stop pulse went out.
-    EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), 1U);
-    EXPECT_EQ(state().finishTarget, 3);
-
-    // More records while it lasts: a start and stop by hand, a disqualification, an annulment.
-    clickNow(form->controls().ButStart);
-    records << stopByHand() << QStringLiteral(" Diskvalifikace ")
-            << QStringLiteral(" Start anulovan ");
-    clickNow(form->controls().Command5);
-    clickNow(form->controls().Command9);
-    EXPECT_EQ(rig.messages.seen.size(), 1U) << "one message for the whole outage";
-    EXPECT_EQ(kept(), records);
-    EXPECT_EQ(rig.messages.seen.at(0).title, QStringLiteral("TAVORIN V.02"));
-
-    // The file is back as it was: the next record brings every kept one ahead of it.
-    ASSERT_TRUE(QDir(folder()).rmdir(QStringLiteral("ZAVOD.TXT")));
-    ASSERT_TRUE(QFile::rename(folder() + QStringLiteral("/kept"), path()));
-    saveTeam(QStringLiteral("Hasiči Ústí"));
-    records << QStringLiteral("Hasiči Ústí");
-    EXPECT_EQ(rig.log(), "Sokol Ves\r\n" + bytes(records));
-    EXPECT_TRUE(
-        rig.log().startsWith("Sokol Ves\r\nSDH \x8E\xEF\xE1r\r\n dr\xE1ha c.1 00:00:01:051\r\n"));
-    EXPECT_TRUE(rig.log().endsWith("\r\nHasi\xE8i \xDAst\xED\r\n"));
-    EXPECT_TRUE(kept().isEmpty());
-    EXPECT_EQ(rig.messages.seen.size(), 1U);
-}
-
 TEST_F(Faults, AReadOnlyFileIsToldWithTheSystemsReasonAndWrittenWhenItIsWritableAgain) {
     OrdinaryUser user(folder());
     ASSERT_TRUE(user.enforced());
@@ -228,36 +191,6 @@ TEST_F(Faults, AFolderRemovedUnderTheProgramKeepsEveryRecordForTheLastMessage) {
         << rig.messages.seen[1].text.toStdString();
     EXPECT_EQ(rig.lines.outputs.back(), (FakeLines::Transition{Output::Break, false, rig.time.us}))
         << "the outputs went down before the last word";
-}
-
-// /dev/full takes the open and refuses every byte. Two outages are told once each.
-TEST_F(Faults, AFullDiskIsToldOncePerOutageAndLosesNothing) {
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path()));
-    contact(&FakeLines::dcd);
-    passes(4);
-    QStringList records{stopByHand(), QStringLiteral("SDH Lhota")};
-    saveTeam(QStringLiteral("SDH Lhota"));
-    EXPECT_EQ(rig.messages.texts(), QStringList{told.arg(QStringLiteral("disk je plný"))});
-    EXPECT_EQ(kept(), records);
-    ASSERT_TRUE(QFile::remove(path())); // room again: the link is gone, a plain file follows
-    clickNow(form->controls().Command9);
-    records << QStringLiteral(" Start anulovan ");
-    EXPECT_EQ(rig.log(), bytes(records));
-
-    ASSERT_TRUE(QFile::rename(path(), folder() + QStringLiteral("/kept")));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path()));
-    clickNow(form->controls().Command5);
-    records << QStringLiteral(" Diskvalifikace ") << QStringLiteral(" dráha c.1 ") + now();
-    contact(&FakeLines::cts);
-    EXPECT_EQ(rig.messages.seen.size(), 2U) << "a new outage is told again";
-    EXPECT_EQ(rig.messages.seen.back().text, rig.messages.seen.front().text);
-    ASSERT_TRUE(QFile::remove(path()));
-    ASSERT_TRUE(QFile::rename(folder() + QStringLiteral("/kept"), path()));
-    records << QStringLiteral(" dráha c.2 ") + now();
-    contact(&FakeLines::dsr);
-    EXPECT_EQ(rig.log(), bytes(records));
-    EXPECT_TRUE(kept().isEmpty());
-    EXPECT_EQ(rig.messages.seen.size(), 2U);
 }
 
 // The file deleted or replaced between two records: the next record starts a new file, or

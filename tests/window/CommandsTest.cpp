@@ -68,26 +68,6 @@ TEST_F(Commands, NextTeamLeavesOneSpaceInTheNameBox) {
     EXPECT_EQ(rig.log(), QByteArray());
 }
 
-TEST_F(Commands, ClicksDuringAPulseAreHandledAfterItInOrder) {
-    form->controls().Text1->setText(QStringLiteral("B"));
-    bool queued = false;
-    rig.lines.onOutput = [&](const FakeLines::Transition& t) {
-        if (t.line == Output::Break && t.on && !queued) {
-            queued = true;
-            Rig::click(form->controls().Command8);
-            Rig::click(form->controls().Command3);
-        }
-    };
-    click(form->controls().ButStart, 2);
-    const auto& out = rig.lines.outputs;
-    ASSERT_EQ(out.size(), 4U);
-    EXPECT_EQ(out[0].line, Output::Break);
-    EXPECT_EQ(out[1].line, Output::Break);
-    EXPECT_EQ(out[2].line, Output::Rts);
-    EXPECT_GE(out[2].us, out[1].us);
-    EXPECT_EQ(rig.log(), QByteArray("B\r\n"));
-}
-
 TEST_F(Commands, ARealMouseClickReachesTheHandler) {
     QTest::mouseClick(form->controls().Command8, Qt::LeftButton);
     EXPECT_EQ(rig.lines.pulses(Output::Rts).size(), 1U);
