@@ -65,13 +65,6 @@ TEST(CommandLine, WritesTheRanking) {
     EXPECT_EQ(run({QStringLiteral("--ranking=") + log.path()}).out, sampleRanking);
 }
 
-TEST(CommandLine, AnEmptyLogGivesTheHeaderOnly) {
-    TempLog log;
-    log.write("");
-    EXPECT_EQ(run({QStringLiteral("--csv"), log.path()}).out, attemptsHeader);
-    EXPECT_EQ(run({QStringLiteral("--ranking"), log.path()}).out, rankingHeader);
-}
-
 TEST(CommandLine, AMissingLogIsAnErrorWithNothingOnStandardOutput) {
     TempLog log;
     const Outcome result = run({QStringLiteral("--csv"), log.path()});
