@@ -312,7 +312,7 @@ QString Form1::teamName() const {
 }
 
 void Form1::showMessage(const QString& text) {
-    Messages::show(const_cast<Form1*>(this), text);
+    Messages::show(this, text);
 }
 
 void Form1::pumpEvents() {

@@ -1,4 +1,3 @@
-#include "race/LogRecords.h"
 #include "tests/support/Engine.h"
 #include "tests/support/Printers.h"
 
