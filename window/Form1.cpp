@@ -6,6 +6,7 @@
 #include "window/OutageNotice.h"
 #include "window/ProgramEnd.h"
 #include "window/RefreshGate.h"
+#include "window/RunningTimeLabel.h"
 #include "window/WrappingButton.h"
 
 #include <QApplication>
@@ -29,6 +30,9 @@ QWidget* makeControl(const Layout::Control& control, QWidget* container) {
     case Layout::Kind::Frame:
         return new QGroupBox(caption, container);
     case Layout::Kind::Label:
+        if (qstrcmp(control.name, "LblTimer") == 0) {
+            return new RunningTimeLabel(caption, container);
+        }
         return new QLabel(caption, container);
     case Layout::Kind::CommandButton:
         return new WrappingButton(caption, container);

@@ -1,4 +1,5 @@
 #include "window/RefreshGate.h"
+#include "window/RunningTimeLabel.h"
 #include "tests/support/RunningWindow.h"
 
 #include <QEvent>
@@ -35,6 +36,7 @@ using RefreshGateTest = RunningWindow;
 
 TEST_F(RefreshGateTest, TheRunningTimeSetOnEveryPassIsDrawnAtMostOncePerRefresh) {
     QLabel* timer = form->controls().LblTimer;
+    EXPECT_TRUE(static_cast<RunningTimeLabel*>(timer)->drawsGlyphByGlyph());
     startRace();
     rig.passes(20);
     Drawn drawn(timer, [timer] { return timer->text(); });
