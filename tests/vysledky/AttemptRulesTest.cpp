@@ -185,9 +185,3 @@ TEST(AttemptRules, AMalformedTimeIsShownAsWrittenAndNeverMakesAResult) {
                                  "4;D;00:00:20:000;00:00:20:000;00:00:20:000;platný\r\n");
     EXPECT_EQ(read.ranking, rankingHeader + "1;D;00:00:20:000\r\n");
 }
-
-TEST(AttemptRules, AnEmptyLogHasHeadersOnly) {
-    const ReadLog read("");
-    EXPECT_EQ(read.attempts, attemptsHeader);
-    EXPECT_EQ(read.ranking, rankingHeader);
-}
