@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -124,7 +125,8 @@ TEST_F(Faults, AFolderRemovedUnderTheProgramKeepsEveryRecordForTheLastMessage) {
 
 // The adapter pulled out during a race: the lines go dead (the contacts read off, the pulses
 // move nothing, though each still takes its second); the operator stops the race by hand and
-// picks a port; the one that is gone is reported busy, the other one works at the next tick.
+// picks a port; the one that is gone is reported busy, as one held elsewhere would be, and
+// leaves no port open; the other one works at the next tick.
 TEST_F(Faults, APortThatVanishesInARaceIsReplacedByANewSelection) {
     saveTeam(QStringLiteral("SDH Lhota"));
     contact(&FakeLines::dcd);
@@ -150,9 +152,14 @@ TEST_F(Faults, APortThatVanishesInARaceIsReplacedByANewSelection) {
 
     clickNow(form->controls().Option2);
     EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("COM2 OBSAZEN")});
+    EXPECT_EQ(rig.lines.closes, 1) << "the port open before is closed first";
     EXPECT_TRUE(rig.lines.openPort.isEmpty());
+    EXPECT_TRUE(form->controls().Option2->isChecked());
+    EXPECT_TRUE(form->controls().StartTimer->isActive());
     clickNow(form->controls().Option1);
     EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
+    EXPECT_TRUE(form->controls().Option1->isChecked());
+    EXPECT_FALSE(form->controls().Option2->isChecked());
     rig.tickIfDue();
     passes(2); // the tick: the loop begins afresh on COM1
     rig.lines.cts = rig.lines.dsr = true;
