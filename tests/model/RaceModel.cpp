@@ -238,13 +238,7 @@ RaceModel::PassEnd RaceModel::pass() {
     }
     // b. Start signal.
     if (read(In::Dcd)) {
-        if (fields_.raceState == 0) {
-            fields_.raceState = 1;
-            displays_.butStartEnabled = false;
-            displays_.butStopEnabled = true;
-            fields_.startTick = static_cast<std::int32_t>(millis());
-        }
-        pulse(Out::Break);
+        startAndPulse();
         if (fields_.startSignals < startSignalsLimit) {
             ++fields_.startSignals;
         }
@@ -343,6 +337,17 @@ void RaceModel::handle(const Event& event) {
 
 // --- Operator commands ---
 
+// A start, by the contact or by hand: the clock starts unless a race runs; the pulse goes out.
+void RaceModel::startAndPulse() {
+    if (fields_.raceState == 0) {
+        fields_.raceState = 1;
+        displays_.butStartEnabled = false;
+        displays_.butStopEnabled = true;
+        fields_.startTick = static_cast<std::int32_t>(millis());
+    }
+    pulse(Out::Break);
+}
+
 void RaceModel::endRaceButtons() {
     displays_.butStartEnabled = true;
     displays_.butStopEnabled = false;
@@ -354,13 +359,7 @@ void RaceModel::click(Button button) {
         if (!displays_.butStartEnabled) {
             return; // a disabled button takes no click
         }
-        if (fields_.raceState == 0) {
-            fields_.raceState = 1;
-            displays_.butStartEnabled = false;
-            displays_.butStopEnabled = true;
-            fields_.startTick = static_cast<std::int32_t>(millis());
-        }
-        pulse(Out::Break);
+        startAndPulse();
         return;
     case Button::ButStop:
         if (!displays_.butStopEnabled) {

@@ -168,6 +168,7 @@ private:
     void anulovan();
     void ulozi();
     void trest();
+    void startAndPulse();
     void endRaceButtons();
     void message(Message::Kind kind, const std::string& text);
 

@@ -454,32 +454,7 @@ private:
     }
 
     QAbstractButton* widget(Button b) const {
-        Form1& f = *form_;
-        switch (b) {
-        case Button::ButStart:
-            return f.controls().ButStart;
-        case Button::ButStop:
-            return f.controls().ButStop;
-        case Button::Command1:
-            return f.controls().Command1;
-        case Button::Command2:
-            return f.controls().Command2;
-        case Button::Command3:
-            return f.controls().Command3;
-        case Button::Command4:
-            return f.controls().Command4;
-        case Button::Command5:
-            return f.controls().Command5;
-        case Button::Command8:
-            return f.controls().Command8;
-        case Button::Command9:
-            return f.controls().Command9;
-        case Button::Option1:
-            return f.controls().Option1;
-        case Button::Option2:
-            return f.controls().Option2;
-        }
-        return nullptr;
+        return form_->findChild<QAbstractButton*>(QString::fromLatin1(model::name(b)));
     }
 
     void deliver(const model::Event& e) {

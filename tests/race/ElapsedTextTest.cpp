@@ -34,6 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"before the first start the clock's own value", 45'296'789, 0, "12:34:56:789"},
         Case{"the clock passes 2^31 during the race", 0x80000000U + 1500U,
              static_cast<std::int32_t>(0x7FFFFFFFU - 500U), "00:00:02:001"},
+        Case{"started before the wrap, read after it", 5000U, -1000, "00:00:06:000"},
         Case{"the clock wraps past 2^32 during the race", 1500U,
              static_cast<std::int32_t>(0xFFFFFFFFU - 499U), "00:00:02:000"},
         Case{"a clock of 2^31 or more before any start is not negative", 0x80000000U, 0,

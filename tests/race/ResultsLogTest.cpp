@@ -2,28 +2,39 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/Printers.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
-class ResultsLogTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("ZAVOD.TXT"));
+const QByteArray noFile = "<no file>";
+
+// ZAVOD.TXT in a folder of its own, reached as an ordinary user even by root.
+class LogFolder {
+public:
+    QTemporaryDir top;
+    OrdinaryUser user{top.path()};
+    QString folder = top.filePath(QStringLiteral("zavod"));
+    QString path = folder + QStringLiteral("/ZAVOD.TXT");
     ResultsLog log{path};
     QStringList notices;
 
-    void SetUp() override {
+    LogFolder() {
+        QDir().mkdir(folder);
         log.setNotice([this](const QString& m) { notices << m; });
     }
 
     QByteArray content() const {
         QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        return QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly) ? f.readAll() : noFile;
     }
     void write(const QByteArray& bytes) const {
         QFile f(path);
@@ -31,6 +42,8 @@ protected:
         f.write(bytes);
     }
 };
+
+class ResultsLogTest : public ::testing::Test, public LogFolder {};
 
 TEST_F(ResultsLogTest, TheFirstRecordCreatesTheFileWithExactlyThatLine) {
     log.append(QStringLiteral(" Diskvalifikace "));
@@ -54,66 +67,104 @@ TEST_F(ResultsLogTest, TheTextIsTakenOnlyOnceTheFileIsOpen) {
     EXPECT_TRUE(existedWhenAsked);
 }
 
+// A file deleted between two records is no outage: the next record starts a new one.
 TEST_F(ResultsLogTest, NoFileHandleStaysOpenBetweenRecords) {
     log.append(QStringLiteral("a"));
     QFile::remove(path);
     log.append(QStringLiteral("b"));
     EXPECT_EQ(content(), QByteArray("b\r\n"));
+    EXPECT_TRUE(notices.isEmpty());
 }
 
-TEST_F(ResultsLogTest, AFileThatCannotBeOpenedKeepsRecordsInOrderAndTellsOncePerOutage) {
-    // A folder in the file's place: no process, root included, can open it for writing.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("ZAVOD.TXT")));
-    log.append(QStringLiteral("one"));
-    log.append(QStringLiteral("two"));
-    EXPECT_EQ(notices, QStringList{QStringLiteral(
-                           "Zápis do souboru ZAVOD.TXT selhal: na místě souboru je složka\n"
-                           "Záznam je uschován a bude zapsán při dalším zápisu.")});
-    EXPECT_EQ(log.pending(), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+// Each way the file fails: the reason the operator reads, the file while it lasts (never half
+// a record in it), and every kept record written in order once the fault is gone.
+TEST(ResultsLogOutage, EachWayTheFileFailsIsToldOnceWithItsReasonAndLosesNothing) {
+    FileSizeLimit nearlyFull;
+    const struct Way {
+        const char* name;
+        QByteArray before;
+        std::function<bool(LogFolder&)> fault, repair;
+        QString reason;
+        QByteArray during;
+    } ways[] = {
+        {"a read-only file", "Sokol Ves\r\n",
+         [](LogFolder& f) { return QFile::setPermissions(f.path, QFile::ReadOwner); },
+         [](LogFolder& f) {
+             return QFile::setPermissions(f.path, QFile::ReadOwner | QFile::WriteOwner);
+         },
+         QStringLiteral("přístup odepřen"), "Sokol Ves\r\n"},
+        {"a read-only folder", "",
+         [](LogFolder& f) {
+             return QFile::setPermissions(f.folder, QFile::ReadOwner | QFile::ExeOwner);
+         },
+         [](LogFolder& f) {
+             return QFile::setPermissions(f.folder,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+         },
+         QStringLiteral("přístup odepřen"), noFile},
+        {"a folder in the file's place", "", [](LogFolder& f) { return QDir().mkdir(f.path); },
+         [](LogFolder& f) { return QDir().rmdir(f.path); },
+         QStringLiteral("na místě souboru je složka"), noFile},
+        {"the folder removed", "", [](LogFolder& f) { return QDir(f.folder).removeRecursively(); },
+         [](LogFolder& f) { return QDir().mkdir(f.folder); },
+         QStringLiteral("soubor nebo složka chybí"), noFile},
+        {"a full disk", "",
+         [](LogFolder& f) { return QFile::link(QStringLiteral("/dev/full"), f.path); },
+         [](LogFolder& f) { return QFile::remove(f.path); }, QStringLiteral("disk je plný"),
+         noFile},
+        {"a disk that takes five bytes of the next line", "Sokol Ves\r\n",
+         [&](LogFolder&) {
+             nearlyFull.set(11 + 5);
+             return true;
+         },
+         [&](LogFolder&) {
+             nearlyFull.lift();
+             return true;
+         },
+         QStringLiteral("soubor je příliš velký"), "Sokol Ves\r\n"},
+    };
+    for (const Way& w : ways) {
+        SCOPED_TRACE(w.name);
+        LogFolder f;
+        ASSERT_TRUE(f.user.enforced());
+        if (!w.before.isEmpty()) {
+            f.write(w.before);
+        }
+        ASSERT_TRUE(w.fault(f));
+        f.log.append(QStringLiteral("SDH Lhota"));
+        f.log.append(QStringLiteral(" dráha c.1 00:00:17:250"));
+        EXPECT_EQ(f.notices,
+                  QStringList{QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: ") + w.reason +
+                              QStringLiteral("\nZáznam je uschován a bude zapsán při "
+                                             "dalším zápisu.")});
+        EXPECT_EQ(f.content(), w.during);
+        EXPECT_EQ(f.log.pending(), (QStringList{QStringLiteral("SDH Lhota"),
+                                                QStringLiteral(" dráha c.1 00:00:17:250")}));
+        EXPECT_FALSE(f.log.retryPending()) << "still down";
 
-    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("ZAVOD.TXT")));
-    log.append(QStringLiteral("three"));
-    EXPECT_EQ(content(), QByteArray("one\r\ntwo\r\nthree\r\n"));
-    EXPECT_TRUE(log.pending().isEmpty());
-    EXPECT_EQ(notices.size(), 1);
+        ASSERT_TRUE(w.repair(f));
+        f.log.append(QStringLiteral(" Diskvalifikace "));
+        EXPECT_EQ(f.content(),
+                  w.before + "SDH Lhota\r\n dr\xE1ha c.1 00:00:17:250\r\n Diskvalifikace \r\n");
+        EXPECT_TRUE(f.log.pending().isEmpty());
+        EXPECT_EQ(f.notices.size(), 1);
+    }
 }
 
-TEST_F(ResultsLogTest, AFullDiskLosesNothingAndANewOutageIsToldAgain) {
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path));
-    log.append(QStringLiteral(" dráha c.1 00:00:10:000"));
-    log.append(QStringLiteral(" dráha c.2 00:00:11:000"));
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(
-        notices[0].startsWith(QStringLiteral("Zápis do souboru ZAVOD.TXT selhal: disk je plný\n")))
-        << notices[0].toStdString();
-    EXPECT_FALSE(log.retryPending());
-
-    ASSERT_TRUE(QFile::remove(path));
-    EXPECT_TRUE(log.retryPending());
-    EXPECT_EQ(content(),
-              QByteArray(" dr\xE1ha c.1 00:00:10:000\r\n dr\xE1ha c.2 00:00:11:000\r\n"));
-
-    // Back to a full disk: the operator hears of it again, once.
-    ASSERT_TRUE(QFile::remove(path));
+TEST_F(ResultsLogTest, ARetryWritesWhatWasKeptAndANewOutageIsToldAgain) {
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path));
     log.append(QStringLiteral("x"));
-    log.append(QStringLiteral("y"));
-    EXPECT_EQ(notices.size(), 2);
-    EXPECT_EQ(log.pending(), (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
-}
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_TRUE(log.retryPending());
+    EXPECT_EQ(content(), QByteArray("x\r\n"));
 
-TEST_F(ResultsLogTest, AMissingFolderIsAnOutageToo) {
-    ResultsLog nowhere(dir.filePath(QStringLiteral("gone/ZAVOD.TXT")));
-    QStringList told;
-    nowhere.setNotice([&](const QString& m) { told << m; });
-    nowhere.append(QStringLiteral("a"));
-    EXPECT_EQ(told.size(), 1);
-    EXPECT_EQ(nowhere.pending(), QStringList{QStringLiteral("a")});
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("gone")));
-    EXPECT_TRUE(nowhere.retryPending());
-    QFile f(dir.filePath(QStringLiteral("gone/ZAVOD.TXT")));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("a\r\n"));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path));
+    log.append(QStringLiteral("y"));
+    log.append(QStringLiteral("z"));
+    ASSERT_EQ(notices.size(), 2);
+    EXPECT_EQ(notices[1], notices[0]);
+    EXPECT_EQ(log.pending(), (QStringList{QStringLiteral("y"), QStringLiteral("z")}));
 }
 
 } // namespace

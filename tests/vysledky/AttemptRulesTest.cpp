@@ -151,17 +151,6 @@ TEST(AttemptRules, TeamNamesLoseTheSpacesAroundThem) {
               attemptsHeader + "1;SDH Dolní Újezd;00:00:17:000;;;neúplný\r\n");
 }
 
-TEST(AttemptRules, ATimeInTheNextPrintZoneCountsAsWrittenRightAfterTheLabel) {
-    const QByteArray log = LogBytes()
-                               .team("A")
-                               .line(LogBytesText::lane1Label + "   00:00:17:250")
-                               .line(LogBytesText::lane2Label + "   00:00:18:003")
-                               .line(LogBytesText::stopLabel + "      00:00:30:000")
-                               .bytes;
-    EXPECT_EQ(ReadLog(log).attempts,
-              attemptsHeader + "1;A;00:00:17:250;00:00:18:003;00:00:18:003;zastaveno\r\n");
-}
-
 TEST(AttemptRules, AMalformedTimeIsShownAsWrittenAndNeverMakesAResult) {
     const QByteArray log = LogBytes()
                                .team("A")
@@ -184,10 +173,4 @@ TEST(AttemptRules, AMalformedTimeIsShownAsWrittenAndNeverMakesAResult) {
                                  "3;C;;00:00:19:000;;neúplný\r\n"
                                  "4;D;00:00:20:000;00:00:20:000;00:00:20:000;platný\r\n");
     EXPECT_EQ(read.ranking, rankingHeader + "1;D;00:00:20:000\r\n");
-}
-
-TEST(AttemptRules, AnEmptyLogHasHeadersOnly) {
-    const ReadLog read("");
-    EXPECT_EQ(read.attempts, attemptsHeader);
-    EXPECT_EQ(read.ranking, rankingHeader);
 }

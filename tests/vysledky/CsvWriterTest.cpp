@@ -11,22 +11,6 @@ TEST(CsvWriter, WritesTheHeadersInUtf8WithCrLf) {
     EXPECT_EQ(read.ranking, QByteArray("m\xC3\xADsto;dru\xC5\xBEstvo;v\xC3\xBDsledek\r\n"));
 }
 
-TEST(CsvWriter, WritesTheStatesInUtf8) {
-    const QByteArray log = LogBytes()
-                               .team("A")
-                               .lane1("00:00:17:000")
-                               .annulment()
-                               .lane1("00:00:17:000")
-                               .team("B")
-                               .lane1("00:00:17:000")
-                               .lane2("00:00:17:000")
-                               .bytes;
-    EXPECT_EQ(ReadLog(log).attempts, attemptsHeader + "1;A;00:00:17:000;;;start anulov\xC3\xA1n\r\n"
-                                                      "2;A;00:00:17:000;;;ne\xC3\xBApln\xC3\xBD\r\n"
-                                                      "3;B;00:00:17:000;00:00:17:000;00:00:17:000;"
-                                                      "platn\xC3\xBD\r\n");
-}
-
 TEST(CsvWriter, QuotesFieldsHoldingSemicolonsOrQuotes) {
     const QByteArray log = LogBytes()
                                .team("SDH \"Orel\"; Lhota")

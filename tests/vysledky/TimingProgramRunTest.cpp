@@ -28,6 +28,17 @@ protected:
         rig.passes(1);
         rig.lines.dcd = false;
     }
+    // A whole run: one target closes so many passes after the start, the other so many after.
+    void run(int toFirst, bool FakeLines::*first, int toSecond, bool FakeLines::*second) {
+        startContact();
+        rig.passes(toFirst);
+        rig.lines.*first = true;
+        rig.passes(toSecond);
+        rig.lines.*second = true;
+        rig.passes(1);
+        rig.lines.cts = rig.lines.dsr = false;
+        rig.passes(10);
+    }
     void nextTeam(const QString& name) {
         click(form->controls().Command2);     // the name box blanked to a single space
         form->controls().Text1->insert(name); // typed after it
@@ -43,14 +54,7 @@ protected:
 TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
     form->controls().Text1->insert(QStringLiteral("SDH Žďár"));
     click(form->controls().Command3);
-    startContact();
-    rig.passes(20'000);
-    rig.lines.dsr = true;
-    rig.passes(501);
-    rig.lines.cts = true;
-    rig.passes(1);
-    rig.lines.cts = rig.lines.dsr = false;
-    rig.passes(10);
+    run(20'000, &FakeLines::dsr, 501, &FakeLines::cts);
 
     // Lanes cleared, then a false start annulled by the third start signal, which starts the
     // race again at once; that run is disqualified after lane 1.
@@ -68,14 +72,7 @@ TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
     click(form->controls().Command5);
 
     // The same team again: a clean run.
-    startContact();
-    rig.passes(15'000);
-    rig.lines.cts = true;
-    rig.passes(300);
-    rig.lines.dsr = true;
-    rig.passes(1);
-    rig.lines.cts = rig.lines.dsr = false;
-    rig.passes(10);
+    run(15'000, &FakeLines::cts, 300, &FakeLines::dsr);
 
     nextTeam(QStringLiteral("Hasiči Nová Ves"));
     startContact();

@@ -1,6 +1,7 @@
 #include "tests/support/RunningWindow.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -56,6 +57,7 @@ TEST(StartUp, WithoutCom2Com1IsOpenedClosedAndOpenedAgain) {
     EXPECT_TRUE(form.controls().StartTimer->isActive());
 }
 
+// Every message of the program is modal, OK only, without an icon, under the program's title.
 TEST(StartUp, WithNoPortBothMessagesComeBeforeTheWindowAndItWorksOn) {
     Rig rig;
     rig.lines.present.clear();
@@ -63,8 +65,13 @@ TEST(StartUp, WithNoPortBothMessagesComeBeforeTheWindowAndItWorksOn) {
     form.Form_Load();
     ASSERT_EQ(rig.messages.texts(),
               (QStringList{QStringLiteral("COM1 OBSAZEN"), QStringLiteral("COM NENALEZEN")}));
-    EXPECT_FALSE(rig.messages.seen[0].windowVisible);
-    EXPECT_FALSE(rig.messages.seen[1].windowVisible);
+    for (const auto& seen : rig.messages.seen) {
+        EXPECT_FALSE(seen.windowVisible);
+        EXPECT_TRUE(seen.modal);
+        EXPECT_EQ(seen.title, QStringLiteral("TAVORIN V.02"));
+        EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+        EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
     EXPECT_TRUE(form.controls().Option1->isChecked());
     EXPECT_EQ(form.portResult(), 0);
     EXPECT_TRUE(rig.lines.outputs.empty());
@@ -105,25 +112,6 @@ TEST(StartUp, ATickDuringAStartUpMessageEntersTheLoopOnlyOnceAfterwards) {
 }
 
 using PortChoice = RunningWindow;
-
-TEST_F(PortChoice, APortHeldElsewhereIsToldAndLeavesNoPortOpen) {
-    rig.lines.busy.insert(QStringLiteral("COM1"));
-    Rig::click(form->controls().Option1);
-    rig.passes(1);
-    EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("COM1 OBSAZEN")});
-    EXPECT_EQ(rig.lines.closes, 1) << "the port open before is closed first";
-    EXPECT_TRUE(rig.lines.openPort.isEmpty());
-    EXPECT_TRUE(form->controls().Option1->isChecked());
-    EXPECT_TRUE(form->controls().StartTimer->isActive());
-
-    rig.lines.busy.clear();
-    Rig::click(form->controls().Option2);
-    rig.passes(1);
-    EXPECT_EQ(rig.messages.texts().size(), 1);
-    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM2"));
-    EXPECT_FALSE(form->controls().Option1->isChecked());
-    EXPECT_TRUE(form->controls().Option2->isChecked());
-}
 
 TEST_F(PortChoice, EveryClickOnAnOptionRunsItsSelectionEvenWhenItIsSelected) {
     click(form->controls().Option1);

@@ -3,7 +3,6 @@
 #include "window/Application.h"
 
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -11,19 +10,6 @@
 #include <stdexcept>
 
 namespace {
-
-TEST(WindowServices, MessagesAreModalOkOnlyWithoutIconUnderTheProgramsTitle) {
-    Rig rig;
-    rig.lines.present.clear();
-    Form1& form = rig.make();
-    form.Form_Load();
-    ASSERT_EQ(rig.messages.seen.size(), 2U);
-    for (const auto& seen : rig.messages.seen) {
-        EXPECT_EQ(seen.title, QStringLiteral("TAVORIN V.02"));
-        EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-        EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    }
-}
 
 TEST(WindowServices, EndingTheProgramStopsEveryLaterHandler) {
     Rig rig;
