@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/RunningTimeLabel.h"
+
 #include <QString>
 
 #include <array>
@@ -11,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
 class QTimer;
 class QWidget;
 
@@ -21,7 +24,7 @@ struct FormControls {
     QGroupBox* Frame3 = nullptr;
     QGroupBox* Frame4 = nullptr;
     QGroupBox* Frame5 = nullptr;
-    QLabel* LblTimer = nullptr;
+    RunningTimeLabel* LblTimer = nullptr;
     QLabel* LblTime = nullptr;
     QLabel* Label4 = nullptr;
     std::array<QLabel*, 7> Label3{};

@@ -1,20 +1,30 @@
 #pragma once
 
-#include <QLabel>
+#include <QFrame>
+#include <QList>
+#include <QPointF>
 #include <QRawFont>
+#include <QString>
 
-// The running-time label. It takes a new text on every pass and is drawn up to sixty times a
-// second, and the plain label lays its text out anew for each picture. The text holds only
-// digits and separators, which need no shaping: each character is drawn as its glyph from the
-// font, one after another at its advance, as the plain label places them. Any text with a
-// character the font lacks is left to the plain label.
-class RunningTimeLabel : public QLabel {
+#include <limits>
+
+// The running time: a label that takes a new text on every pass and is drawn up to sixty times
+// a second. A plain label lays its whole text out anew for each picture and redraws all of
+// it; here the text, only digits and separators, is drawn glyph by glyph from the font at each
+// glyph's advance, as a plain label places them, and a new text redraws only from its first
+// changed character on: while a race runs, the last few digits. A text with a character the
+// font lacks is laid out and drawn whole, as a plain label does. Left and top aligned.
+class RunningTimeLabel : public QFrame {
     Q_OBJECT
 
 public:
-    using QLabel::QLabel;
+    explicit RunningTimeLabel(const QString& text, QWidget* parent = nullptr);
 
-    // Whether the current text is drawn glyph by glyph (else the plain label draws it).
+    QString text() const { return text_; }
+    void setText(const QString& text);
+    Qt::Alignment alignment() const { return Qt::AlignLeft | Qt::AlignTop; }
+
+    // Whether the current text is drawn glyph by glyph.
     bool drawsGlyphByGlyph();
 
 protected:
@@ -22,8 +32,19 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QList<quint32> glyphsOf(const QString& shown);
+    struct Glyphs {
+        QList<quint32> indexes; // empty: drawn as a whole text
+        QList<QPointF> positions;
+    };
+    Glyphs glyphsOf(const QString& text);
 
+    QString text_;
     QRawFont rawFont_;
     bool fontRead_ = false;
+    // What the last picture shows, so a new text redraws from its first change on.
+    QString drawn_;
+    QList<QPointF> drawnPositions_;
+    int lineHeight_;
+    // Where the part marked for the next picture begins; none is marked: the largest int.
+    int pendingFrom_ = 0;
 };

@@ -1,6 +1,6 @@
 #include "window/RefreshGate.h"
-#include "window/RunningTimeLabel.h"
 #include "tests/support/RunningWindow.h"
+#include "window/RunningTimeLabel.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -35,8 +35,8 @@ private:
 using RefreshGateTest = RunningWindow;
 
 TEST_F(RefreshGateTest, TheRunningTimeSetOnEveryPassIsDrawnAtMostOncePerRefresh) {
-    QLabel* timer = form->controls().LblTimer;
-    EXPECT_TRUE(static_cast<RunningTimeLabel*>(timer)->drawsGlyphByGlyph());
+    RunningTimeLabel* timer = form->controls().LblTimer;
+    EXPECT_TRUE(timer->drawsGlyphByGlyph());
     startRace();
     rig.passes(20);
     Drawn drawn(timer, [timer] { return timer->text(); });

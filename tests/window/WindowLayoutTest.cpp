@@ -1,5 +1,6 @@
 #include "tests/support/Rig.h"
 #include "window/Layout.h"
+#include "window/RunningTimeLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +21,7 @@ const char* kindOf(QWidget* w) {
     if (qobject_cast<QGroupBox*>(w) != nullptr) {
         return "frame";
     }
-    if (qobject_cast<QLabel*>(w) != nullptr) {
+    if (qobject_cast<QLabel*>(w) != nullptr || qobject_cast<RunningTimeLabel*>(w) != nullptr) {
         return "label";
     }
     if (qobject_cast<QRadioButton*>(w) != nullptr) {
@@ -43,6 +44,9 @@ QString textOf(QWidget* w) {
         return g->title();
     }
     if (auto* l = qobject_cast<QLabel*>(w)) {
+        return l->text();
+    }
+    if (auto* l = qobject_cast<RunningTimeLabel*>(w)) {
         return l->text();
     }
     if (auto* b = qobject_cast<QAbstractButton*>(w)) {
@@ -238,8 +242,10 @@ TEST_F(WindowLayout, ColoursAndAlignment) {
     }
     EXPECT_EQ(colours(form->controls().Label3[2]),
               std::pair(QColor(255, 255, 128), QColor(255, 0, 0)));
-    for (QLabel* l : {form->controls().LblTimer, form->controls().LblTime,
-                      form->controls().Label3[0], form->controls().Label3[6]}) {
+    for (QFrame* l : {static_cast<QFrame*>(form->controls().LblTimer),
+                      static_cast<QFrame*>(form->controls().LblTime),
+                      static_cast<QFrame*>(form->controls().Label3[0]),
+                      static_cast<QFrame*>(form->controls().Label3[6])}) {
         EXPECT_TRUE(l->autoFillBackground()) << "labels paint their background";
         EXPECT_EQ(l->frameShape(), QFrame::NoFrame);
     }
