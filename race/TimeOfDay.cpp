@@ -2,6 +2,34 @@
 
 #include <QRegularExpression>
 
+#include <ctime>
+
+QTime timeOfDayAt(qint64 utcSeconds, long nanoseconds, long offsetSeconds) {
+    constexpr qint64 day = 86'400;
+    const qint64 second = ((utcSeconds + offsetSeconds) % day + day) % day;
+    return QTime::fromMSecsSinceStartOfDay(
+        static_cast<int>(second * 1000 + nanoseconds / 1'000'000));
+}
+
+QTime localTimeNow() {
+#ifdef Q_OS_LINUX
+    timespec now{};
+    if (clock_gettime(CLOCK_REALTIME, &now) == 0) {
+        static thread_local time_t offsetFor = -1;
+        static thread_local long offset = 0;
+        std::tm local{};
+        if (now.tv_sec != offsetFor && localtime_r(&now.tv_sec, &local) != nullptr) {
+            offset = local.tm_gmtoff;
+            offsetFor = now.tv_sec;
+        }
+        if (now.tv_sec == offsetFor) {
+            return timeOfDayAt(now.tv_sec, now.tv_nsec, offset);
+        }
+    }
+#endif
+    return QTime::currentTime();
+}
+
 LocaleTimeOfDay::LocaleTimeOfDay(const QLocale& locale, Clock now)
     : locale_(locale), now_(std::move(now)) {
 #ifdef Q_OS_LINUX

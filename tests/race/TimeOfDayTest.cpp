@@ -67,4 +67,11 @@ TEST(LocaleTimeOfDay, AgreesWithTheLocaleAtRandomMoments) {
     }
 }
 
+TEST(TimeOfDayAt, AddsTheOffsetAndWrapsAroundTheDay) {
+    EXPECT_EQ(timeOfDayAt(1'796'601'600, 250'000'000, 3600), QTime(1, 0, 0, 250));
+    EXPECT_EQ(timeOfDayAt(86'399, 999'999'999, 0), QTime(23, 59, 59, 999));
+    EXPECT_EQ(timeOfDayAt(1000, 500'000'000, -7200), QTime(22, 16, 40, 500));
+    EXPECT_EQ(timeOfDayAt(82'800, 0, 7200), QTime(1, 0, 0));
+}
+
 } // namespace
