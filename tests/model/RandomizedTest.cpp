@@ -15,7 +15,8 @@ std::uint64_t fromEnvironment(const char* name, std::uint64_t fallback) {
 
 // Seeded random afternoons at the track, each played on the real window and on the model,
 // compared after every pass. TAVORIN_SCENARIOS and TAVORIN_PASSES make the run longer;
-// TAVORIN_SEED picks the first seed.
+// TAVORIN_SEED picks the first seed. Seeds 18 and 21, once told "Unknown error" for a disk
+// that took part of a record, are in the default run; ResultsLogOutage holds that reason.
 TEST(RandomizedRuns, TheWindowAndTheModelAgreeAfterEveryPass) {
     const std::uint64_t first = fromEnvironment("TAVORIN_SEED", 1);
     const std::uint64_t count = fromEnvironment("TAVORIN_SCENARIOS", 150);
@@ -44,29 +45,6 @@ TEST(RandomizedRuns, TheWindowAndTheModelAgreeAfterEveryPass) {
               << " passes compared, " << figures.actions << " operator actions and world changes ("
               << figures.faults << " faults injected), " << figures.records << " records, "
               << figures.pulses << " pulses\n";
-}
-
-} // namespace
-
-namespace {
-
-// Seeds that once diverged, each kept with the passes that showed it.
-void replay(std::uint64_t seed, std::size_t passes) {
-    const scenario::Scenario s = scenario::generate(seed, passes);
-    const auto divergence = scenario::play(s, passes);
-    EXPECT_FALSE(divergence) << "after pass " << divergence->pass << ": " << divergence->what
-                             << "\n"
-                             << scenario::describe(s, passes);
-}
-
-// The disk took part of a stop line: the operator was told "Unknown error" instead of the
-// system's reason, since a short write sets no error of its own.
-TEST(RandomizedRuns, Seed21ADiskThatTakesPartOfARecordToldUnknownError) {
-    replay(21, 147);
-}
-
-TEST(RandomizedRuns, Seed18ADiskThatTakesPartOfARecordToldUnknownError) {
-    replay(18, 369);
 }
 
 } // namespace

@@ -24,62 +24,56 @@ struct FakeTime {
     std::uint32_t millis() const { return static_cast<std::uint32_t>(us / 1000) + millisOffset; }
 };
 
-class FakeMillisClock final : public MillisClock {
+// What each fake clock below holds: the time line it reads or moves on.
+class OnFakeTime {
 public:
-    explicit FakeMillisClock(FakeTime& time) : time_(time) {}
-    std::uint32_t timeGetTime() override { return time_.millis(); }
+    explicit OnFakeTime(FakeTime& time) : time_(time) {}
 
-private:
+protected:
     FakeTime& time_;
 };
 
-class FakeCounter final : public PerformanceCounter {
+class FakeMillisClock final : public MillisClock, OnFakeTime {
 public:
-    explicit FakeCounter(FakeTime& time) : time_(time) {}
+    using OnFakeTime::OnFakeTime;
+    std::uint32_t timeGetTime() override { return time_.millis(); }
+};
+
+class FakeCounter final : public PerformanceCounter, OnFakeTime {
+public:
+    using OnFakeTime::OnFakeTime;
     std::int64_t read() override;
     std::int64_t reads = 0;
-
-private:
-    FakeTime& time_;
 };
 
 // The pulse's sleep moves the time on by what it was asked, scaled: below 1 it wakes early,
 // above 1 late. It moves in whole counter steps.
-class FakePulseSleep final : public PulseSleep {
+class FakePulseSleep final : public PulseSleep, OnFakeTime {
 public:
-    explicit FakePulseSleep(FakeTime& time) : time_(time) {}
+    using OnFakeTime::OnFakeTime;
     void sleepFor(double milliseconds) override;
     double wakeScale = 1.0;
     std::vector<double> asked;
-
-private:
-    FakeTime& time_;
 };
 
 // Sleep moves the time on and then calls the hook: the place where a test acts between passes.
-class FakePause final : public Pause {
+class FakePause final : public Pause, OnFakeTime {
 public:
-    explicit FakePause(FakeTime& time) : time_(time) {}
+    using OnFakeTime::OnFakeTime;
     void Sleep(int milliseconds) override;
     std::function<void()> hook;
     int sleeps = 0;
-
-private:
-    FakeTime& time_;
 };
 
 // The time of day runs from 09:05:07 with the fake time, in the format H:mm:ss, unless a test
 // gives its own texts.
-class FakeTimeOfDay final : public TimeOfDay {
+class FakeTimeOfDay final : public TimeOfDay, OnFakeTime {
 public:
-    explicit FakeTimeOfDay(FakeTime& time) : time_(time) {}
+    using OnFakeTime::OnFakeTime;
     QString timeText() override;
     QTime start{9, 5, 7};
     std::function<QString()> text;
     int readings = 0;
-
-private:
-    FakeTime& time_;
 };
 
 class FakeEnd final : public ProgramEnd {

@@ -18,14 +18,8 @@ TEST(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
         GTEST_SKIP() << "chromium is not installed (apt-get install chromium)";
     }
     TempLog log;
-    log.write(LogBytes()
-                  .team("SDH Lhota")
-                  .lane1("00:00:18:100")
-                  .lane2("00:00:18:500")
-                  .team("<b>Jiskra</b>")
-                  .lane1("00:00:19:000")
-                  .lane2("00:00:19:250")
-                  .bytes);
+    log.write(logOf({"SDH Lhota", "@1 00:00:18:100", "@2 00:00:18:500", "<b>Jiskra</b>",
+                     "@1 00:00:19:000", "@2 00:00:19:250"}));
     StartList list;
     QString error;
     ASSERT_TRUE(
@@ -41,8 +35,7 @@ TEST(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
     QObject::connect(&server, &ResultsServer::served, [&](const QString& path, int status) {
         if (path == u"/data.json" && status == 200 && !appended) {
             appended = true;
-            log.append(
-                LogBytes().team("Orel Bela").lane1("00:00:17:700").lane2("00:00:17:900").bytes);
+            log.append(logOf({"Orel Bela", "@1 00:00:17:700", "@2 00:00:17:900"}));
             follower.refresh();
         }
     });

@@ -28,16 +28,9 @@ Outcome run(const QStringList& arguments) {
     return result;
 }
 
-const QByteArray sample = LogBytes()
-                              .team("SDH \"Orel\"; Lhota")
-                              .lane1("00:00:17:250")
-                              .lane2("00:00:18:003")
-                              .team("Sokol T\xF8"
-                                    "eb\xED\xE8")
-                              .stop("00:00:35:000")
-                              .lane2("00:00:16:900")
-                              .lane1("00:00:18:003")
-                              .bytes;
+const QByteArray sample =
+    logOf({"SDH \"Orel\"; Lhota", "@1 00:00:17:250", "@2 00:00:18:003", "Sokol T\370eb\355\350",
+           "@stop 00:00:35:000", "@2 00:00:16:900", "@1 00:00:18:003"});
 const QByteArray sampleAttempts =
     attemptsHeader +
     "1;\"SDH \"\"Orel\"\"; Lhota\";00:00:17:250;00:00:18:003;00:00:18:003;platný\r\n"

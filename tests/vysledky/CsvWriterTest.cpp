@@ -12,16 +12,8 @@ TEST(CsvWriter, WritesTheHeadersInUtf8WithCrLf) {
 }
 
 TEST(CsvWriter, QuotesFieldsHoldingSemicolonsOrQuotes) {
-    const QByteArray log = LogBytes()
-                               .team("SDH \"Orel\"; Lhota")
-                               .lane1("00:00:17:000")
-                               .team("\"")
-                               .lane1("00:00:17:000")
-                               .team("a;b")
-                               .lane1("00:00:17:000")
-                               .team("a, b 'c'")
-                               .lane1("0;0")
-                               .bytes;
+    const QByteArray log = logOf({"SDH \"Orel\"; Lhota", "@1 00:00:17:000", "\"", "@1 00:00:17:000",
+                                  "a;b", "@1 00:00:17:000", "a, b 'c'", "@1 0;0"});
     const ReadLog read(log);
     EXPECT_EQ(read.attempts, attemptsHeader +
                                  "1;\"SDH \"\"Orel\"\"; Lhota\";00:00:17:000;;;neúplný\r\n"

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <initializer_list>
+
 // Lines of ZAVOD.TXT in the bytes the timing program writes them: Windows-1250, CR LF. The
 // labels are spelled out here byte by byte, so that the tests hold the reader to the file's
 // real format and not merely to its own idea of it.
@@ -35,13 +37,32 @@ public:
         bytes += text + LogBytesText::crlf;
         return *this;
     }
-    LogBytes& raw(const QByteArray& text) {
-        bytes += text;
-        return *this;
-    }
 
     QByteArray bytes;
 };
+
+// A whole log, a string per line: "@1 time" and "@2 time" are the lanes, "@stop time" a stop by
+// hand, "@dq" a disqualification and "@annul" an annulment; any other string is a team name
+// already in Windows-1250.
+inline QByteArray logOf(std::initializer_list<QByteArray> lines) {
+    LogBytes log;
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("@1 ")) {
+            log.lane1(line.mid(3));
+        } else if (line.startsWith("@2 ")) {
+            log.lane2(line.mid(3));
+        } else if (line.startsWith("@stop ")) {
+            log.stop(line.mid(6));
+        } else if (line == "@dq") {
+            log.disqualification();
+        } else if (line == "@annul") {
+            log.annulment();
+        } else {
+            log.team(line);
+        }
+    }
+    return log.bytes;
+}
 
 // ZAVOD.TXT in a folder of its own that goes away with the test.
 class TempLog {

@@ -16,7 +16,7 @@ TEST(LogFollower, PicksUpALogThatAppearsLater) {
     follower.refresh();
     EXPECT_EQ(updates.size(), 1);
 
-    log.write(LogBytes().team("A").lane1("00:00:17:000").lane2("00:00:18:000").bytes);
+    log.write(logOf({"A", "@1 00:00:17:000", "@2 00:00:18:000"}));
     follower.refresh();
     EXPECT_EQ(updates.size(), 2);
     ASSERT_EQ(follower.attempts().size(), 1);
@@ -27,13 +27,13 @@ TEST(LogFollower, PicksUpALogThatAppearsLater) {
 
 TEST(LogFollower, ReportsOnlyChanges) {
     TempLog log;
-    log.write(LogBytes().team("A").lane1("00:00:17:000").bytes);
+    log.write(logOf({"A", "@1 00:00:17:000"}));
     LogFollower follower(log.path());
     QSignalSpy updates(&follower, &LogFollower::updated);
     follower.refresh();
     follower.refresh();
     EXPECT_EQ(updates.size(), 1);
-    log.append(LogBytes().annulment().bytes);
+    log.append(logOf({"@annul"}));
     follower.refresh();
     EXPECT_EQ(updates.size(), 2);
     ASSERT_EQ(follower.attempts().size(), 1);

@@ -12,21 +12,10 @@ QByteArray csvOf(const LogReader& reader) {
     return CsvWriter::attempts(reader.attempts());
 }
 
-const QByteArray sample = LogBytes()
-                              .team("SDH Lhota")
-                              .lane1("00:00:17:250")
-                              .lane2("00:00:18:003")
-                              .team("Sokol T\xF8"
-                                    "eb\xED\xE8")
-                              .lane1("00:00:03:000")
-                              .annulment()
-                              .lane2("00:00:19:000")
-                              .stop("00:00:35:000")
-                              .team("Jiskra")
-                              .lane2("00:00:16:900")
-                              .lane1("00:00:21:040")
-                              .disqualification()
-                              .bytes;
+const QByteArray sample =
+    logOf({"SDH Lhota", "@1 00:00:17:250", "@2 00:00:18:003", "Sokol T\370eb\355\350",
+           "@1 00:00:03:000", "@annul", "@2 00:00:19:000", "@stop 00:00:35:000", "Jiskra",
+           "@2 00:00:16:900", "@1 00:00:21:040", "@dq"});
 } // namespace
 
 TEST(LogReader, AMissingFileReadsAsNoAttempts) {
@@ -68,8 +57,7 @@ TEST(LogReader, AnEmptyFileIsReadWithNoAttempts) {
 
 TEST(LogReader, CountsALastLineWithoutItsLineEnd) {
     TempLog log;
-    log.write(LogBytes().team("A").lane1("00:00:17:000").bytes + LogBytesText::lane2Label +
-              "00:00:18:000");
+    log.write(logOf({"A", "@1 00:00:17:000"}) + LogBytesText::lane2Label + "00:00:18:000");
     LogReader reader(log.path());
     reader.update();
     EXPECT_EQ(reader.lineCount(), 3);
@@ -107,7 +95,7 @@ TEST(LogReader, UpdatesOnlyWhenTheFileChanged) {
     LogReader reader(log.path());
     EXPECT_TRUE(reader.update());
     EXPECT_FALSE(reader.update());
-    log.append(LogBytes().team("B").bytes);
+    log.append(logOf({"B"}));
     EXPECT_TRUE(reader.update());
     EXPECT_FALSE(reader.update());
 }
@@ -115,15 +103,15 @@ TEST(LogReader, UpdatesOnlyWhenTheFileChanged) {
 // The last attempt is provisional: its state follows the records appended after it.
 TEST(LogReader, TheLastAttemptChangesAsRecordsArrive) {
     TempLog log;
-    log.write(LogBytes().team("A").lane1("00:00:17:000").bytes);
+    log.write(logOf({"A", "@1 00:00:17:000"}));
     LogReader reader(log.path());
     reader.update();
     EXPECT_EQ(csvOf(reader), attemptsHeader + "1;A;00:00:17:000;;;neúplný\r\n");
-    log.append(LogBytes().lane2("00:00:18:000").bytes);
+    log.append(logOf({"@2 00:00:18:000"}));
     reader.update();
     EXPECT_EQ(csvOf(reader),
               attemptsHeader + "1;A;00:00:17:000;00:00:18:000;00:00:18:000;platný\r\n");
-    log.append(LogBytes().disqualification().bytes);
+    log.append(logOf({"@dq"}));
     reader.update();
     EXPECT_EQ(csvOf(reader),
               attemptsHeader + "1;A;00:00:17:000;00:00:18:000;00:00:18:000;diskvalifikace\r\n");
@@ -134,7 +122,7 @@ TEST(LogReader, ReadsAShorterFileAfresh) {
     log.write(sample);
     LogReader reader(log.path());
     reader.update();
-    log.write(LogBytes().team("Nov\xE9").lane1("00:00:17:000").bytes);
+    log.write(logOf({"Nov\xE9", "@1 00:00:17:000"}));
     EXPECT_TRUE(reader.update());
     EXPECT_EQ(csvOf(reader), attemptsHeader + "1;Nové;00:00:17:000;;;neúplný\r\n");
     EXPECT_EQ(reader.lineCount(), 2);
@@ -142,10 +130,10 @@ TEST(LogReader, ReadsAShorterFileAfresh) {
 
 TEST(LogReader, ReadsALongerFileAfreshWhenItsBeginningChanged) {
     TempLog log;
-    log.write(LogBytes().team("A").lane1("00:00:17:000").bytes);
+    log.write(logOf({"A", "@1 00:00:17:000"}));
     LogReader reader(log.path());
     reader.update();
-    log.write(LogBytes().team("B").lane1("00:00:16:000").lane2("00:00:16:500").bytes);
+    log.write(logOf({"B", "@1 00:00:16:000", "@2 00:00:16:500"}));
     EXPECT_TRUE(reader.update());
     EXPECT_EQ(csvOf(reader),
               attemptsHeader + "1;B;00:00:16:000;00:00:16:500;00:00:16:500;platný\r\n");
@@ -160,7 +148,7 @@ TEST(LogReader, ForgetsAFileThatWasRemovedAndReadsItsSuccessor) {
     EXPECT_TRUE(reader.update());
     EXPECT_EQ(reader.status(), LogReader::Status::Missing);
     EXPECT_EQ(csvOf(reader), attemptsHeader);
-    log.write(LogBytes().team("C").annulment().bytes);
+    log.write(logOf({"C", "@annul"}));
     EXPECT_TRUE(reader.update());
     EXPECT_EQ(csvOf(reader), attemptsHeader + "1;C;;;;start anulován\r\n");
 }

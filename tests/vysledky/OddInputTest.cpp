@@ -5,16 +5,9 @@
 #include <gtest/gtest.h>
 
 TEST(OddInput, BytesUndefinedInWindows1250ShowAsReplacementCharacters) {
-    // 0x81, 0x83, 0x88, 0x90 and 0x98 are not in the code page.
-    const QByteArray log = LogBytes()
-                               .team("A\x81"
-                                     "B\x83"
-                                     "C\x88"
-                                     "D\x90"
-                                     "E\x98")
-                               .lane1("00:00:17:000")
-                               .lane2("00:00:1\x98:000")
-                               .bytes;
+    // 0x81, 0x83, 0x88, 0x90 and 0x98 (octal 201, 203, 210, 220, 230) are not in the code page.
+    const QByteArray log =
+        logOf({"A\201B\203C\210D\220E\230", "@1 00:00:17:000", "@2 00:00:1\x98:000"});
     EXPECT_EQ(ReadLog(log).attempts,
               attemptsHeader + "1;A\xEF\xBF\xBD"
                                "B\xEF\xBF\xBD"
@@ -24,12 +17,8 @@ TEST(OddInput, BytesUndefinedInWindows1250ShowAsReplacementCharacters) {
 }
 
 TEST(OddInput, ControlCharactersShowAsReplacementCharacters) {
-    const QByteArray log = LogBytes()
-                               .team(QByteArray("A\0B\tC\x1B", 6))
-                               .lane1("00:00:17:000")
-                               .team("D\rE")
-                               .lane1("00:00:17:000")
-                               .bytes;
+    const QByteArray log =
+        logOf({QByteArray("A\0B\tC\x1B", 6), "@1 00:00:17:000", "D\rE", "@1 00:00:17:000"});
     EXPECT_EQ(ReadLog(log).attempts, attemptsHeader + "1;A\xEF\xBF\xBD"
                                                       "B\xEF\xBF\xBD"
                                                       "C\xEF\xBF\xBD;00:00:17:000;;;neúplný\r\n"
@@ -39,7 +28,7 @@ TEST(OddInput, ControlCharactersShowAsReplacementCharacters) {
 
 TEST(OddInput, AnOverlongLineIsCut) {
     const QByteArray name(100'000, 'x');
-    const QByteArray log = LogBytes().team(name).lane1("00:00:17:000").lane2("00:00:17:000").bytes;
+    const QByteArray log = logOf({name, "@1 00:00:17:000", "@2 00:00:17:000"});
     EXPECT_EQ(ReadLog(log).attempts, attemptsHeader + "1;" +
                                          QByteArray(LogReader::maxLineBytes, 'x') +
                                          ";00:00:17:000;00:00:17:000;00:00:17:000;platný\r\n");

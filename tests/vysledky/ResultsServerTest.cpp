@@ -17,13 +17,8 @@ const QByteArray hostile = "<script>alert(1)</script>";
 class ServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        log.write(LogBytes()
-                      .team(hostile)
-                      .lane1("00:00:17:100")
-                      .lane2("00:00:17:200")
-                      .team("A & B")
-                      .lane1("00:00:18:000")
-                      .bytes);
+        log.write(
+            logOf({hostile, "@1 00:00:17:100", "@2 00:00:17:200", "A & B", "@1 00:00:18:000"}));
         QObject::connect(&follower, &LogFollower::updated, &server,
                          [this] { server.publish(follower); });
         follower.refresh();
@@ -90,7 +85,7 @@ TEST_F(ServerTest, AnswersAnUnchangedTagWithABodiless304) {
     EXPECT_EQ(same.status, 304);
     EXPECT_EQ(same.headers.value("etag"), tag);
 
-    log.append(LogBytes().lane2("00:00:18:400").bytes);
+    log.append(logOf({"@2 00:00:18:400"}));
     follower.refresh();
     const HttpClient::Response changed =
         client.exchange("GET", "/data.json", "If-None-Match: " + tag + "\r\n");

@@ -31,19 +31,9 @@ QStringList shown(const QTableView* table) {
     return rows;
 }
 
-const QByteArray sample = LogBytes()
-                              .team("SDH Lhota")
-                              .lane1("00:00:17:250")
-                              .lane2("00:00:18:003")
-                              .team("Sokol T\xF8"
-                                    "eb\xED\xE8")
-                              .lane1("00:00:03:000")
-                              .annulment()
-                              .lane2("00:00:16:900")
-                              .lane1("00:00:17:800")
-                              .team("Jiskra")
-                              .lane2("00:00:19:000")
-                              .bytes;
+const QByteArray sample = logOf(
+    {"SDH Lhota", "@1 00:00:17:250", "@2 00:00:18:003", "Sokol T\370eb\355\350", "@1 00:00:03:000",
+     "@annul", "@2 00:00:16:900", "@1 00:00:17:800", "Jiskra", "@2 00:00:19:000"});
 } // namespace
 
 TEST(ResultsWindow, ShowsBothTables) {
@@ -69,7 +59,7 @@ TEST(ResultsWindow, FollowsTheLogAsItGrows) {
     TempLog log;
     log.write(sample);
     ResultsWindow window(log.path());
-    log.append(LogBytes().lane1("00:00:16:000").team("Orel").disqualification().bytes);
+    log.append(logOf({"@1 00:00:16:000", "Orel", "@dq"}));
     window.refresh();
     EXPECT_EQ(shown(view(window, "attempts")).mid(4),
               QStringList({u"4|Jiskra|00:00:16:000|00:00:19:000|00:00:19:000|platný"_qs,
@@ -89,7 +79,7 @@ TEST(ResultsWindow, WaitsForAMissingLog) {
     EXPECT_EQ(view(window, "ranking")->model()->rowCount(), 2);
 }
 
-TEST(ResultsWindow, SavesTheTablesAsCsvWithByteOrderMark) {
+TEST(ResultsWindow, SavesTheTablesAsCsvWithByteOrderMarkAndAsPdf) {
     TempLog log;
     log.write(sample);
     ResultsWindow window(log.path());
@@ -105,6 +95,14 @@ TEST(ResultsWindow, SavesTheTablesAsCsvWithByteOrderMark) {
     ASSERT_TRUE(ranking.open(QIODevice::ReadOnly));
     EXPECT_EQ(attempts.readAll(), "\xEF\xBB\xBF" + expected.attempts);
     EXPECT_EQ(ranking.readAll(), "\xEF\xBB\xBF" + expected.ranking);
+
+    const QString pdfPath = log.folder() + QStringLiteral("/vysledky.pdf");
+    ASSERT_TRUE(window.savePdf(pdfPath, error)) << error.toStdString();
+    QFile pdf(pdfPath);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
 }
 
 TEST(ResultsWindow, NeverWritesTheLog) {
@@ -117,20 +115,6 @@ TEST(ResultsWindow, NeverWritesTheLog) {
     EXPECT_FALSE(window.saveRankingCsv(log.folder() + QStringLiteral("/./ZAVOD.TXT"), error));
     EXPECT_FALSE(window.savePdf(log.path(), error));
     EXPECT_EQ(log.read(), sample);
-}
-
-TEST(ResultsWindow, SavesAPdf) {
-    TempLog log;
-    log.write(sample);
-    ResultsWindow window(log.path());
-    QString error;
-    const QString path = log.folder() + QStringLiteral("/vysledky.pdf");
-    ASSERT_TRUE(window.savePdf(path, error)) << error.toStdString();
-    QFile pdf(path);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const QByteArray bytes = pdf.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF-"));
-    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
 }
 
 TEST(ResultsWindow, ReportsAFailedSave) {
@@ -150,7 +134,7 @@ TEST(ResultsWindow, OpensAnotherLog) {
     TempLog first;
     first.write(sample);
     TempLog second;
-    second.write(LogBytes().team("Orel").lane1("00:00:15:000").lane2("00:00:15:500").bytes);
+    second.write(logOf({"Orel", "@1 00:00:15:000", "@2 00:00:15:500"}));
     ResultsWindow window(first.path());
     window.openLog(second.path());
     EXPECT_EQ(window.logPath(), second.path());

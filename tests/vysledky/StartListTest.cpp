@@ -85,34 +85,12 @@ TEST(StartList, RefusesAFaultyListNamingTheLine) {
 namespace {
 const QByteArray startList = "družstvo;kategorie\r\nŽabovřesky;ženy\r\nSDH Lhota;muži\r\n"
                              "Jiskra;muži\r\nOrel;muži\r\nPrázdní;dorost\r\n";
-const QByteArray competition = LogBytes()
-                                   .team("sdh lhota")
-                                   .lane1("00:00:20:000")
-                                   .lane2("00:00:19:000")
-                                   .team("Jiskra")
-                                   .lane1("00:00:19:000")
-                                   .lane2("00:00:18:000")
-                                   .team("\x8E"
-                                         "abov\xF8"
-                                         "esky")
-                                   .lane1("00:00:21:000")
-                                   .lane2("00:00:20:000")
-                                   .team("Nezn\xE1m\xED")
-                                   .lane1("00:00:18:000")
-                                   .lane2("00:00:17:000")
-                                   .team("Orel")
-                                   .lane1("00:00:19:000")
-                                   .lane2("00:00:19:000")
-                                   .team(" SDH LHOTA")
-                                   .lane1("00:00:18:500")
-                                   .lane2("00:00:18:000")
-                                   .team("\x8E"
-                                         "ABOV\xD8"
-                                         "ESKY")
-                                   .lane1("00:00:16:000")
-                                   .lane2("00:00:16:000")
-                                   .disqualification()
-                                   .bytes;
+const QByteArray competition =
+    logOf({"sdh lhota", "@1 00:00:20:000", "@2 00:00:19:000", "Jiskra", "@1 00:00:19:000",
+           "@2 00:00:18:000", "\216abov\370esky", "@1 00:00:21:000", "@2 00:00:20:000",
+           "Nezn\xE1m\xED", "@1 00:00:18:000", "@2 00:00:17:000"}) +
+    logOf({"Orel", "@1 00:00:19:000", "@2 00:00:19:000", " SDH LHOTA", "@1 00:00:18:500",
+           "@2 00:00:18:000", "\216ABOV\330ESKY", "@1 00:00:16:000", "@2 00:00:16:000", "@dq"});
 
 QByteArray output(const QStringList& arguments, int expectedCode = 0) {
     QBuffer out;
