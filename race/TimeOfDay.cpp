@@ -17,10 +17,14 @@ QTime localTimeNow() {
     if (clock_gettime(CLOCK_REALTIME, &now) == 0) {
         static thread_local time_t offsetFor = -1;
         static thread_local long offset = 0;
-        std::tm local{};
-        if (now.tv_sec != offsetFor && localtime_r(&now.tv_sec, &local) != nullptr) {
-            offset = local.tm_gmtoff;
-            offsetFor = now.tv_sec;
+        if (now.tv_sec != offsetFor) {
+            // Zone read anew, as Qt does: a zone the system changes during the day is followed.
+            tzset();
+            std::tm local{};
+            if (localtime_r(&now.tv_sec, &local) != nullptr) {
+                offset = local.tm_gmtoff;
+                offsetFor = now.tv_sec;
+            }
         }
         if (now.tv_sec == offsetFor) {
             return timeOfDayAt(now.tv_sec, now.tv_nsec, offset);
@@ -32,13 +36,6 @@ QTime localTimeNow() {
 
 LocaleTimeOfDay::LocaleTimeOfDay(const QLocale& locale, Clock now)
     : locale_(locale), now_(std::move(now)) {
-#ifdef Q_OS_LINUX
-    // With TZ unset the C library looks at /etc/localtime again on every reading of the local
-    // time, two thousand times a second here; named once, the zone is read once.
-    if (!qEnvironmentVariableIsSet("TZ")) {
-        qputenv("TZ", ":/etc/localtime");
-    }
-#endif
     // The format is looked up once; the clock text is made on every new second.
     format_ = locale_.timeFormat(QLocale::LongFormat);
     format_.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));

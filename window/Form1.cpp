@@ -126,11 +126,8 @@ void Form1::buildControls() {
     }
     controls_.LblTime->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // A label of fixed size does not ask its parent for a new layout with every text it
-    // takes, which for the running time was an event posted on every pass.
-    for (QWidget* label :
-         {static_cast<QWidget*>(controls_.LblTimer), static_cast<QWidget*>(controls_.LblTime)}) {
-        label->setFixedSize(label->size());
-    }
+    // takes: the time of day posted one on every new second.
+    controls_.LblTime->setFixedSize(controls_.LblTime->size());
 }
 
 void Form1::connectHandlers() {
