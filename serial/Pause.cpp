@@ -13,8 +13,13 @@ ThreadSleep::ThreadSleep() {
 #endif
 }
 
-void ThreadSleep::Sleep(int milliseconds) {
-    timespec left{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1'000'000L};
+void sleepMonotonic(long long nanoseconds) {
+    timespec left{static_cast<time_t>(nanoseconds / 1'000'000'000LL),
+                  static_cast<long>(nanoseconds % 1'000'000'000LL)};
     while (clock_nanosleep(CLOCK_MONOTONIC, 0, &left, &left) == EINTR) {
     }
+}
+
+void ThreadSleep::Sleep(int milliseconds) {
+    sleepMonotonic(milliseconds * 1'000'000LL);
 }
