@@ -11,6 +11,10 @@ int main(int argc, char** argv) {
     // before the window is built, which takes a small part of the real-time CPU limit.
     requestRealtimePriority();
     RealPlatform machine;
+    // The sampler's reads stamp every start and lane time: it gets the same priority.
+    requestRealtimePriority(RealtimeThread{machine.samplerThreadId(),
+                                           QStringLiteral("vzorkování linek"),
+                                           QStringLiteral("line sampler")});
     Form1 form(machine.platform());
     app.setRunTimeErrorHandler([&form](const QString& what) { form.reportRunTimeError(what); });
     form.Form_Load();

@@ -32,7 +32,7 @@ void ScheduledLines::edge(Output output, bool on) {
     }
 }
 
-std::uint32_t ScheduledLines::modemStatus(std::uint32_t mask) {
+std::optional<std::uint32_t> ScheduledLines::modemStatus() {
     if (firstSample_) {
         auto callback = std::move(firstSample_);
         firstSample_ = nullptr;
@@ -48,7 +48,7 @@ std::uint32_t ScheduledLines::modemStatus(std::uint32_t mask) {
             continue;
         }
         bits |= bitOf[c];
-        if (w.seenNs < 0 && (mask & bitOf[c]) != 0) {
+        if (w.seenNs < 0) {
             w.seenNs = now;
         }
     }

@@ -41,7 +41,7 @@ public:
     void setDtr(bool on) override { edge(Dtr, on); }
     void setRts(bool on) override { edge(Rts, on); }
     void setBreak(bool on) override { edge(Break, on); }
-    std::uint32_t modemStatus(std::uint32_t mask) override;
+    std::optional<std::uint32_t> modemStatus() override;
 
 private:
     struct Window {

@@ -1,26 +1,24 @@
 #include "race/RaceLines.h"
 
+#include "serial/LineSampler.h"
 #include "serial/Module1.h"
 #include "serial/Pulses.h"
 
 std::int16_t ModuleLines::openPort(const QString& name) {
-    return Module1::OpenPort(name);
+    const std::int16_t result = Module1::OpenPort(name);
+    if (result != 0) {
+        sampler_.portOpened();
+    }
+    return result;
 }
 
 void ModuleLines::closePort() {
+    sampler_.portClosing();
     Module1::ClosePort();
 }
 
-std::int16_t ModuleLines::startContact() {
-    return Module1::DcdOn();
-}
-
-std::int16_t ModuleLines::lane1Target() {
-    return Module1::CtsOn();
-}
-
-std::int16_t ModuleLines::lane2Target() {
-    return Module1::DsrOn();
+LineSnapshot ModuleLines::snapshot() {
+    return sampler_.snapshot();
 }
 
 void ModuleLines::setBreak(std::int16_t state) {

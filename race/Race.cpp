@@ -13,6 +13,13 @@ namespace {
 const QString annulledText = QStringLiteral("Start anulován");
 const QString disqualifiedText = QStringLiteral("diskvalifikace");
 const QString blank = QStringLiteral(" ");
+
+QString portStoppedMessage(const QString& port) {
+    return QStringLiteral("Port %1 přestal odpovídat – převodník byl nejspíš odpojen. Dokud "
+                          "neodpovídá, kontakty se nečtou a nic se neměří.\nZapojte převodník "
+                          "zpět a vyberte port znovu tlačítkem %1.")
+        .arg(port);
+}
 } // namespace
 
 Race::Race(RaceWindow& window, RaceLines& lines, MillisClock& clock, Pause& pause,
@@ -22,6 +29,13 @@ Race::Race(RaceWindow& window, RaceLines& lines, MillisClock& clock, Pause& paus
 
 QString Race::ElapsedText() {
     return elapsedText(clock_.timeGetTime(), state_.startTick);
+}
+
+QString Race::elapsedAt(std::uint32_t tick) {
+    // Both ages are counted back from now, so that the comparison holds across the clock's wrap.
+    const std::uint32_t now = clock_.timeGetTime();
+    const auto start = static_cast<std::uint32_t>(state_.startTick);
+    return elapsedText(now - tick > now - start ? start : tick, state_.startTick);
 }
 
 // --- The loop ---
@@ -50,23 +64,31 @@ void Race::enterLoop() {
 }
 
 Race::PassEnd Race::runPass() {
+    LineSnapshot lines = lines_.snapshot();
+    watchPort(lines);
     // A start contact seen on a third pass without a finish annuls the start.
-    if (state_.startSignals == 2 && lines_.startContact() == 1) {
+    if (state_.startSignals == 2 && lines.isClosed(Contact::Start)) {
         anulovan();
+        lines = renewSnapshot(lines);
     }
-    if (lines_.startContact() == 1) {
-        startSignal();
+    if (lines.isClosed(Contact::Start)) {
+        startSignal(closingTick(lines, Contact::Start));
+        lines = renewSnapshot(lines);
     }
     wallClock();
     if (state_.raceState == 1) {
         window_.showRunningTime(ElapsedText());
     }
     // Each lane's time once, lane 1 first.
-    if (state_.lane1Hits == 0 && lines_.lane1Target() == 1) {
-        takeLaneTime(1);
+    if (state_.lane1Hits == 0 && lines.isClosed(Contact::Lane1)) {
+        takeLaneTime(1, closingTick(lines, Contact::Lane1));
     }
-    if (state_.lane2Hits == 0 && lines_.lane2Target() == 1) {
-        takeLaneTime(2);
+    if (state_.lane2Hits == 0 && lines.isClosed(Contact::Lane2)) {
+        takeLaneTime(2, closingTick(lines, Contact::Lane2));
+    }
+    // Whatever is closed now has had its chance: held on, it is no longer new.
+    for (const Contact contact : {Contact::Start, Contact::Lane1, Contact::Lane2}) {
+        noteSeen(lines, contact);
     }
     // Tested on every pass, whether a race runs or not.
     if (state_.lane1Hits + state_.lane2Hits == state_.finishTarget) {
@@ -84,8 +106,38 @@ Race::PassEnd Race::runPass() {
     return PassEnd::Next;
 }
 
-void Race::startSignal() {
-    beginRace();
+LineSnapshot Race::renewSnapshot(const LineSnapshot& previous) {
+    // The start contact has been acted on; a lane target waits for its own step.
+    noteSeen(previous, Contact::Start);
+    return lines_.snapshot();
+}
+
+void Race::noteSeen(const LineSnapshot& lines, Contact contact) {
+    const auto c = static_cast<std::size_t>(contact);
+    if (lines.closed[c]) {
+        seenClosures_[c] = lines.closures[c];
+    }
+}
+
+std::uint32_t Race::closingTick(const LineSnapshot& lines, Contact contact) {
+    const bool seenBefore = seenClosures_[static_cast<std::size_t>(contact)] ==
+                            lines.closure(contact);
+    return seenBefore ? clock_.timeGetTime() : lines.closedTick(contact);
+}
+
+void Race::watchPort(const LineSnapshot& lines) {
+    if (!lines.readFailed) {
+        portTroubleTold_ = false;
+        return;
+    }
+    if (!portTroubleTold_) {
+        portTroubleTold_ = true;
+        window_.showNotice(portStoppedMessage(portName_));
+    }
+}
+
+void Race::startSignal(std::uint32_t tick) {
+    beginRace(tick);
     lines_.startPulse();
     // Held at its limit rather than overflowing: the start pulse has gone out all the same.
     if (state_.startSignals < RaceState::startSignalsLimit) {
@@ -105,8 +157,8 @@ void Race::wallClock() {
     }
 }
 
-void Race::takeLaneTime(int lane) {
-    const QString time = ElapsedText();
+void Race::takeLaneTime(int lane, std::uint32_t tick) {
+    const QString time = elapsedAt(tick);
     window_.showLaneTime(lane, time);
     log_.append(LogRecords::laneLine(lane, time));
     ++(lane == 1 ? state_.lane1Hits : state_.lane2Hits);
@@ -118,19 +170,20 @@ void Race::finish() {
 }
 
 void Race::mirrorSensors() {
-    window_.showSensor(1, lines_.lane1Target() == 1);
-    window_.showSensor(2, lines_.lane2Target() == 1);
-    window_.showSensor(3, lines_.startContact() == 1);
+    const LineSnapshot lines = lines_.snapshot();
+    window_.showSensor(1, lines.isClosed(Contact::Lane1));
+    window_.showSensor(2, lines.isClosed(Contact::Lane2));
+    window_.showSensor(3, lines.isClosed(Contact::Start));
 }
 
 // --- Shared steps ---
 
-void Race::beginRace() {
+void Race::beginRace(std::uint32_t tick) {
     if (state_.raceState == 0) {
         state_.raceState = 1;
         window_.setButStartEnabled(false);
         window_.setButStopEnabled(true);
-        state_.startTick = static_cast<std::int32_t>(clock_.timeGetTime());
+        state_.startTick = static_cast<std::int32_t>(tick);
     }
 }
 
@@ -149,12 +202,14 @@ void Race::armLanes() {
 // --- The port ---
 
 std::int16_t Race::openPort(const QString& name) {
-    return lines_.openPort(name);
+    const std::int16_t result = lines_.openPort(name);
+    portName_ = result != 0 ? name : QString();
+    return result;
 }
 
 std::int16_t Race::changePort(const QString& name, const QString& busyMessage) {
     lines_.closePort();
-    const std::int16_t result = lines_.openPort(name);
+    const std::int16_t result = openPort(name);
     if (result == 0) {
         window_.showMessage(busyMessage);
     }
@@ -180,7 +235,7 @@ bool Race::closeDown() {
 // --- The operator's commands ---
 
 void Race::startByHand() {
-    beginRace();
+    beginRace(clock_.timeGetTime());
     lines_.startPulse();
 }
 

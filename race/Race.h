@@ -1,8 +1,11 @@
 #pragma once
 
 #include "race/RaceState.h"
+#include "serial/LineSnapshot.h"
 
 #include <QString>
+
+#include <array>
 
 class MillisClock;
 class Pause;
@@ -16,6 +19,13 @@ class TimeOfDay;
 // each lane's time once and logs it, ends the race when both lanes have a time, lets the
 // window's pending events run, pauses 1 ms and mirrors the three contacts. The commands run
 // inside that event pump and change the same state; the window only forwards them here.
+//
+// The contacts come from the line sampler's snapshots: one taken at the top of the pass answers
+// every reading of the pass, and a fresh one is taken after a pulse in the pass (a pulse holds
+// the loop for a second) and for the displays after the pause. A start or a lane target whose
+// closure no earlier snapshot showed is timed at the millisecond the sampler first saw it
+// closed, not at the moment the pass got round to it; one seen before (a target held closed
+// while its lane was not armed) is timed when the pass acts on it.
 class Race {
 public:
     Race(RaceWindow& window, RaceLines& lines, MillisClock& clock, Pause& pause,
@@ -43,6 +53,9 @@ public:
 
     // The running time since startTick, HH:MM:SS:mmm.
     QString ElapsedText();
+    // The same at an earlier reading of the millisecond clock; a moment before the start
+    // counts as the start itself.
+    QString elapsedAt(std::uint32_t tick);
 
     // --- The port ---
     std::int16_t openPort(const QString& name);
@@ -70,15 +83,24 @@ public:
     ResultsLog& log() { return log_; }
 
 private:
-    void beginRace();
-    void startSignal();
+    void beginRace(std::uint32_t tick);
+    void startSignal(std::uint32_t tick);
     void endRace();
     void armLanes();
-    void dropOutputs();
     void wallClock();
-    void takeLaneTime(int lane);
+    void takeLaneTime(int lane, std::uint32_t tick);
     void finish();
     void mirrorSensors();
+
+    // A fresh snapshot after a pulse in the pass; the start contact's closure in the one it
+    // replaces has been acted on.
+    LineSnapshot renewSnapshot(const LineSnapshot& previous);
+    // The contact's closure, if closed, is no longer new: it is timed when acted on.
+    void noteSeen(const LineSnapshot& lines, Contact contact);
+    // When the contact closed, if no earlier snapshot showed this closure; else now.
+    std::uint32_t closingTick(const LineSnapshot& lines, Contact contact);
+    // Tells the operator once when the open port stops answering.
+    void watchPort(const LineSnapshot& lines);
 
     RaceWindow& window_;
     RaceLines& lines_;
@@ -87,6 +109,9 @@ private:
     TimeOfDay& timeOfDay_;
     ResultsLog& log_;
     RaceState state_;
+    std::array<std::uint32_t, contactCount> seenClosures_{};
+    QString portName_; // the port open now, empty when none is
+    bool portTroubleTold_ = false;
     bool loopRunning_ = false;
     bool restartRequested_ = false;
     bool leaveRequested_ = false;

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "serial/LineSnapshot.h"
+
 #include <QString>
 #include <cstdint>
 
-// The serial port as the race uses it: the port itself, the three contacts it samples and the
-// three outputs that drive the external stopwatches. Each reading is a fresh sample; each
-// pulse holds its output up for 1000 ms, and nothing else happens meanwhile.
+class LineSampler;
+
+// The serial port as the race uses it: the port itself, the three contacts as the line sampler
+// last read them and the three outputs that drive the external stopwatches. Each pulse holds
+// its output up for 1000 ms, and nothing else happens meanwhile.
 class RaceLines {
 public:
     virtual ~RaceLines() = default;
@@ -14,10 +18,9 @@ public:
     virtual std::int16_t openPort(const QString& name) = 0;
     virtual void closePort() = 0;
 
-    // 1 when closed, else 0.
-    virtual std::int16_t startContact() = 0; // DCD, the referee's start
-    virtual std::int16_t lane1Target() = 0;  // CTS
-    virtual std::int16_t lane2Target() = 0;  // DSR
+    // The latest reading of the start contact (DCD), lane 1's target (CTS) and lane 2's (DSR),
+    // with the millisecond at which each closure was first seen. Never waits for a read.
+    virtual LineSnapshot snapshot() = 0;
 
     virtual void setBreak(std::int16_t state) = 0;
     virtual void setDtr(std::int16_t state) = 0;
@@ -28,18 +31,21 @@ public:
     virtual void resetPulse() = 0; // RTS
 };
 
-// The program's lines: the port module and its pulses.
+// The program's lines: the port module, its pulses and the line sampler that reads its inputs.
 class ModuleLines final : public RaceLines {
 public:
+    explicit ModuleLines(LineSampler& sampler) : sampler_(sampler) {}
+
     std::int16_t openPort(const QString& name) override;
     void closePort() override;
-    std::int16_t startContact() override;
-    std::int16_t lane1Target() override;
-    std::int16_t lane2Target() override;
+    LineSnapshot snapshot() override;
     void setBreak(std::int16_t state) override;
     void setDtr(std::int16_t state) override;
     void setRts(std::int16_t state) override;
     void startPulse() override;
     void stopPulse() override;
     void resetPulse() override;
+
+private:
+    LineSampler& sampler_;
 };

@@ -17,6 +17,8 @@ public:
     virtual QString teamName() const = 0; // Text1
     // A message the operator closes with OK before anything else happens.
     virtual void showMessage(const QString& text) = 0;
+    // A notice that does not stop the loop: it stays up until the operator closes it.
+    virtual void showNotice(const QString& text) = 0;
 
     // Runs every pending event (clicks, timer ticks, the close request) to completion.
     virtual void pumpEvents() = 0;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // Modem status bits as the port reports them. The race looks at CTS, DSR and DCD; the ring
 // indicator is reported but never read.
@@ -13,7 +14,9 @@ inline constexpr std::uint32_t RlsdOn = 0x80; // DCD
 } // namespace ModemStatus
 
 // The platform side of the six control lines of one serial port. Module1 passes every call
-// through unchanged; the real port and the tests' fake both sit behind this.
+// through unchanged; the real port and the tests' fake both sit behind this. The line sampler
+// reads the inputs from a thread of its own while the outputs are set from the window's; it
+// stops reading before the port is closed, so a read never meets a close.
 class LineBackend {
 public:
     virtual ~LineBackend() = default;
@@ -28,8 +31,7 @@ public:
     virtual void setRts(bool on) = 0;
     virtual void setBreak(bool on) = 0;
 
-    // One fresh sample of the input lines as ModemStatus bits; 0 when it cannot be read.
-    // The mask names the bits the caller will look at, for a backend that samples lines
-    // one by one; a backend may report more.
-    virtual std::uint32_t modemStatus(std::uint32_t mask) = 0;
+    // One fresh sample of the input lines as ModemStatus bits; nothing when the read failed
+    // (an adapter pulled out answers every read with an error).
+    virtual std::optional<std::uint32_t> modemStatus() = 0;
 };

@@ -11,7 +11,8 @@ bool usable() {
 }
 
 std::int16_t statusBit(std::uint32_t mask) {
-    const std::uint32_t status = usable() ? backend->modemStatus(mask) : 0;
+    // A failed read reads as every line off.
+    const std::uint32_t status = usable() ? backend->modemStatus().value_or(0) : 0;
     return (status & mask) == mask ? 1 : 0;
 }
 } // namespace

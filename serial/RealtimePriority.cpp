@@ -28,11 +28,22 @@ QString errnoName(int error) {
     return QStringLiteral("errno %1").arg(error);
 }
 
-void say(std::ostream& out, const QString& czech, const QString& english) {
-    out << "tavorin: " << czech.toStdString() << " / " << english.toStdString() << std::endl;
+// Who the line speaks of: the polling thread goes unnamed, as it always has.
+struct Speaker {
+    std::ostream& out;
+    QString czechName;
+    QString englishName;
+};
+
+void say(const Speaker& to, const QString& czech, const QString& english) {
+    const auto named = [](const QString& name, const QString& text) {
+        return (name.isEmpty() ? text : name + QStringLiteral(": ") + text).toStdString();
+    };
+    to.out << "tavorin: " << named(to.czechName, czech) << " / " << named(to.englishName, english)
+           << std::endl;
 }
 
-RealtimeResult none(std::ostream& out, const QString& czech, const QString& english) {
+RealtimeResult none(const Speaker& out, const QString& czech, const QString& english) {
     say(out, QStringLiteral("bez priority reálného času (%1)").arg(czech),
         QStringLiteral("no real-time priority (%1)").arg(english));
     return RealtimeResult::None;
@@ -53,7 +64,7 @@ QString limitRtTime(SchedulerCalls& calls, std::uint64_t ceiling) {
 }
 
 RealtimeResult askRealtimeKit(SchedulerCalls& calls, long long tid, const QString& direct,
-                              std::ostream& out, int busTimeoutMs) {
+                              const Speaker& out, int busTimeoutMs) {
     const auto refused = [&](const QString& why) {
         return none(out, QStringLiteral("přímo: %1, RealtimeKit: %2").arg(direct, why),
                     QStringLiteral("directly: %1, RealtimeKit: %2").arg(direct, why));
@@ -102,12 +113,20 @@ const char* realtimeResultName(RealtimeResult result) {
 
 RealtimeResult requestRealtimePriority(SchedulerCalls& calls, const QByteArray& switchValue,
                                        std::ostream& out, int busTimeoutMs) {
+    return requestRealtimePriority(calls, RealtimeThread{currentThreadId(), {}, {}}, switchValue,
+                                   out, busTimeoutMs);
+}
+
+RealtimeResult requestRealtimePriority(SchedulerCalls& calls, const RealtimeThread& thread,
+                                       const QByteArray& switchValue, std::ostream& stream,
+                                       int busTimeoutMs) {
+    const Speaker out{stream, thread.czechName, thread.englishName};
     if (switchValue.trimmed() == "0") {
         say(out, QStringLiteral("priorita reálného času vypnuta (TAVORIN_REALTIME=0)"),
             QStringLiteral("real-time priority turned off (TAVORIN_REALTIME=0)"));
         return RealtimeResult::None;
     }
-    const long long tid = currentThreadId();
+    const long long tid = thread.tid;
     int priority = 0;
     const SchedPolicy before = calls.policy(tid, priority);
     calls.installCpuLimitFallback(tid);
@@ -138,4 +157,9 @@ RealtimeResult requestRealtimePriority(SchedulerCalls& calls, const QByteArray& 
 RealtimeResult requestRealtimePriority() {
     SystemSchedulerCalls calls;
     return requestRealtimePriority(calls, qgetenv("TAVORIN_REALTIME"), std::cerr);
+}
+
+RealtimeResult requestRealtimePriority(const RealtimeThread& thread) {
+    SystemSchedulerCalls calls;
+    return requestRealtimePriority(calls, thread, qgetenv("TAVORIN_REALTIME"), std::cerr);
 }

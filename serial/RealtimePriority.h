@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <iosfwd>
 
@@ -21,6 +22,17 @@ const char* realtimeResultName(RealtimeResult result);
 RealtimeResult requestRealtimePriority(SchedulerCalls& calls, const QByteArray& switchValue,
                                        std::ostream& out, int busTimeoutMs = 1000);
 
-// The program's call: the real kernel, TAVORIN_REALTIME from the environment, standard error.
-// Needs the QCoreApplication to exist (for the system D-Bus).
+// Another thread of the program, by its kernel id, named (Czech, English) in the line written.
+struct RealtimeThread {
+    long long tid;
+    QString czechName;
+    QString englishName;
+};
+RealtimeResult requestRealtimePriority(SchedulerCalls& calls, const RealtimeThread& thread,
+                                       const QByteArray& switchValue, std::ostream& out,
+                                       int busTimeoutMs = 1000);
+
+// The program's calls: the real kernel, TAVORIN_REALTIME from the environment, standard error.
+// Need the QCoreApplication to exist (for the system D-Bus).
 RealtimeResult requestRealtimePriority();
+RealtimeResult requestRealtimePriority(const RealtimeThread& thread);

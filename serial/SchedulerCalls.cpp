@@ -10,8 +10,10 @@
 
 namespace {
 
-// Written before the handler is installed, read only by it.
-volatile std::sig_atomic_t fallbackTid = 0;
+// The real-time threads (the polling loop's and the line sampler's), each written before the
+// handler is installed for it and read only by the handler.
+constexpr int maxFallbackThreads = 4;
+volatile std::sig_atomic_t fallbackTids[maxFallbackThreads] = {};
 volatile std::sig_atomic_t droppedByCpuLimit = 0;
 
 std::uint64_t fromRlim(rlim_t value) {
@@ -22,11 +24,16 @@ rlim_t toRlim(std::uint64_t value) {
     return value == SchedulerCalls::unlimited ? RLIM_INFINITY : static_cast<rlim_t>(value);
 }
 
-// Async-signal-safe: one system call to drop the priority, one to say so.
+// Async-signal-safe: system calls to drop the priorities, one to say so. The signal is the
+// process's, whichever thread overran, so every real-time thread goes back to normal.
 void dropToNormalScheduling(int) {
     const int savedErrno = errno;
     const sched_param normal{};
-    if (sched_setscheduler(fallbackTid, SCHED_OTHER, &normal) == 0) {
+    bool dropped = false;
+    for (const auto tid : fallbackTids) {
+        dropped = (tid != 0 && sched_setscheduler(tid, SCHED_OTHER, &normal) == 0) || dropped;
+    }
+    if (dropped) {
         droppedByCpuLimit = 1;
         static constexpr char line[] =
             "tavorin: priorita reálného času zrušena, vlákno překročilo RLIMIT_RTTIME (SIGXCPU) / "
@@ -87,7 +94,12 @@ long long currentThreadId() {
 }
 
 void installCpuLimitFallback(long long tid) {
-    fallbackTid = static_cast<std::sig_atomic_t>(tid);
+    for (auto& slot : fallbackTids) {
+        if (slot == 0 || slot == static_cast<std::sig_atomic_t>(tid)) {
+            slot = static_cast<std::sig_atomic_t>(tid);
+            break;
+        }
+    }
     struct sigaction action {};
     action.sa_handler = dropToNormalScheduling;
     action.sa_flags = SA_RESTART;

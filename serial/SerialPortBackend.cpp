@@ -2,6 +2,9 @@
 
 #include <QSerialPort>
 
+#include <cerrno>
+#include <sys/ioctl.h>
+
 SerialPortBackend::SerialPortBackend(DeviceNames names)
     : names_(std::move(names)), port_(std::make_unique<QSerialPort>()) {}
 
@@ -21,10 +24,12 @@ std::int32_t SerialPortBackend::open(const QString& portName) {
         return -1;
     }
     const auto handle = static_cast<std::int32_t>(port_->handle());
+    descriptor_ = handle;
     return handle > 0 ? handle : 1;
 }
 
 void SerialPortBackend::close() {
+    descriptor_ = -1;
     if (port_->isOpen()) {
         port_->close();
     }
@@ -48,22 +53,28 @@ void SerialPortBackend::setBreak(bool on) {
     }
 }
 
-std::uint32_t SerialPortBackend::modemStatus(std::uint32_t /*mask*/) {
-    if (!port_->isOpen()) {
+std::optional<std::uint32_t> SerialPortBackend::modemStatus() {
+    const int fd = descriptor_;
+    if (fd < 0) {
         return 0;
     }
-    const QSerialPort::PinoutSignals pins = port_->pinoutSignals();
+    int pins = 0;
+    while (::ioctl(fd, TIOCMGET, &pins) != 0) {
+        if (errno != EINTR) {
+            return std::nullopt;
+        }
+    }
     std::uint32_t status = 0;
-    if (pins & QSerialPort::ClearToSendSignal) {
+    if (pins & TIOCM_CTS) {
         status |= ModemStatus::CtsOn;
     }
-    if (pins & QSerialPort::DataSetReadySignal) {
+    if (pins & TIOCM_DSR) {
         status |= ModemStatus::DsrOn;
     }
-    if (pins & QSerialPort::RingIndicatorSignal) {
+    if (pins & TIOCM_RNG) {
         status |= ModemStatus::RingOn;
     }
-    if (pins & QSerialPort::DataCarrierDetectSignal) {
+    if (pins & TIOCM_CAR) {
         status |= ModemStatus::RlsdOn;
     }
     return status;

@@ -3,6 +3,7 @@
 #include "serial/DeviceNames.h"
 #include "serial/LineBackend.h"
 
+#include <atomic>
 #include <memory>
 
 class QSerialPort;
@@ -19,9 +20,12 @@ public:
     void setDtr(bool on) override;
     void setRts(bool on) override;
     void setBreak(bool on) override;
-    std::uint32_t modemStatus(std::uint32_t mask) override;
+    // Straight from the descriptor (TIOCMGET), without the QSerialPort object, which belongs
+    // to the window's thread.
+    std::optional<std::uint32_t> modemStatus() override;
 
 private:
     DeviceNames names_;
     std::unique_ptr<QSerialPort> port_;
+    std::atomic<int> descriptor_{-1};
 };

@@ -59,11 +59,12 @@ void paint(QWidget* widget, const QColor& background, const QColor& text) {
 Form1::Form1(Platform platform, QWidget* parent)
     : QWidget(parent), platform_(platform),
       modules_(platform.lines, platform.counter, platform.pulseSleep),
-      log_(QString::fromLatin1(LogRecords::fileName)),
+      lines_(platform.sampler), log_(QString::fromLatin1(LogRecords::fileName)),
       race_(*this, lines_, platform.clock, platform.pause, platform.timeOfDay, log_) {
     buildControls();
     refresh_ = new RefreshGate(*this, platform.clock);
-    auto* notice = new OutageNotice(this);
+    auto* notice = new OutageNotice(this, QStringLiteral("OutageNotice"));
+    portNotice_ = new OutageNotice(this, QStringLiteral("PortNotice"));
     log_.setNotice([notice](const QString& message) { notice->tell(message); });
     connectHandlers();
 }
@@ -315,6 +316,10 @@ QString Form1::teamName() const {
 
 void Form1::showMessage(const QString& text) {
     Messages::show(this, text);
+}
+
+void Form1::showNotice(const QString& text) {
+    portNotice_->tell(text);
 }
 
 void Form1::pumpEvents() {

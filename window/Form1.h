@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+class OutageNotice;
 class RefreshGate;
 
 // The operator's window: its controls, and one handler for each event it takes (load, unload,
@@ -72,6 +73,7 @@ private:
     void setButStopEnabled(bool enabled) override;
     QString teamName() const override;
     void showMessage(const QString& text) override;
+    void showNotice(const QString& text) override;
     void pumpEvents() override;
 
     Platform platform_;
@@ -81,6 +83,7 @@ private:
     Race race_;
     FormControls controls_;
     RefreshGate* refresh_ = nullptr;
+    OutageNotice* portNotice_ = nullptr;
     std::int16_t portResult_ = 0;
     bool loading_ = false;
     bool ended_ = false;

@@ -8,7 +8,7 @@ void OutageNotice::tell(const QString& text) {
     if (box_ == nullptr) {
         box_ = new QMessageBox(QMessageBox::NoIcon, Messages::title, QString(), QMessageBox::Ok,
                                window_);
-        box_->setObjectName(QStringLiteral("OutageNotice"));
+        box_->setObjectName(name_);
         box_->setModal(false);
         box_->setWindowModality(Qt::NonModal);
     }

@@ -14,12 +14,13 @@ class OutageNotice : public QObject {
     Q_OBJECT
 
 public:
-    explicit OutageNotice(QWidget* window) : QObject(window), window_(window) {}
+    OutageNotice(QWidget* window, QString name) : QObject(window), window_(window), name_(name) {}
 
     // Shows the box and returns at once.
     void tell(const QString& text);
 
 private:
     QWidget* window_;
+    QString name_; // the box's object name
     QMessageBox* box_ = nullptr; // made at the first outage, then kept
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 class LineBackend;
+class LineSampler;
 class MillisClock;
 class Pause;
 class PerformanceCounter;
@@ -12,6 +13,7 @@ class TimeOfDay;
 // the time of day and the end of the program. The program hands in the real ones, tests fakes.
 struct Platform {
     LineBackend& lines;
+    LineSampler& sampler; // reads the inputs of the lines above
     PerformanceCounter& counter;
     PulseSleep& pulseSleep;
     MillisClock& clock;

@@ -724,19 +724,16 @@ private:
         }
         checkedViews_ = std::min(realAtOutput_.size(), modelAtOutput_.size());
 
-        const auto& queries = rig_.lines.queries;
+        const auto& queries = rig_.lines.reads;
         const auto& wantQueries = m_.queries();
         for (std::size_t i = checkedQueries_; i < std::max(queries.size(), wantQueries.size());
              ++i) {
             const bool have = i < queries.size();
             const bool want = i < wantQueries.size();
-            if (have && want && fromFake(queries[i].line) == wantQueries[i].line &&
-                queries[i].us == wantQueries[i].us) {
+            if (have && want && queries[i] == wantQueries[i].us) {
                 continue;
             }
-            d << "line query " << i << ": "
-              << (have ? model::name(fromFake(queries[i].line)) : "none") << " at "
-              << (have ? queries[i].us : 0) << " us, the model "
+            d << "line read " << i << ": at " << (have ? queries[i] : 0) << " us, the model "
               << (want ? model::name(wantQueries[i].line) : "none") << " at "
               << (want ? wantQueries[i].us : 0) << " us; ";
             break;

@@ -62,7 +62,7 @@ TEST(Commands, EachCommandLeavesTheRaceAndTheNextOneAsItShould) {
         EXPECT_EQ(e.race.state().startSignals, 1);
         EXPECT_EQ(e.race.state().raceState, 1);
         e.lines.cts = e.lines.dsr = true;
-        e.passes(1);
+        e.passes(2);
         EXPECT_EQ(e.logBytes().mid(before.size()).count("dr\xE1ha c."), 2) << "both lanes timed";
         EXPECT_EQ(e.race.state().raceState, 0);
     }

@@ -3,62 +3,32 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
+#include <functional>
 
 namespace {
 
-using Queries = std::vector<Input>;
-constexpr auto C = Input::Cts;
-constexpr auto D = Input::Dsr;
-constexpr auto S = Input::Dcd; // the referee's start contact
-
-// The start line answers each query from the list, then reads open; the targets keep their
-// levels.
-void scriptStart(Engine& e, std::initializer_list<bool> readings) {
-    auto left = std::make_shared<std::deque<bool>>(readings);
-    e.lines.script = [&e, left](Input line, int) {
-        if (line == Input::Cts) {
-            return e.lines.cts;
-        }
-        if (line == Input::Dsr) {
-            return e.lines.dsr;
-        }
-        if (left->empty()) {
-            return false;
-        }
-        const bool on = left->front();
-        left->pop_front();
-        return on;
-    };
+RaceState running() {
+    return stateWith([](RaceState& s) { s.raceState = 1; });
 }
 
-TEST(PollingLoop, QueriesTheLinesInTheirOrderEachPass) {
-    const struct {
-        RaceState state;
-        Queries queries;
-    } cases[] = {
-        {RaceState{}, Queries{S, C, D, C, D, S}},
-        {stateWith([](RaceState& s) { s.startSignals = 2; }), Queries{S, S, C, D, C, D, S}},
-        {stateWith([](RaceState& s) {
-             s.lane1Hits = s.lane2Hits = 1;
-             s.finishTarget = 3;
-         }),
-         Queries{S, C, D, S}},
-    };
-    for (const auto& c : cases) {
-        Engine e(c.state);
-        e.passes(1);
-        EXPECT_EQ(e.lines.queriedLines(), c.queries) << "start signals " << c.state.startSignals;
+TEST(PollingLoop, TheLinesAreReadOnceAMillisecondWhateverThePassDoes) {
+    Engine e;
+    e.pulseLine(&FakeLines::dcd); // a start: the pass holds the loop for a second
+    e.passes(3);
+    ASSERT_EQ(e.lines.pulses(Output::Break).size(), 1U);
+    std::vector<std::int64_t> expected;
+    for (std::int64_t ms = 1; ms * 1000 <= e.time.us; ++ms) {
+        expected.push_back(ms * 1000);
     }
+    EXPECT_EQ(e.lines.reads, expected);
 }
 
 TEST(PollingLoop, AStartContactForOnePassStartsTheRaceWithOnePulse) {
     Engine e;
     e.time.us = 10'000'000;
-    scriptStart(e, {true});
-    e.passes(1);
+    e.pulseLine(&FakeLines::dcd); // read closed at 10 001 ms
     EXPECT_EQ(e.race.state().raceState, 1);
-    EXPECT_EQ(e.race.state().startTick, 10'000);
+    EXPECT_EQ(e.race.state().startTick, 10'001);
     EXPECT_EQ(e.race.state().startSignals, 1);
     EXPECT_FALSE(e.window.butStartEnabled);
     EXPECT_TRUE(e.window.butStopEnabled);
@@ -71,18 +41,83 @@ TEST(PollingLoop, AStartContactForOnePassStartsTheRaceWithOnePulse) {
     EXPECT_EQ(e.logBytes(), QByteArray());
 }
 
+// Each start and lane time is taken at the millisecond the sampler first read its contact
+// closed, however late the loop gets to it; a closure the loop saw while it could not act on
+// it is timed when it can.
+TEST(PollingLoop, ATimeIsTakenWhereItsContactClosedUnlessTheLoopSawItBefore) {
+    const struct Row {
+        const char* name;
+        RaceState initial;
+        std::function<void(Engine&)> play;
+        QString lane1;
+        std::int32_t startTick;
+    } rows[] = {
+        {"a target closing while a pass is held up", running(),
+         [](Engine& e) {
+             e.at(4'000, [&e] { e.lines.cts = true; });
+             e.pause.hook = [&e] {
+                 e.pause.hook = nullptr;
+                 e.time.advance(9'000); // the machine stalls this pass for 9 ms
+             };
+             e.passes(2);
+         },
+         QStringLiteral("00:00:00:004"), 0},
+        {"a target closing during a pulse", running(),
+         [](Engine& e) {
+             e.at(400'000, [&e] { e.lines.cts = true; });
+             e.during([&e] { e.race.resetStopwatches(); }, 2);
+         },
+         QStringLiteral("00:00:00:400"), 0},
+        {"a target held closed before its lane was armed",
+         stateWith([](RaceState& s) {
+             s.raceState = 1;
+             s.lane1Hits = 1;
+         }),
+         [](Engine& e) {
+             e.lines.cts = true;
+             e.passes(2);
+             e.time.advance(7'000);
+             e.during([&e] { e.race.clearLanes(); }, 2);
+         },
+         QStringLiteral("00:00:00:010"), 0},
+        {"the start contact closing while a pass is held up", RaceState{},
+         [](Engine& e) {
+             e.at(3'000, [&e] { e.lines.dcd = true; });
+             e.pause.hook = [&e] {
+                 e.pause.hook = nullptr;
+                 e.time.advance(9'000);
+             };
+             e.passes(2);
+         },
+         QString(), 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Engine e(row.initial);
+        row.play(e);
+        EXPECT_EQ(e.window.laneTimes[1], row.lane1);
+        EXPECT_EQ(e.race.state().startTick, row.startTick);
+        if (!row.lane1.isEmpty()) {
+            EXPECT_EQ(e.logBytes(), " dr\xE1ha c.1 " + row.lane1.toLatin1() + "\r\n");
+        }
+    }
+}
+
 TEST(PollingLoop, AHeldStartContactRepeatsThenAnnulsAndStartsAgain) {
     Engine e;
     e.lines.dcd = true;
-    e.passes(1);
+    e.passes(2);
     const std::int32_t firstStart = e.race.state().startTick;
+    EXPECT_EQ(firstStart, 1);
     e.passes(1);
     EXPECT_EQ(e.race.state().startSignals, 2);
     EXPECT_EQ(e.race.state().startTick, firstStart) << "a repeated signal keeps the start time";
     e.passes(1);
     EXPECT_EQ(e.race.state().startSignals, 1);
     EXPECT_EQ(e.race.state().raceState, 1);
-    EXPECT_GT(e.race.state().startTick, firstStart);
+    // Still the closure seen before: the new race starts when the annulment's stop pulse is
+    // done (two start pulses, two pauses and a stop pulse after 1 ms), not where it closed.
+    EXPECT_EQ(e.race.state().startTick, 3003);
     EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("Start anulován"));
     EXPECT_EQ(e.window.laneTimes[2], QStringLiteral("Start anulován"));
     EXPECT_EQ(e.logBytes(), QByteArray(" Start anulovan \r\n"));
@@ -103,12 +138,10 @@ TEST(PollingLoop, AHeldStartContactRepeatsThenAnnulsAndStartsAgain) {
 
 TEST(PollingLoop, ThreeShortClosuresAnnulWithoutANewStart) {
     Engine e;
-    // Per pass: the annul test (only at count 2), the start test, the mirror.
-    scriptStart(e, {true, false, /**/ false, false, /**/ true, false, /**/ false, false, false,
-                    /**/ true, false, false});
-    e.passes(4);
+    e.pulseLine(&FakeLines::dcd);
+    e.pulseLine(&FakeLines::dcd);
     EXPECT_EQ(e.race.state().startSignals, 2);
-    e.passes(1);
+    e.pulseLine(&FakeLines::dcd);
     EXPECT_EQ(e.race.state().raceState, 0);
     EXPECT_EQ(e.race.state().startSignals, 0);
     EXPECT_TRUE(e.window.butStartEnabled);
@@ -118,62 +151,42 @@ TEST(PollingLoop, ThreeShortClosuresAnnulWithoutANewStart) {
     EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
 }
 
-TEST(PollingLoop, OffThenOnAtCountTwoMakesThreeAndTheContactCanNoLongerAnnul) {
-    Engine e(stateWith([](RaceState& s) { s.startSignals = 2; }));
-    scriptStart(e, {false, true, false});
-    e.passes(1);
-    EXPECT_EQ(e.race.state().startSignals, 3);
-    EXPECT_EQ(e.race.state().raceState, 1);
-    e.lines.script = nullptr;
-    e.lines.dcd = true;
-    e.passes(3);
-    EXPECT_EQ(e.race.state().startSignals, 6);
-    EXPECT_EQ(e.logBytes(), QByteArray());
-    EXPECT_TRUE(e.pulseLengths(Output::Dtr).empty());
-}
-
 TEST(PollingLoop, EachLaneIsTimedOnceAndBothEndTheRace) {
     Engine e;
-    scriptStart(e, {true});
-    e.passes(1); // the race starts at 0; its pulse lasts to 1000.2 ms
-    e.passes(5);
-    e.lines.cts = true;
-    e.passes(1);
-    EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("00:00:01:006"));
-    EXPECT_EQ(e.race.state().lane1Hits, 1);
-    e.window.laneTimes[1].clear();
-    e.passes(3); // the target stays closed: no second time
-    EXPECT_EQ(e.window.laneTimes[1], QString());
+    e.pulseLine(&FakeLines::dcd); // the race starts at 1 ms
+    e.at(1'500'300, [&e] { e.lines.cts = true; });
+    e.passes(600);
+    EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("00:00:01:500"));
+    EXPECT_EQ(e.race.state().lane1Hits, 1) << "the target stays closed: no second time";
     EXPECT_EQ(e.race.state().raceState, 1);
 
-    e.lines.dsr = true;
-    e.passes(1);
-    EXPECT_EQ(e.window.laneTimes[2], QStringLiteral("00:00:01:010"));
-    EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:010"));
+    e.at(1'700'000, [&e] { e.lines.dsr = true; });
+    e.passes(200);
+    EXPECT_EQ(e.window.laneTimes[2], QStringLiteral("00:00:01:699"));
+    EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:699"));
     EXPECT_EQ(e.race.state().raceState, 0);
     EXPECT_EQ(e.race.state().finishTarget, 3);
     EXPECT_TRUE(e.window.butStartEnabled);
     EXPECT_FALSE(e.window.butStopEnabled);
     EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
     EXPECT_EQ(e.logBytes(),
-              QByteArray(" dr\xE1ha c.1 00:00:01:006\r\n dr\xE1ha c.2 00:00:01:010\r\n"));
+              QByteArray(" dr\xE1ha c.1 00:00:01:500\r\n dr\xE1ha c.2 00:00:01:699\r\n"));
 
     // Finished: the running time stands, no lane is timed until the lanes are armed.
     e.passes(5);
-    EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:010"));
+    EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:699"));
     EXPECT_EQ(e.pulseLengths(Output::Dtr).size(), 1U);
     EXPECT_EQ(e.logBytes().count('\n'), 2);
 }
 
-TEST(PollingLoop, BothTargetsInOnePassLogLaneOneFirstAndFinishInThatPass) {
+TEST(PollingLoop, BothTargetsInOneReadLogLaneOneFirstAndFinishInThatPass) {
     Engine e;
-    scriptStart(e, {true});
-    e.passes(1);
+    e.pulseLine(&FakeLines::dcd);
     e.lines.dsr = true;
     e.lines.cts = true;
-    e.passes(1);
+    e.passes(2);
     EXPECT_EQ(e.logBytes(),
-              QByteArray(" dr\xE1ha c.1 00:00:01:001\r\n dr\xE1ha c.2 00:00:01:001\r\n"));
+              QByteArray(" dr\xE1ha c.1 00:00:01:002\r\n dr\xE1ha c.2 00:00:01:002\r\n"));
     EXPECT_EQ(e.race.state().raceState, 0);
     EXPECT_EQ(e.race.state().finishTarget, 3);
 }
@@ -182,10 +195,10 @@ TEST(PollingLoop, ALaneBeforeAnyStartIsTimedFromTheClocksOwnValue) {
     Engine e;
     e.time.millisOffset = 45'296'789;
     e.lines.cts = true;
-    e.passes(1);
-    EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("12:34:56:789"));
+    e.passes(2); // read closed at 1 ms
+    EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("12:34:56:790"));
     e.lines.dsr = true;
-    e.passes(1);
+    e.passes(2);
     // Both lanes timed with no race: the finish steps run all the same.
     EXPECT_EQ(e.race.state().finishTarget, 3);
     EXPECT_EQ(e.pulseLengths(Output::Dtr).size(), 1U);
@@ -195,14 +208,12 @@ TEST(PollingLoop, ALaneBeforeAnyStartIsTimedFromTheClocksOwnValue) {
 
 TEST(PollingLoop, AStartAfterAFinishWithoutArmingTimesNoLane) {
     Engine e;
-    scriptStart(e, {true});
-    e.passes(1);
+    e.pulseLine(&FakeLines::dcd);
     e.lines.cts = e.lines.dsr = true;
-    e.passes(1);
+    e.passes(2);
     ASSERT_EQ(e.race.state().finishTarget, 3);
     e.lines.cts = e.lines.dsr = false;
-    scriptStart(e, {true});
-    e.passes(1);
+    e.pulseLine(&FakeLines::dcd);
     EXPECT_EQ(e.race.state().raceState, 1);
     EXPECT_EQ(e.race.state().startSignals, 2) << "a finish does not clear the start count";
     e.lines.cts = e.lines.dsr = true;
@@ -211,8 +222,7 @@ TEST(PollingLoop, AStartAfterAFinishWithoutArmingTimesNoLane) {
     EXPECT_EQ(e.race.state().raceState, 1);
     // The next start signal annuls.
     e.lines.cts = e.lines.dsr = false;
-    scriptStart(e, {true, false});
-    e.passes(1);
+    e.pulseLine(&FakeLines::dcd);
     EXPECT_EQ(e.race.state().raceState, 0);
     EXPECT_TRUE(e.logBytes().endsWith(" Start anulovan \r\n"));
 }
@@ -242,13 +252,37 @@ TEST(PollingLoop, TheWallClockGetsALeadingZeroAndIsWrittenOnlyWhenItChanges) {
     }
 }
 
-TEST(PollingLoop, TheSensorDisplaysMirrorTheLinesAfterThePause) {
+TEST(PollingLoop, TheSensorDisplaysMirrorAFreshReadingAfterThePause) {
     Engine e(stateWith([](RaceState& s) { s.lane1Hits = 1; })); // keeps lane 1 from being timed
     e.lines.cts = true;
-    e.pause.hook = [&] { e.lines.dcd = true; };
+    e.at(500, [&e] { e.lines.dcd = true; }); // after the pass has taken its reading
     e.passes(1);
     EXPECT_EQ(e.window.sensors, (std::array<bool, 4>{false, true, false, true}));
-    EXPECT_EQ(e.race.state().raceState, 0) << "the contact closed after the start test";
+    EXPECT_EQ(e.race.state().raceState, 0) << "the contact closed after the pass's reading";
+}
+
+// An adapter pulled out: every read fails, the inputs read open, and the operator is told once
+// which port stopped answering; again only after reads have worked in between.
+TEST(PollingLoop, APortThatStopsAnsweringIsToldOnceAFailure) {
+    const QString told =
+        QStringLiteral("Port COM2 přestal odpovídat – převodník byl nejspíš odpojen. Dokud "
+                       "neodpovídá, kontakty se nečtou a nic se neměří.\nZapojte převodník zpět "
+                       "a vyberte port znovu tlačítkem COM2.");
+    Engine e;
+    e.lines.cts = true;
+    e.lines.unplugged = true;
+    e.passes(20);
+    EXPECT_EQ(e.window.notices, QStringList{told});
+    EXPECT_EQ(e.window.sensors, (std::array<bool, 4>{}));
+    EXPECT_EQ(e.race.state().lane1Hits, 0);
+    e.lines.unplugged = false;
+    e.passes(5);
+    EXPECT_EQ(e.race.state().lane1Hits, 1);
+    e.lines.unplugged = true;
+    e.passes(5);
+    EXPECT_EQ(e.window.notices, (QStringList{told, told}));
+    EXPECT_EQ(e.window.messages, QStringList());
+    EXPECT_EQ(e.logBytes(), QByteArray(" dr\xE1ha c.1 00:00:00:021\r\n"));
 }
 
 TEST(PollingLoopWithoutPort, TheClockRunsButNoContactCounts) {

@@ -26,7 +26,7 @@ public:
     void setDtr(bool) override {}
     void setRts(bool) override {}
     void setBreak(bool) override {}
-    std::uint32_t modemStatus(std::uint32_t) override { return word; }
+    std::optional<std::uint32_t> modemStatus() override { return word; }
 };
 
 class ScriptedCounter final : public PerformanceCounter {
@@ -128,11 +128,11 @@ TEST_F(ControlLines, APortHeldElsewhereReadsOffAndTakesNoOutput) {
 
 TEST_F(ControlLines, EveryReadingIsAFreshSample) {
     Module1::OpenPort(QStringLiteral("COM1"));
-    lines.script = [](Input, int query) { return query % 2 == 1; };
+    lines.script = [](Input, int read) { return read % 2 == 1; };
     EXPECT_EQ(Module1::DcdOn(), 0);
     EXPECT_EQ(Module1::DcdOn(), 1);
     EXPECT_EQ(Module1::CtsOn(), 0);
-    EXPECT_EQ(lines.queries.size(), 3U);
+    EXPECT_EQ(lines.reads.size(), 3U);
 }
 
 TEST_F(ControlLines, PerfMillisFixesItsTickLengthAtTheFirstReading) {

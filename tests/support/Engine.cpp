@@ -20,8 +20,9 @@ void Engine::passes(int count) {
 
 void Engine::pulseLine(bool FakeLines::*line) {
     lines.*line = true;
-    passes(1);
+    passes(1); // read closed in its pause
     lines.*line = false;
+    passes(1); // acted on; read open again in its pause
 }
 
 void Engine::during(std::function<void()> action, int count) {

@@ -30,7 +30,7 @@ public:
 
 private:
     InstalledModules modules_{lines, counter, pulseSleep};
-    ModuleLines raceLines_;
+    ModuleLines raceLines_{sampler};
     QTemporaryDir dir_;
 
 public:
@@ -39,7 +39,7 @@ public:
 
     // Passes of the loop; a restart asked for in a pass starts the next one afresh.
     void passes(int count);
-    // The contact closed for one pass.
+    // The contact closed for one read of the sampler, and the pass that acts on it.
     void pulseLine(bool FakeLines::*line);
     // The operator's action, run in the next pass's event pump.
     void during(std::function<void()> action, int passes = 1);

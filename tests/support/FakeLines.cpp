@@ -30,20 +30,19 @@ bool FakeLines::level(Output line) const {
     return levels_[static_cast<int>(line)];
 }
 
-std::uint32_t FakeLines::modemStatus(std::uint32_t mask) {
-    const Input line = mask == ModemStatus::CtsOn   ? Input::Cts
-                       : mask == ModemStatus::DsrOn ? Input::Dsr
-                                                    : Input::Dcd;
-    const int number = static_cast<int>(queries.size());
-    queries.push_back({line, time_.us});
-    if (openPort.isEmpty() || unplugged) {
+std::optional<std::uint32_t> FakeLines::modemStatus() {
+    const int number = static_cast<int>(reads.size());
+    reads.push_back(time_.us);
+    if (unplugged) {
+        return std::nullopt;
+    }
+    if (openPort.isEmpty()) {
         return 0;
     }
-    const bool on = script ? script(line, number)
-                           : (line == Input::Cts   ? cts
-                              : line == Input::Dsr ? dsr
-                                                   : dcd);
-    return on ? mask : 0;
+    const auto on = [&](Input line, bool level) { return script ? script(line, number) : level; };
+    return (on(Input::Cts, cts) ? ModemStatus::CtsOn : 0U) |
+           (on(Input::Dsr, dsr) ? ModemStatus::DsrOn : 0U) |
+           (on(Input::Dcd, dcd) ? ModemStatus::RlsdOn : 0U);
 }
 
 std::vector<std::pair<std::int64_t, std::int64_t>> FakeLines::pulses(Output line) const {
@@ -63,18 +62,9 @@ std::vector<std::pair<std::int64_t, std::int64_t>> FakeLines::pulses(Output line
     return found;
 }
 
-std::vector<Input> FakeLines::queriedLines() const {
-    std::vector<Input> lines;
-    lines.reserve(queries.size());
-    for (const Query& q : queries) {
-        lines.push_back(q.line);
-    }
-    return lines;
-}
-
 void FakeLines::forget() {
     opens.clear();
     closes = 0;
     outputs.clear();
-    queries.clear();
+    reads.clear();
 }

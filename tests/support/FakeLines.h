@@ -25,11 +25,12 @@ public:
     // fails, so the inputs read as off and the outputs do not move. Closing the handle ends it.
     bool unplugged = false;
 
-    // Input levels, or a script that answers each query (its number counts from 0).
+    // Input levels, or a script that answers for each line at each read (its number counts
+    // from 0).
     bool cts = false;
     bool dsr = false;
     bool dcd = false;
-    std::function<bool(Input line, int query)> script;
+    std::function<bool(Input line, int read)> script;
 
     struct Transition {
         Output line;
@@ -37,21 +38,16 @@ public:
         std::int64_t us;
         bool operator==(const Transition&) const = default;
     };
-    struct Query {
-        Input line;
-        std::int64_t us;
-    };
     std::vector<QString> opens; // every open asked for, in order
     int closes = 0;
     std::vector<Transition> outputs;
     std::function<void(const Transition&)> onOutput; // runs at every output change
-    std::vector<Query> queries;
-    QString openPort; // empty while closed
+    std::vector<std::int64_t> reads; // the fake time of every read of the inputs
+    QString openPort;                // empty while closed
 
     bool level(Output line) const;
     // Whole pulses of one output: (raised at, dropped at) in fake microseconds.
     std::vector<std::pair<std::int64_t, std::int64_t>> pulses(Output line) const;
-    std::vector<Input> queriedLines() const;
     void forget(); // clears the records, not the levels
 
     std::int32_t open(const QString& portName) override;
@@ -59,7 +55,7 @@ public:
     void setDtr(bool on) override { set(Output::Dtr, on); }
     void setRts(bool on) override { set(Output::Rts, on); }
     void setBreak(bool on) override { set(Output::Break, on); }
-    std::uint32_t modemStatus(std::uint32_t mask) override;
+    std::optional<std::uint32_t> modemStatus() override;
 
 private:
     void set(Output line, bool on);

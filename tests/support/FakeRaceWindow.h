@@ -21,6 +21,7 @@ public:
     bool butStopEnabled = true;
     QString team;
     QStringList messages;
+    QStringList notices;
     int clockWrites = 0;
     int pumps = 0;
 
@@ -42,6 +43,7 @@ public:
     void setButStopEnabled(bool enabled) override { butStopEnabled = enabled; }
     QString teamName() const override { return team; }
     void showMessage(const QString& text) override { messages << text; }
+    void showNotice(const QString& text) override { notices << text; }
     void pumpEvents() override {
         ++pumps;
         std::deque<std::function<void()>> now;

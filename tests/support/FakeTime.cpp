@@ -2,10 +2,20 @@
 
 #include <cmath>
 
+void FakeTime::advance(std::int64_t byUs) {
+    const std::int64_t end = us + byUs;
+    for (std::int64_t next = (us / 1000 + 1) * 1000; everyMillisecond && next <= end;
+         next += 1000) {
+        us = next;
+        everyMillisecond();
+    }
+    us = end;
+}
+
 std::int64_t FakeCounter::read() {
     ++reads;
     const std::int64_t ticks = MonotonicCounter::ticksFromNanoseconds(time_.us * 1000);
-    time_.us += time_.counterStepUs;
+    time_.advance(time_.counterStepUs);
     return ticks;
 }
 
@@ -13,11 +23,11 @@ void FakePulseSleep::sleepFor(double milliseconds) {
     asked.push_back(milliseconds);
     // Whole counter steps, so that the readings after it fall where a busy wait's would.
     const std::int64_t step = time_.counterStepUs > 0 ? time_.counterStepUs : 1;
-    time_.us += std::llround(milliseconds * 1000.0 * wakeScale) / step * step;
+    time_.advance(std::llround(milliseconds * 1000.0 * wakeScale) / step * step);
 }
 
 void FakePause::Sleep(int milliseconds) {
-    time_.us += static_cast<std::int64_t>(milliseconds) * 1000;
+    time_.advance(static_cast<std::int64_t>(milliseconds) * 1000);
     ++sleeps;
     if (hook) {
         hook();

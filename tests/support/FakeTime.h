@@ -20,8 +20,12 @@ struct FakeTime {
     std::int64_t us = 0;
     std::int64_t counterStepUs = 100;
     std::uint32_t millisOffset = 0; // added to the millisecond clock, to try its wraps
+    // Runs at every whole millisecond the time passes on its way: where the line sampler
+    // reads. Setting `us` directly jumps without it.
+    std::function<void()> everyMillisecond;
 
     std::uint32_t millis() const { return static_cast<std::uint32_t>(us / 1000) + millisOffset; }
+    void advance(std::int64_t byUs);
 };
 
 // What each fake clock below holds: the time line it reads or moves on.

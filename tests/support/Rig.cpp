@@ -17,7 +17,7 @@ Rig::~Rig() {
 }
 
 Platform Rig::platform() {
-    return Platform{lines, counter, pulseSleep, clock, pause, timeOfDay, end};
+    return Platform{lines, sampler, counter, pulseSleep, clock, pause, timeOfDay, end};
 }
 
 Form1& Rig::make() {

@@ -21,10 +21,11 @@ protected:
         Rig::click(button);
         rig.passes(passes);
     }
-    // The referee's contact closed for one pass.
+    // The referee's contact closed for one read of the sampler, and the pass that acts on it.
     void startRace() {
         rig.lines.dcd = true;
         rig.passes(1);
         rig.lines.dcd = false;
+        rig.passes(1);
     }
 };

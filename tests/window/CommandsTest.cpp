@@ -117,9 +117,9 @@ TEST(Shutdown, WithNoPortItEndsJustTheSame) {
 TEST_F(Commands, AnOutageIsToldOnceWithoutStoppingTheLoopAndLosesNothing) {
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), rig.logPath()));
     rig.messages.answerNotices = false;
-    startRace(); // at 0 ms; its start pulse lasts until 1000.2 ms
+    startRace(); // read closed at 1 ms; its start pulse lasts until 1001.2 ms
     rig.lines.cts = true;
-    rig.passes(1);
+    rig.passes(2); // read closed at 1003 ms, timed in the pass after
     rig.lines.cts = false;
     ASSERT_EQ(rig.messages.seen.size(), 1U);
     EXPECT_EQ(rig.messages.seen[0].title, QStringLiteral("TAVORIN V.02"));
@@ -129,19 +129,19 @@ TEST_F(Commands, AnOutageIsToldOnceWithoutStoppingTheLoopAndLosesNothing) {
     EXPECT_FALSE(rig.messages.seen[0].modal);
     rig.passes(5);
     rig.lines.dsr = true;
-    rig.passes(1);
+    rig.passes(2); // read closed at 1010 ms
     rig.lines.dsr = false;
-    EXPECT_EQ(form->controls().Text2->text(), QStringLiteral("00:00:01:001"));
-    EXPECT_EQ(form->controls().Text3->text(), QStringLiteral("00:00:01:007"));
+    EXPECT_EQ(form->controls().Text2->text(), QStringLiteral("00:00:01:002"));
+    EXPECT_EQ(form->controls().Text3->text(), QStringLiteral("00:00:01:009"));
     ASSERT_EQ(rig.lines.pulses(Output::Dtr).size(), 1U);
-    EXPECT_EQ(rig.lines.pulses(Output::Dtr)[0].first, 1'007'200) << "the finish's stop pulse";
-    startRace(); // at 2008 ms, after the stop pulse and a pause
+    EXPECT_EQ(rig.lines.pulses(Output::Dtr)[0].first, 1'010'200) << "the finish's stop pulse";
+    startRace(); // read closed at 2012 ms, after the stop pulse and a pause
     click(form->controls().ButStop);
     click(form->controls().Command9);
     const auto stops = rig.lines.pulses(Output::Dtr);
     ASSERT_EQ(stops.size(), 3U);
-    EXPECT_EQ(stops[1].first, 3'009'600) << "Stop závodu, in the pass after the start pulse";
-    EXPECT_EQ(stops[2].first, 4'010'800) << "the annulment, in the pass after";
+    EXPECT_EQ(stops[1].first, 3'013'600) << "Stop závodu, in the pass after the start pulse";
+    EXPECT_EQ(stops[2].first, 4'014'800) << "the annulment, in the pass after";
     ASSERT_EQ(rig.messages.seen.size(), 1U) << "once per outage";
     EXPECT_TRUE(QApplication::activeModalWidget() == nullptr);
     EXPECT_EQ(rig.form().findChildren<QMessageBox*>().size(), 1);
@@ -151,8 +151,8 @@ TEST_F(Commands, AnOutageIsToldOnceWithoutStoppingTheLoopAndLosesNothing) {
     ASSERT_TRUE(QFile::remove(rig.logPath()));
     form->controls().Text1->setText(QStringLiteral("SDH Ves"));
     click(form->controls().Command3);
-    EXPECT_EQ(rig.log(), QByteArray(" dr\xE1ha c.1 00:00:01:001\r\n"
-                                    " dr\xE1ha c.2 00:00:01:007\r\n"
+    EXPECT_EQ(rig.log(), QByteArray(" dr\xE1ha c.1 00:00:01:002\r\n"
+                                    " dr\xE1ha c.2 00:00:01:009\r\n"
                                     "STOP ZAVODU TLACITKEM 00:00:01:001\r\n"
                                     " Start anulovan \r\n"
                                     "SDH Ves\r\n"));

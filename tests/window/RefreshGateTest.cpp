@@ -57,8 +57,8 @@ TEST_F(RefreshGateTest, AFinishPulseHoldsTheDisplayThenTheFinalTimesAreDrawn) {
     rig.lines.onOutput = [&](const FakeLines::Transition&) {
         atPulseEdges.emplace_back(timer.paints, timer.text);
     };
-    rig.lines.cts = rig.lines.dsr = true; // both lanes in one pass: the stop pulse
-    rig.passes(1);
+    rig.lines.cts = rig.lines.dsr = true; // both lanes in one read: the stop pulse
+    rig.passes(2);
     ASSERT_EQ(atPulseEdges.size(), 2U);
     EXPECT_EQ(atPulseEdges[0], atPulseEdges[1]) << "nothing drawn during the pulse";
     EXPECT_NE(atPulseEdges[1].second, c.LblTimer->text()) << "the final time came after it";

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// When the line sampler reads next.
+class SampleSchedule {
+public:
+    virtual ~SampleSchedule() = default;
+    // Blocks until the next read is due; false once stop() has been called.
+    virtual bool waitNext() = 0;
+    // From any thread: the wait in progress, or the next one, returns false.
+    virtual void stop() = 0;
+};
+
+// One read every millisecond of the monotonic clock, on an absolute schedule, so that the time
+// a read takes does not push the later ones back. A read that overruns its millisecond is
+// followed by the next at once, and the schedule starts over from there: there is never a
+// backlog of reads to catch up. Every wait blocks in the kernel.
+class MillisecondSchedule final : public SampleSchedule {
+public:
+    static constexpr std::int64_t periodNs = 1'000'000;
+
+    bool waitNext() override;
+    void stop() override { stopped_ = true; }
+
+    // The next deadline after one at `previous` (0: none yet), read at `now`.
+    static std::int64_t nextDeadline(std::int64_t previous, std::int64_t now);
+
+private:
+    std::atomic<bool> stopped_{false};
+    std::int64_t next_ = 0;
+};

@@ -1,0 +1,24 @@
+#include "serial/SamplerThread.h"
+
+#include "serial/LineSampler.h"
+#include "serial/SampleSchedule.h"
+
+#include <unistd.h>
+
+SamplerThread::SamplerThread(LineSampler& sampler, SampleSchedule& schedule)
+    : schedule_(schedule), threadId_(started_.get_future().share()),
+      thread_([this, &sampler] {
+          started_.set_value(gettid());
+          while (schedule_.waitNext()) {
+              sampler.sampleOnce();
+          }
+      }) {}
+
+SamplerThread::~SamplerThread() {
+    schedule_.stop();
+    thread_.join();
+}
+
+long long SamplerThread::threadId() {
+    return threadId_.get();
+}
