@@ -8,18 +8,18 @@
 #include "bench/PassProbe.h"
 #include "bench/ProcessClock.h"
 #include "bench/ScheduledLines.h"
-#include "serial/LineSampler.h"
-#include "serial/SampleSchedule.h"
-#include "serial/SamplerThread.h"
 #include "bench/ServerCpu.h"
 #include "bench/TrackScenario.h"
 #include "race/TimeOfDay.h"
+#include "serial/LineSampler.h"
 #include "serial/MillisClock.h"
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
 #include "serial/PulseSleep.h"
 #include "serial/Pulses.h"
 #include "serial/RealtimePriority.h"
+#include "serial/SampleSchedule.h"
+#include "serial/SamplerThread.h"
 #include "window/Application.h"
 #include "window/Form1.h"
 #include "window/ProgramEnd.h"
@@ -105,7 +105,8 @@ int startupChild(int argc, char** argv, std::int64_t spawnNs) {
         std::fflush(stdout);
         std::_Exit(0);
     });
-    Form1 form(Platform{m.lines, m.sampler, m.counter, m.pulseSleep, m.clock, m.sleep, m.timeOfDay, m.end});
+    Form1 form(Platform{m.lines, m.sampler, m.counter, m.pulseSleep, m.clock, m.sleep, m.timeOfDay,
+                        m.end});
     form.Form_Load();
     form.show();
     return Application::exec();
@@ -211,7 +212,8 @@ int main(int argc, char** argv) {
     const Plan plan = planFor(options.quick);
     BenchMachine m;
     PassProbe probe(m.sleep, static_cast<std::size_t>(plan.racePasses) + 16);
-    Form1 form(Platform{m.lines, m.sampler, m.counter, m.pulseSleep, m.clock, probe, m.timeOfDay, m.end});
+    Form1 form(
+        Platform{m.lines, m.sampler, m.counter, m.pulseSleep, m.clock, probe, m.timeOfDay, m.end});
     TrackScenario scenario(form, m.lines, probe, plan);
     probe.onPass([&scenario] { scenario.step(); });
     std::optional<pid_t> server;

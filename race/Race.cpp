@@ -120,8 +120,8 @@ void Race::noteSeen(const LineSnapshot& lines, Contact contact) {
 }
 
 std::uint32_t Race::closingTick(const LineSnapshot& lines, Contact contact) {
-    const bool seenBefore = seenClosures_[static_cast<std::size_t>(contact)] ==
-                            lines.closure(contact);
+    const bool seenBefore =
+        seenClosures_[static_cast<std::size_t>(contact)] == lines.closure(contact);
     return seenBefore ? clock_.timeGetTime() : lines.closedTick(contact);
 }
 

@@ -6,8 +6,7 @@
 #include <unistd.h>
 
 SamplerThread::SamplerThread(LineSampler& sampler, SampleSchedule& schedule)
-    : schedule_(schedule), threadId_(started_.get_future().share()),
-      thread_([this, &sampler] {
+    : schedule_(schedule), threadId_(started_.get_future().share()), thread_([this, &sampler] {
           started_.set_value(gettid());
           while (schedule_.waitNext()) {
               sampler.sampleOnce();

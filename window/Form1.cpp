@@ -58,8 +58,8 @@ void paint(QWidget* widget, const QColor& background, const QColor& text) {
 
 Form1::Form1(Platform platform, QWidget* parent)
     : QWidget(parent), platform_(platform),
-      modules_(platform.lines, platform.counter, platform.pulseSleep),
-      lines_(platform.sampler), log_(QString::fromLatin1(LogRecords::fileName)),
+      modules_(platform.lines, platform.counter, platform.pulseSleep), lines_(platform.sampler),
+      log_(QString::fromLatin1(LogRecords::fileName)),
       race_(*this, lines_, platform.clock, platform.pause, platform.timeOfDay, log_) {
     buildControls();
     refresh_ = new RefreshGate(*this, platform.clock);

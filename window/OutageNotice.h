@@ -21,6 +21,6 @@ public:
 
 private:
     QWidget* window_;
-    QString name_; // the box's object name
+    QString name_;               // the box's object name
     QMessageBox* box_ = nullptr; // made at the first outage, then kept
 };

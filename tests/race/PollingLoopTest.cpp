@@ -68,8 +68,7 @@ TEST(PollingLoop, ATimeIsTakenWhereItsContactClosedUnlessTheLoopSawItBefore) {
              e.during([&e] { e.race.resetStopwatches(); }, 2);
          },
          QStringLiteral("00:00:00:400"), 0},
-        {"a target held closed before its lane was armed",
-         stateWith([](RaceState& s) {
+        {"a target held closed before its lane was armed", stateWith([](RaceState& s) {
              s.raceState = 1;
              s.lane1Hits = 1;
          }),

@@ -42,8 +42,8 @@ public:
     int closes = 0;
     std::vector<Transition> outputs;
     std::function<void(const Transition&)> onOutput; // runs at every output change
-    std::vector<std::int64_t> reads; // the fake time of every read of the inputs
-    QString openPort;                // empty while closed
+    std::vector<std::int64_t> reads;                 // the fake time of every read of the inputs
+    QString openPort;                                // empty while closed
 
     bool level(Output line) const;
     // Whole pulses of one output: (raised at, dropped at) in fake microseconds.

@@ -183,7 +183,7 @@ TEST(PollSensors, TheTickEntersTheLoopAndAPortChangeRestartsItWithoutNesting) {
     form.show();
     ASSERT_TRUE(form.controls().StartTimer->isActive());
     rig.lines.dcd = rig.lines.cts = true; // the first pass starts a race and times lane 1
-    rig.time.advance(1000);                // once the sampler has read them
+    rig.time.advance(1000);               // once the sampler has read them
     int sleeps = 0;
     bool armedBeforeTick = true;
     bool armedAfterTick = false;

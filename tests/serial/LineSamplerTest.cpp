@@ -1,0 +1,195 @@
+#include "serial/LineSampler.h"
+#include "serial/SampleSchedule.h"
+#include "serial/SamplerThread.h"
+#include "tests/support/FakeMachine.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// The sampler stepped by the fake time: it reads at every whole millisecond.
+class LineSamplerTest : public ::testing::Test, protected FakeMachine {
+protected:
+    void SetUp() override {
+        lines.open(QStringLiteral("COM1"));
+        sampler.portOpened();
+    }
+    LineSnapshot after(std::int64_t us) {
+        time.advance(us - time.us);
+        return sampler.snapshot();
+    }
+};
+
+TEST_F(LineSamplerTest, EachClosureIsStampedWithTheFirstReadThatFoundItClosed) {
+    at(2'300, [this] { lines.cts = true; });
+    at(2'400, [this] { lines.dcd = true; });
+    at(5'000, [this] { lines.cts = false; });
+    at(7'999, [this] { lines.cts = true; });
+    const struct {
+        std::int64_t us;
+        std::array<bool, 3> closed;           // start, lane 1, lane 2
+        std::uint32_t lane1At, lane1Closures; // meaningful while lane 1 is closed
+    } readings[] = {
+        {2'000, {false, false, false}, 0, 0}, {3'000, {true, true, false}, 3, 1},
+        {4'999, {true, true, false}, 3, 1},   {5'000, {true, false, false}, 3, 1},
+        {8'000, {true, true, false}, 8, 2},
+    };
+    for (const auto& r : readings) {
+        SCOPED_TRACE(r.us);
+        const LineSnapshot s = after(r.us);
+        EXPECT_EQ(s.closed, r.closed);
+        EXPECT_EQ(s.closure(Contact::Lane1), r.lane1Closures);
+        if (s.isClosed(Contact::Lane1)) {
+            EXPECT_EQ(s.closedTick(Contact::Lane1), r.lane1At);
+        }
+        EXPECT_FALSE(s.readFailed);
+        EXPECT_EQ(s.reads, static_cast<std::uint64_t>(r.us / 1000));
+    }
+    EXPECT_EQ(after(9'000).closedTick(Contact::Start), 3U) << "held since its first read";
+}
+
+TEST_F(LineSamplerTest, AClosureBetweenTwoReadsIsNeverSeen) {
+    time.advance(1'200);
+    lines.dsr = true; // closed at 1.2 ms, open again by 1.7 ms: between the reads at 1 and 2
+    time.advance(500);
+    lines.dsr = false;
+    const LineSnapshot s = after(3'000);
+    EXPECT_FALSE(s.isClosed(Contact::Lane2));
+    EXPECT_EQ(s.closure(Contact::Lane2), 0U);
+}
+
+TEST_F(LineSamplerTest, AFailedReadReadsOpenUntilReadsWorkAgain) {
+    lines.cts = true;
+    EXPECT_EQ(after(1'000).closure(Contact::Lane1), 1U);
+    lines.unplugged = true;
+    LineSnapshot s = after(2'000);
+    EXPECT_TRUE(s.readFailed);
+    EXPECT_FALSE(s.isClosed(Contact::Lane1));
+    lines.unplugged = false;
+    s = after(3'000);
+    EXPECT_FALSE(s.readFailed);
+    EXPECT_TRUE(s.isClosed(Contact::Lane1));
+    EXPECT_EQ(s.closure(Contact::Lane1), 2U) << "closed again after reading open";
+}
+
+TEST_F(LineSamplerTest, AClosedPortIsNotReadAndAReopenedOneStartsAfresh) {
+    lines.dcd = true;
+    EXPECT_TRUE(after(1'000).isClosed(Contact::Start));
+    sampler.portClosing();
+    EXPECT_FALSE(sampler.snapshot().isClosed(Contact::Start)) << "open as soon as it closes";
+    const std::size_t readsBefore = lines.reads.size();
+    after(5'000);
+    EXPECT_EQ(lines.reads.size(), readsBefore);
+    sampler.portOpened();
+    const LineSnapshot s = after(6'000);
+    EXPECT_TRUE(s.isClosed(Contact::Start));
+    EXPECT_EQ(s.closedTick(Contact::Start), 6U);
+    EXPECT_EQ(s.closure(Contact::Start), 2U);
+}
+
+TEST(MillisecondSchedule, KeepsToWholeMillisecondsAndNeverCatchesUp) {
+    const std::int64_t ms = MillisecondSchedule::periodNs;
+    const struct {
+        std::int64_t previous, now, next;
+    } cases[] = {
+        {0, 5 * ms + 300, 6 * ms + 300},    // the first: a millisecond from now
+        {6 * ms, 6 * ms + 40, 7 * ms},      // on time: the next whole period
+        {7 * ms, 8 * ms - 1, 8 * ms},       // a slow read still inside its millisecond
+        {8 * ms, 12 * ms + 5, 12 * ms + 5}, // overran by three: at once, no backlog
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MillisecondSchedule::nextDeadline(c.previous, c.now), c.next) << c.now;
+    }
+}
+
+// The real thread, stepped one read at a time by the test instead of the clock.
+class SteppedSchedule final : public SampleSchedule {
+public:
+    bool waitNext() override {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return stopped_ || granted_ > 0; });
+        if (stopped_) {
+            return false;
+        }
+        --granted_;
+        return true;
+    }
+    void stop() override {
+        const std::lock_guard lock(mutex_);
+        stopped_ = true;
+        changed_.notify_all();
+    }
+    void grant(int reads) {
+        const std::lock_guard lock(mutex_);
+        granted_ += reads;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int granted_ = 0;
+    bool stopped_ = false;
+};
+
+// Lines and a clock that the sampler's thread and the test's may both touch.
+class SharedLines final : public LineBackend, public MillisClock {
+public:
+    std::atomic<std::uint32_t> status{0};
+    std::atomic<std::uint32_t> millis{0};
+    std::int32_t open(const QString&) override { return 3; }
+    void close() override {}
+    void setDtr(bool) override {}
+    void setRts(bool) override {}
+    void setBreak(bool) override {}
+    std::optional<std::uint32_t> modemStatus() override { return status.load(); }
+    std::uint32_t timeGetTime() override { return millis.load(); }
+};
+
+LineSnapshot afterReads(const LineSampler& sampler, std::uint64_t reads) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    LineSnapshot s = sampler.snapshot();
+    while (s.reads < reads && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::yield();
+        s = sampler.snapshot();
+    }
+    return s;
+}
+
+TEST(SamplerThread, ReadsOnItsOwnThreadWhileThePortChangesAndStopsWhenDestroyed) {
+    SharedLines lines;
+    LineSampler sampler(lines, lines);
+    SteppedSchedule schedule;
+    {
+        SamplerThread thread(sampler, schedule);
+        EXPECT_GT(thread.threadId(), 0);
+        EXPECT_NE(thread.threadId(), static_cast<long long>(gettid()));
+        sampler.portOpened();
+        lines.status = ModemStatus::CtsOn;
+        lines.millis = 7;
+        schedule.grant(1);
+        LineSnapshot s = afterReads(sampler, 1);
+        ASSERT_EQ(s.reads, 1U);
+        EXPECT_TRUE(s.isClosed(Contact::Lane1));
+        EXPECT_EQ(s.closedTick(Contact::Lane1), 7U);
+        // The port closed and opened again while reads go on.
+        schedule.grant(200);
+        for (int i = 0; i < 20; ++i) {
+            sampler.portClosing();
+            sampler.portOpened();
+        }
+        lines.status = ModemStatus::CtsOn | ModemStatus::RlsdOn;
+        schedule.grant(1);
+        s = afterReads(sampler, 202);
+        EXPECT_TRUE(s.isClosed(Contact::Start));
+    } // the thread is stopped in its wait and joined
+    EXPECT_EQ(sampler.snapshot().reads, 202U);
+}
+
+} // namespace
