@@ -23,13 +23,14 @@ const Input inputs[] = {
 struct PulseKey {
     char key;
     const char* name;
-    const char* line;
+    const char* lineCs;
+    const char* lineEn;
     void (*send)();
 };
 const PulseKey pulseKeys[] = {
-    {'s', "start", "přerušení vysílání / transmit break", &StartPulse},
-    {'z', "stop", "DTR", &StopPulse},
-    {'r', "reset", "RTS", &ResetPulse},
+    {'s', "start", "přerušení vysílání (TxD)", "transmit break (TxD)", &StartPulse},
+    {'z', "stop", "DTR", "DTR", &StopPulse},
+    {'r', "reset", "RTS", "RTS", &ResetPulse},
 };
 
 const PulseKey* pulseFor(int key) {
@@ -96,8 +97,9 @@ void LineCheck::run(KeySource& keys) {
         }
         if (const PulseKey* pulse = pulseFor(key)) {
             // The pulse holds the thread, as in the program: the inputs wait until it ends.
-            line(QStringLiteral("%1: impuls 1000 ms na / 1000 ms pulse on %2")
-                     .arg(QLatin1String(pulse->name), QString::fromUtf8(pulse->line)));
+            line(QStringLiteral("%1: impuls 1000 ms: %2 / 1000 ms pulse: %3")
+                     .arg(QLatin1String(pulse->name), QString::fromUtf8(pulse->lineCs),
+                          QString::fromUtf8(pulse->lineEn)));
             pulse->send();
             line(QStringLiteral("%1: konec impulsu / pulse ended").arg(QLatin1String(pulse->name)));
             keys.dropPending();
