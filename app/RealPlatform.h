@@ -16,6 +16,7 @@ public:
     Platform platform() {
         return Platform{lines_, counter_, pulseSleep_, clock_, pause_, timeOfDay_, end_};
     }
+    ProcessExit& processExit() { return end_; }
 
 private:
     SerialPortBackend lines_;
