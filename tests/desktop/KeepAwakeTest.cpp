@@ -2,109 +2,118 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QFile>
+#include <QDBusUnixFileDescriptor>
+#include <QDBusVirtualObject>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <mutex>
+#include <poll.h>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
-struct Case {
-    const char* name;
-    QStringList fake; // how logind answers, where the screen saver is; empty: neither on the bus
-    bool locked;      // the sleep lock's descriptor held while it runs
-    std::string calls;
-    const char* out;
-    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-};
+// logind and the screen saver in one, served from a thread of its own. Notes every call; logind
+// grants a lock (the write end of a pipe) or refuses.
+class FakeDesktop final : public QDBusVirtualObject {
+public:
+    std::mutex m;
+    bool refuse = false;
+    QString calls;
+    int lock = -1; // sees the end of the file once every copy of the other end is closed
 
-class KeepAwakeTest : public ::testing::TestWithParam<Case> {
-protected:
-    static inline std::unique_ptr<QProcess> bus;
-    // One private bus stands for both the system's and the session's, before either connects.
-    static void SetUpTestSuite() {
-        if (!QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
-            bus = std::make_unique<QProcess>();
-            bus->start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
-            bus->waitForReadyRead(10000);
-            const QByteArray address = bus->readLine().trimmed();
-            qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);
-            qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override {
+        const std::lock_guard guard(m);
+        QStringList line{call.path(), call.interface() + '.' + call.member()};
+        for (const QVariant& argument : call.arguments()) {
+            line << argument.toString();
         }
+        calls += line.join('|') + '\n';
+        QDBusMessage reply = call.createReply();
+        int ends[2];
+        if (call.interface() == QLatin1String("org.freedesktop.ScreenSaver")) {
+            reply << 42u;
+        } else if (refuse || ::pipe(ends) != 0) {
+            reply = call.createErrorReply(QDBusError::AccessDenied, QStringLiteral("refused"));
+        } else {
+            lock = ends[0];
+            reply << QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]));
+            ::close(ends[1]);
+        }
+        return bus.send(reply);
     }
-    static void TearDownTestSuite() { bus.reset(); }
-    static bool lockOpen() {
-        const QDBusMessage reply = QDBusConnection::systemBus().call(
-            QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
-                                           "org.freedesktop.login1.Manager", "LockOpen"));
-        return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
+    bool lockOpen() {
+        const std::lock_guard guard(m);
+        pollfd end{lock, POLLIN, 0};
+        return lock >= 0 && ::poll(&end, 1, 0) == 0;
     }
 };
 
-TEST_P(KeepAwakeTest, AsksForBothLocksHoldsThemWhileItRunsAndSaysWhatItCouldNotHave) {
-    if (!bus) {
+// On a private bus standing for the system's and the session's, for each way the desktop answers:
+// the lock held while the program runs, every call the desktop sees, the lines on stderr.
+TEST(KeepAwake, AsksForBothLocksHoldsThemWhileItRunsAndSaysWhatItCouldNotHave) {
+    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
         GTEST_SKIP() << "dbus-daemon is not installed (package dbus)";
     }
-    const Case& c = GetParam();
-    QTemporaryDir dir;
-    const QString log = dir.filePath(QStringLiteral("calls"));
-    QFile(log).open(QIODevice::WriteOnly);
-    QProcess fake;
-    if (!c.fake.isEmpty()) {
-        fake.start(QStringLiteral(FAKE_DESKTOP), QStringList{log} + c.fake);
-        ASSERT_TRUE(fake.waitForReadyRead(10000)) << "the fake desktop did not start";
-    }
-    std::ostringstream out;
-    {
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+    ASSERT_TRUE(bus.waitForReadyRead(10000));
+    const QByteArray address = bus.readLine().trimmed();
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    QThread thread;
+    thread.start();
+    const QString sleep =
+        "/org/freedesktop/login1|org.freedesktop.login1.Manager.Inhibit|sleep:idle:"
+        "handle-lid-switch|TAVORIN V.02|Probíhá měření požárního útoku|block\n";
+    const QString screen = "%1|org.freedesktop.ScreenSaver.Inhibit|TAVORIN V.02|Probíhá měření "
+                           "požárního útoku\n%1|org.freedesktop.ScreenSaver.UnInhibit|42\n";
+    const QString noSleep = "tavorin: uspání počítače nelze zablokovat (logind: org.freedesktop."
+                            "DBus.Error.%1) / suspend cannot be blocked (logind: org.freedesktop."
+                            "DBus.Error.%1)\n";
+    const struct {
+        const char* screenPath; // none: neither service is there
+        bool refuse;
+        QString calls, out;
+    } cases[] = {
+        {"/org/freedesktop/ScreenSaver", false, sleep + screen.arg("/org/freedesktop/ScreenSaver"),
+         ""},
+        {"/ScreenSaver", true, sleep + screen.arg("/ScreenSaver"), noSleep.arg("AccessDenied")},
+        {nullptr, false, "",
+         noSleep.arg("ServiceUnknown") + "tavorin: spořič obrazovky nelze zablokovat "
+                                         "(org.freedesktop.DBus.Error.ServiceUnknown) "
+                                         "/ the screen saver cannot be inhibited "
+                                         "(org.freedesktop.DBus.Error.ServiceUnknown)\n"},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        FakeDesktop fake;
+        fake.refuse = c.refuse;
+        fake.moveToThread(&thread);
+        auto desktop =
+            QDBusConnection::connectToBus(QString::fromLatin1(address), QString::number(++run));
+        if (c.screenPath != nullptr) {
+            ASSERT_TRUE(desktop.registerVirtualObject("/org/freedesktop/login1", &fake) &&
+                        desktop.registerService("org.freedesktop.login1") &&
+                        desktop.registerVirtualObject(c.screenPath, &fake) &&
+                        desktop.registerService("org.freedesktop.ScreenSaver"));
+        }
+        std::ostringstream out;
         KeepAwake awake(out);
-        EXPECT_EQ(lockOpen(), c.locked);
+        EXPECT_EQ(fake.lockOpen(), !c.refuse && c.screenPath != nullptr);
         awake.release();
-        EXPECT_FALSE(lockOpen());
+        EXPECT_FALSE(fake.lockOpen());
+        EXPECT_EQ(fake.calls, c.calls);
+        EXPECT_EQ(QString::fromStdString(out.str()), c.out);
+        QDBusConnection::disconnectFromBus(desktop.name());
     }
-    fake.kill();
-    fake.waitForFinished();
-    QFile calls(log);
-    calls.open(QIODevice::ReadOnly);
-    EXPECT_EQ(QString::fromUtf8(calls.readAll()), QString::fromStdString(c.calls));
-    EXPECT_EQ(out.str(), c.out);
+    thread.quit();
+    thread.wait();
 }
-
-const char* const inhibit = "Inhibit|sleep:idle:handle-lid-switch|TAVORIN V.02|Probíhá měření "
-                            "požárního útoku|block\n";
-const char* const screenSaver = "ScreenSaver.Inhibit|TAVORIN V.02|Probíhá měření požárního útoku\n"
-                                "ScreenSaver.UnInhibit|42\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, KeepAwakeTest,
-    ::testing::Values(
-        Case{"BothGranted",
-             {"grant", "/org/freedesktop/ScreenSaver"},
-             true,
-             std::string(inhibit) + screenSaver,
-             ""},
-        Case{"LogindRefusesTheScreenSaverAnswersAtItsOlderPath",
-             {"refuse", "/ScreenSaver"},
-             false,
-             std::string(inhibit) + screenSaver,
-             "tavorin: uspání počítače nelze zablokovat (logind: "
-             "org.freedesktop.DBus.Error.AccessDenied) / suspend cannot be blocked (logind: "
-             "org.freedesktop.DBus.Error.AccessDenied)\n"},
-        Case{"NeitherOnTheBus",
-             {},
-             false,
-             "",
-             "tavorin: uspání počítače nelze zablokovat (logind: "
-             "org.freedesktop.DBus.Error.ServiceUnknown) / suspend cannot be blocked (logind: "
-             "org.freedesktop.DBus.Error.ServiceUnknown)\n"
-             "tavorin: spořič obrazovky nelze zablokovat "
-             "(org.freedesktop.DBus.Error.ServiceUnknown) "
-             "/ the screen saver cannot be inhibited "
-             "(org.freedesktop.DBus.Error.ServiceUnknown)\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
