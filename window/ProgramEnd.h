@@ -11,9 +11,9 @@ public:
 };
 
 // Ends the process. Every record is already in the file, since no file stays open between
-// appends; the caller has waited for the last of them to be flushed to the disk (at most
-// ResultsLog::endFlushLimit, so a record written just before a failing disk gave up may not be
-// there) and has dropped the outputs. What was registered with atEnd() runs first.
+// appends, and on the disk unless its flush takes longer than ResultsLog::endFlushLimit, which
+// the caller has waited; the caller has dropped the outputs too. What was registered with
+// atEnd() runs first.
 class ProcessExit final : public ProgramEnd {
 public:
     void endProgram() override;
