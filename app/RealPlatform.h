@@ -19,6 +19,7 @@ public:
     Platform platform() {
         return Platform{lines_, sampler_, counter_, pulseSleep_, clock_, pause_, timeOfDay_, end_};
     }
+    ProcessExit& processExit() { return end_; }
 
     long long samplerThreadId() { return samplerThread_.threadId(); }
 

@@ -49,6 +49,7 @@ const Row rows[] = {
      true},
     {"rss_peak_mb", "peak resident memory (MB)", &Figures::rssPeakMb, 1},
     {"startup_ms", "start-up to first pass (ms)", &Figures::startupMs, 1},
+    {"flush_lag_p99_ms", "record written to flushed p99 (ms)", &Figures::flushLagP99Ms, 1},
 };
 } // namespace
 
@@ -63,13 +64,14 @@ QString figuresTable(const Figures& f) {
                    .arg(f.*row.value, 10, 'f', row.decimals);
     }
     out += QStringLiteral("(%1 passes, %2 lane closures, %3 pulses, %4 start-ups; "
-                          "real-time: %5, busy processes beside it: %6)\n")
+                          "real-time: %5, busy processes beside it: %6, slow disk: %7 ms)\n")
                .arg(f.passes)
                .arg(f.closures)
                .arg(f.pulses)
                .arg(f.startups)
                .arg(f.realtime)
-               .arg(f.load);
+               .arg(f.load)
+               .arg(f.slowDiskMs);
     return out;
 }
 
@@ -85,6 +87,9 @@ QString figuresJson(const Figures& f) {
                    .arg(f.*row.value, 0, 'f', row.decimals);
         first = false;
     }
-    out += QStringLiteral(", \"realtime\": \"%1\", \"load\": %2}\n").arg(f.realtime).arg(f.load);
+    out += QStringLiteral(", \"realtime\": \"%1\", \"load\": %2, \"slow_disk_ms\": %3}\n")
+               .arg(f.realtime)
+               .arg(f.load)
+               .arg(f.slowDiskMs);
     return out;
 }

@@ -16,9 +16,11 @@ struct Figures {
     double cpuIdleDisplayPct = 0, cpuRaceDisplayPct = 0;
     double rssPeakMb = 0;
     double startupMs = 0;
+    double flushLagP99Ms = 0; // a lane's record written to the end of its flush
 
-    QString realtime; // how the loop's thread was scheduled: fifo, rr, rtkit or none
-    int load = 0;     // busy processes beside it
+    QString realtime;   // how the loop's thread was scheduled: fifo, rr, rtkit or none
+    int load = 0;       // busy processes beside it
+    int slowDiskMs = 0; // each flush made to take this long
 
     // How many samples each figure rests on, for the table.
     int passes = 0, closures = 0, pulses = 0, startups = 0;

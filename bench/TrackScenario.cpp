@@ -2,9 +2,11 @@
 
 #include "bench/PassProbe.h"
 #include "bench/ProcessClock.h"
+#include "race/LogRecords.h"
 #include "vysledky/TimeText.h"
 #include "window/Form1.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPushButton>
@@ -89,6 +91,8 @@ void TrackScenario::takeLane() {
     laneErrorsMs_.push_back(*recorded - truth);
     laneLagsMs_.push_back(static_cast<double>(lines_.firstSeenNs(laneContact()) - laneCloseNs_) /
                           1e6);
+    records_.emplace_back(lines_.firstSeenNs(laneContact()),
+                          QFileInfo(QString::fromLatin1(LogRecords::fileName)).size());
     // The target is let go once its time is taken, whenever a slow pass took it.
     lines_.openAt(laneContact(), ProcessClock::monotonicNs());
     ++closuresInRace_;

@@ -50,6 +50,8 @@ public:
     // How long after closing the program first read each contact closed, in ms.
     const std::vector<double>& laneLagsMs() const { return laneLagsMs_; }
     const std::vector<double>& startLagsMs() const { return startLagsMs_; }
+    // Each lane's record: when it was written (its pass saw the target) and the log's size after.
+    const std::vector<std::pair<std::int64_t, std::int64_t>>& records() const { return records_; }
 
 private:
     enum class Stage {
@@ -106,4 +108,5 @@ private:
     std::vector<double> laneErrorsMs_;
     std::vector<double> laneLagsMs_;
     std::vector<double> startLagsMs_;
+    std::vector<std::pair<std::int64_t, std::int64_t>> records_;
 };

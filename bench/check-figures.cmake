@@ -7,7 +7,7 @@ if(NOT rc EQUAL 0)
 endif()
 foreach(key pass_p50_ms pass_p99_ms pass_max_ms pass_work_p50_us pass_work_p99_us
         lane_err_p50_ms lane_err_p99_ms lane_err_max_ms pulse_mean_dev_ms pulse_max_dev_ms
-        cpu_idle_pct cpu_race_pct cpu_pulse_pct rss_peak_mb startup_ms load)
+        cpu_idle_pct cpu_race_pct cpu_pulse_pct rss_peak_mb startup_ms flush_lag_p99_ms load)
     string(JSON type ERROR_VARIABLE err TYPE "${out}" ${key})
     if(err OR NOT type STREQUAL "NUMBER")
         message(FATAL_ERROR "figure ${key} missing or not a number in:\n${out}")

@@ -3,6 +3,7 @@
 // the window offscreen with the real clocks and the real 1 ms pause; only the port is
 // replaced, by contacts on a schedule.
 
+#include "bench/BenchDisk.h"
 #include "bench/BusyLoad.h"
 #include "bench/Figures.h"
 #include "bench/PassProbe.h"
@@ -10,6 +11,8 @@
 #include "bench/ScheduledLines.h"
 #include "bench/ServerCpu.h"
 #include "bench/TrackScenario.h"
+#include "desktop/KeepAwake.h"
+#include "race/LogFlusher.h"
 #include "race/TimeOfDay.h"
 #include "serial/LineSampler.h"
 #include "serial/MillisClock.h"
@@ -32,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <optional>
 
 namespace {
@@ -63,6 +67,7 @@ struct Options {
     bool json = false;
     bool quick = false;
     int load = 0;
+    int slowDiskMs = 0;   // each flush of the log takes this long instead of the disk's time
     bool display = false; // run the whole benchmark again on an X server of its own
     bool onX = false;     // this is that run: draw on $DISPLAY and measure its server too
     std::int64_t startupChildSpawnNs = -1;
@@ -78,6 +83,9 @@ Options parse(const QStringList& args) {
         } else if (args[i] == QLatin1String("--load") && i + 1 < args.size() &&
                    args[i + 1].toInt() >= 0) {
             o.load = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--slow-disk") && i + 1 < args.size() &&
+                   args[i + 1].toInt() >= 0) {
+            o.slowDiskMs = args[++i].toInt();
         } else if (args[i] == QLatin1String("--display")) {
             o.display = true;
         } else if (args[i] == QLatin1String("--on-x")) {
@@ -86,7 +94,8 @@ Options parse(const QStringList& args) {
             o.startupChildSpawnNs = args[++i].toLongLong();
         } else {
             std::fprintf(stderr,
-                         "usage: tavorin-bench [--quick] [--json] [--load N] [--display]\n");
+                         "usage: tavorin-bench [--quick] [--json] [--load N] [--slow-disk MS] "
+                         "[--display]\n");
             std::exit(2);
         }
     }
@@ -98,6 +107,7 @@ Options parse(const QStringList& args) {
 int startupChild(int argc, char** argv, std::int64_t spawnNs) {
     Application app(argc, argv);
     requestRealtimePriority();
+    KeepAwake awake(std::cerr);
     BenchMachine m;
     m.lines.onFirstSample([spawnNs] {
         const double elapsed = static_cast<double>(ProcessClock::monotonicNs() - spawnNs) / 1e6;
@@ -214,6 +224,9 @@ int main(int argc, char** argv) {
     PassProbe probe(m.sleep, static_cast<std::size_t>(plan.racePasses) + 16);
     Form1 form(
         Platform{m.lines, m.sampler, m.counter, m.pulseSleep, m.clock, probe, m.timeOfDay, m.end});
+    BenchDisk disk(options.slowDiskMs);
+    LogFlusher flusher(disk);
+    form.race().log().flushWith(flusher);
     TrackScenario scenario(form, m.lines, probe, plan);
     probe.onPass([&scenario] { scenario.step(); });
     std::optional<pid_t> server;
@@ -257,6 +270,9 @@ int main(int argc, char** argv) {
     f.laneLagP99Ms = percentile(scenario.laneLagsMs(), 99);
     f.laneLagMaxMs = maximum(scenario.laneLagsMs());
     f.startLagMaxMs = maximum(scenario.startLagsMs());
+    flusher.waitFlushed(std::chrono::minutes(1));
+    f.flushLagP99Ms = percentile(disk.lagsMs(scenario.records()), 99);
+    f.slowDiskMs = options.slowDiskMs;
 
     double sum = 0;
     double pulseWallNs = 0;

@@ -94,6 +94,7 @@ Race::PassEnd Race::runPass() {
     if (state_.lane1Hits + state_.lane2Hits == state_.finishTarget) {
         finish();
     }
+    log_.poll();
     window_.pumpEvents();
     if (leaveRequested_) {
         return PassEnd::Leave;
@@ -229,7 +230,9 @@ bool Race::closeDown() {
     lines_.setRts(0);
     lines_.setBreak(0);
     lines_.closePort();
-    return log_.retryPending();
+    const bool written = log_.retryPending();
+    log_.waitFlushed(ResultsLog::endFlushLimit);
+    return written;
 }
 
 // --- The operator's commands ---

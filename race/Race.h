@@ -64,7 +64,8 @@ public:
     std::int16_t changePort(const QString& name, const QString& busyMessage);
     // Outputs dropped and no race running: the state after start-up and after a port change.
     void portReady();
-    // Outputs dropped and the port closed at the end; true when every record is in the log.
+    // Outputs dropped and the port closed at the end, then the last flush waited for (at most
+    // ResultsLog::endFlushLimit); true when every record is in the log.
     bool closeDown();
 
     // --- The operator's commands ---

@@ -1,9 +1,11 @@
 #include "race/ResultsLog.h"
 
 #include "race/FailureReason.h"
+#include "race/LogFlusher.h"
 #include "race/LogRecords.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -28,11 +30,14 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
     int error() const { return error_; }
+    int descriptor() const { return fd_; }
+    // The file was empty before the write: as a rule, the open has just made it.
+    bool begun() const { return before_ == 0; }
 
     // Writes all of it or takes back what a failure left half written, so that a line is
     // either in the file whole or kept to be written whole next time.
     bool writeAll(const QByteArray& bytes) {
-        const off_t before = ::lseek(fd_, 0, SEEK_END);
+        const off_t before = before_ = ::lseek(fd_, 0, SEEK_END);
         qsizetype written = 0;
         while (written < bytes.size()) {
             const ssize_t more = ::write(fd_, bytes.constData() + written,
@@ -56,6 +61,7 @@ public:
 private:
     int fd_;
     int error_;
+    off_t before_ = -1;
 };
 
 // Every kept record, oldest first, in one write.
@@ -80,6 +86,11 @@ QString ResultsLog::failureMessage(const QString& reason) {
            QStringLiteral("\nZáznam je uschován a bude zapsán při dalším zápisu.");
 }
 
+QString ResultsLog::flushFailureMessage(const QString& reason) {
+    return QStringLiteral("Uložení souboru ZAVOD.TXT na disk selhalo: ") + reason +
+           QStringLiteral("\nZáznamy jsou v souboru, ale při výpadku napájení se mohou ztratit.");
+}
+
 void ResultsLog::append(const QString& recordText) {
     append([&recordText] { return recordText; });
 }
@@ -89,9 +100,11 @@ void ResultsLog::append(const std::function<QString()>& recordText) {
     pending_.append(recordText());
     if (writeKept(file, pending_)) {
         outageReported_ = false;
+        handOver(file.descriptor(), file.begun());
     } else {
         reportOutage(failureReason(file.error()));
     }
+    poll();
 }
 
 bool ResultsLog::retryPending() {
@@ -103,7 +116,35 @@ bool ResultsLog::retryPending() {
         return false;
     }
     outageReported_ = false;
+    handOver(file.descriptor(), file.begun());
     return true;
+}
+
+// A copy of the descriptor, so that the flush reaches the file written even if it is renamed
+// or replaced meanwhile.
+void ResultsLog::handOver(int fd, bool begun) {
+    if (flusher_ == nullptr) {
+        return;
+    }
+    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) {
+        return; // out of descriptors: the system still flushes it in its own time
+    }
+    flusher_->hand(copy, begun ? QFile::encodeName(QFileInfo(fileName_).path()).toStdString()
+                               : std::string());
+}
+
+void ResultsLog::poll() {
+    if (flusher_ == nullptr) {
+        return;
+    }
+    if (const int error = flusher_->takeFailure(); error != 0 && notice_) {
+        notice_(flushFailureMessage(failureReason(error)));
+    }
+}
+
+bool ResultsLog::waitFlushed(std::chrono::milliseconds limit) {
+    return flusher_ == nullptr || flusher_->waitFlushed(limit);
 }
 
 void ResultsLog::reportOutage(const QString& reason) {

@@ -4,6 +4,9 @@
 #include <cstdlib>
 
 void ProcessExit::endProgram() {
+    for (const auto& step : steps_) {
+        step();
+    }
     std::fflush(nullptr);
     std::_Exit(EXIT_SUCCESS);
 }
