@@ -60,14 +60,16 @@ private:
     std::uint64_t state_;
 };
 
-// A bouncing contact: on or off at each read of the inputs, the same on both sides.
-bool bounce(std::uint64_t seed, In line, std::int64_t read) {
-    return (mix(seed ^ mix(static_cast<std::uint64_t>(read) * 3U + static_cast<unsigned>(line))) &
-            1U) != 0;
+std::uint64_t draw(std::uint64_t seed, In line, std::int64_t read) {
+    return mix(seed ^ mix(static_cast<std::uint64_t>(read) * 3U + static_cast<unsigned>(line)));
 }
 
-bool levelAt(Level level, std::uint64_t seed, In line, std::int64_t read) {
-    return level == Level::On || (level == Level::Bouncy && bounce(seed, line, read));
+// A bouncing contact: on or off at each read of the inputs, the same on both sides, until it
+// settles closed some reads into its pass (within a pulse's thousand reads, or not at all).
+bool levelAt(Level level, std::uint64_t seed, In line, std::int64_t read, std::int64_t passRead) {
+    const auto settles = static_cast<std::int64_t>(draw(~seed, line, passRead) % 1500U);
+    return level == Level::On || (level == Level::Bouncy && (read - passRead >= settles ||
+                                                             (draw(seed, line, read) & 1U) != 0));
 }
 
 const char* const teamStarts[] = {"SDH ", "Sokol ", "Hasiči ", "TJ ", "", "JSDH "};
@@ -347,10 +349,10 @@ public:
 
         // A pass's levels hold from the moment its plan is applied until the next one is.
         rig_.lines.script = [this](Input line, int read) {
-            return levelAt(levelOf(fromFake(line)), s_.seed, fromFake(line), read);
+            return levelAt(levelOf(fromFake(line)), s_.seed, fromFake(line), read, realPassRead_);
         };
         m_.world.contact = [this](In line, std::int64_t read) {
-            return levelAt(levelOf(line), s_.seed, line, read);
+            return levelAt(levelOf(line), s_.seed, line, read, modelPassRead_);
         };
         // What stands at each output change: the order of a command's steps around its pulse.
         rig_.lines.onOutput = [this](const FakeLines::Transition& t) {
@@ -375,6 +377,8 @@ public:
         }
         for (std::size_t p = 0; p < limit && p < s_.passes.size(); ++p) {
             plan_ = &s_.passes[p];
+            realPassRead_ = static_cast<std::int64_t>(rig_.lines.reads.size());
+            modelPassRead_ = static_cast<std::int64_t>(m_.reads().size());
             realRaises_ = 0;
             modelRaises_ = 0;
             for (const Action& a : plan_->actions) {
@@ -816,6 +820,8 @@ private:
     model::RaceModel m_;
     Hand hand_;
     const PassPlan* plan_ = nullptr;
+    std::int64_t realPassRead_ = 0; // the number of the first read under the plan
+    std::int64_t modelPassRead_ = 0;
     int realRaises_ = 0;
     int modelRaises_ = 0;
     Outage outage_ = Outage::None;
