@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 namespace model {
@@ -11,6 +12,7 @@ namespace {
 constexpr std::int16_t startSignalsLimit = 32767;
 constexpr double pulseMillis = 1000.0;
 constexpr std::int64_t counterTicksPerSecond = 1'193'180;
+constexpr double msPerTick = 0.000838096515; // 1/1193.18 to twelve significant digits
 constexpr std::int64_t wallClockStartMs = ((9 * 60 + 5) * 60 + 7) * 1000; // the fake's 09:05:07
 
 // Windows-1250 bytes of the letters the tests type beyond ASCII.
@@ -146,8 +148,8 @@ void RaceModel::advance(std::int64_t byUs) {
 // One read of the three inputs at once, noted with the millisecond clock. A port that has
 // vanished answers nothing, and every input reads open.
 void RaceModel::sample() {
-    if (!sampling_) {
-        return;
+    if (handle_ <= 0 || openPort_ < 0) {
+        return; // no port open, nothing to read
     }
     const auto number = static_cast<std::int64_t>(reads_.size());
     reads_.push_back(us);
@@ -172,15 +174,11 @@ void RaceModel::set(Out line, bool on) {
     }
 }
 
+// The counter in milliseconds, as the pulses wait on it; each reading moves time on.
 double RaceModel::perfMillis() {
-    if (msPerTick_ == 0.0) {
-        msPerTick_ = 0.000838096515;
-    }
-    const std::int64_t count = counterTicks(us);
-    advance(world.counterStepUs); // each reading of the fake counter moves time on
-    const auto high = static_cast<std::int32_t>(static_cast<std::uint64_t>(count) >> 32U);
-    const auto low = static_cast<std::uint32_t>(static_cast<std::uint64_t>(count));
-    return (static_cast<double>(high) * 4294967296.0 + static_cast<double>(low)) * msPerTick_;
+    const double ms = static_cast<double>(counterTicks(us)) * msPerTick;
+    advance(world.counterStepUs);
+    return ms;
 }
 
 void RaceModel::waitMillis(double duration) {
@@ -200,7 +198,6 @@ bool RaceModel::openPort(Port port) {
     if (openPort_ < 0 && world.present[i] && !world.busy[i]) {
         openPort_ = i;
         handle_ = 7;
-        sampling_ = true;
         return true;
     }
     handle_ = -1;
@@ -208,12 +205,9 @@ bool RaceModel::openPort(Port port) {
 }
 
 void RaceModel::closePort() {
-    // Reading stops first; the inputs read open until a port is open again.
-    sampling_ = false;
+    // The inputs read open until a port is open again.
     lines_.readFailed = false;
-    for (const In line : allLines) {
-        lines_.closed[at(line)] = false;
-    }
+    std::fill(std::begin(lines_.closed), std::end(lines_.closed), false);
     if (handle_ > 0) {
         openPort_ = -1;
         dead_ = false;

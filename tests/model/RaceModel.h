@@ -190,7 +190,6 @@ private:
     std::vector<Transition> outputs_;
     std::vector<std::int64_t> reads_;
     Lines lines_;
-    bool sampling_ = false; // the sampler was told that a port is open
     // Per input, the closure the loop has had its chance at: acted on later, it is timed then.
     std::uint32_t chanceAt_[3] = {0, 0, 0};
     bool portStoppedTold_ = false;
@@ -203,7 +202,6 @@ private:
     std::int32_t handle_ = 0; // the platform's handle: positive once a port has opened
     int openPort_ = -1;       // the device the fake holds open, -1 none
     bool dead_ = false;       // the open device has vanished
-    double msPerTick_ = 0.0;
 
     bool timerEnabled_ = false;
     bool restart_ = false;
