@@ -127,10 +127,10 @@ TEST_F(Faults, AFolderRemovedUnderTheProgramKeepsEveryRecordForTheLastMessage) {
 }
 
 // The adapter pulled out during a race: the lines go dead (the contacts read off, the pulses
-// move nothing, though each still takes its second) and the operator is told once, without a
-// stop; the operator stops the race by hand and picks a port; the one that is gone is reported
-// busy, as one held elsewhere would be, and leaves no port open; the other one works at the
-// next tick.
+// move nothing, though each still takes its second) and the operator is told once, in a notice
+// that holds nothing up; the operator stops the race by hand and picks a port; the one that is
+// gone is reported busy, as one held elsewhere would be, and leaves no port open; the other one
+// works at the next tick.
 TEST_F(Faults, APortThatVanishesInARaceIsReplacedByANewSelection) {
     saveTeam(QStringLiteral("SDH Lhota"));
     contact(&FakeLines::dcd);
