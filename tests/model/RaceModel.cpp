@@ -1,6 +1,8 @@
 #include "tests/model/RaceModel.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 namespace model {
@@ -10,6 +12,7 @@ namespace {
 constexpr std::int16_t startSignalsLimit = 32767;
 constexpr double pulseMillis = 1000.0;
 constexpr std::int64_t counterTicksPerSecond = 1'193'180;
+constexpr double msPerTick = 0.000838096515; // 1/1193.18 to twelve significant digits
 constexpr std::int64_t wallClockStartMs = ((9 * 60 + 5) * 60 + 7) * 1000; // the fake's 09:05:07
 
 // Windows-1250 bytes of the letters the tests type beyond ASCII.
@@ -46,6 +49,12 @@ std::int64_t counterTicks(std::int64_t us) {
 int index(Port port) {
     return port == Port::Com1 ? 0 : 1;
 }
+
+std::size_t at(In line) {
+    return static_cast<std::size_t>(line);
+}
+
+constexpr In allLines[] = {In::Cts, In::Dsr, In::Dcd};
 
 } // namespace
 
@@ -127,16 +136,32 @@ std::string RaceModel::failureMessage(const std::string& reason) {
 
 // --- Lines ---
 
-bool RaceModel::read(In line) {
-    if (handle_ <= 0) {
-        return false; // no usable port: nothing reaches the lines, every input is off
+void RaceModel::advance(std::int64_t byUs) {
+    const std::int64_t end = us + byUs;
+    for (std::int64_t ms = us / 1000 + 1; ms * 1000 <= end; ++ms) {
+        us = ms * 1000;
+        sample();
     }
-    const auto number = static_cast<std::int64_t>(queries_.size());
-    queries_.push_back({line, us});
-    if (openPort_ < 0 || dead_) {
-        return false;
+    us = end;
+}
+
+// One read of the three inputs at once, noted with the millisecond clock. A port that has
+// vanished answers nothing, and every input reads open.
+void RaceModel::sample() {
+    if (handle_ <= 0 || openPort_ < 0) {
+        return; // no port open, nothing to read
     }
-    return world.contact && world.contact(line, number);
+    const auto number = static_cast<std::int64_t>(reads_.size());
+    reads_.push_back(us);
+    lines_.readFailed = dead_;
+    for (const In line : allLines) {
+        const bool closed = !dead_ && world.contact && world.contact(line, number);
+        if (closed && !lines_.closed[at(line)]) {
+            lines_.closedAt[at(line)] = millis();
+            ++lines_.closures[at(line)];
+        }
+        lines_.closed[at(line)] = closed;
+    }
 }
 
 void RaceModel::set(Out line, bool on) {
@@ -149,15 +174,11 @@ void RaceModel::set(Out line, bool on) {
     }
 }
 
+// The counter in milliseconds, as the pulses wait on it; each reading moves time on.
 double RaceModel::perfMillis() {
-    if (msPerTick_ == 0.0) {
-        msPerTick_ = 0.000838096515;
-    }
-    const std::int64_t count = counterTicks(us);
-    us += world.counterStepUs; // each reading of the fake counter moves time on
-    const auto high = static_cast<std::int32_t>(static_cast<std::uint64_t>(count) >> 32U);
-    const auto low = static_cast<std::uint32_t>(static_cast<std::uint64_t>(count));
-    return (static_cast<double>(high) * 4294967296.0 + static_cast<double>(low)) * msPerTick_;
+    const double ms = static_cast<double>(counterTicks(us)) * msPerTick;
+    advance(world.counterStepUs);
+    return ms;
 }
 
 void RaceModel::waitMillis(double duration) {
@@ -184,6 +205,9 @@ bool RaceModel::openPort(Port port) {
 }
 
 void RaceModel::closePort() {
+    // The inputs read open until a port is open again.
+    lines_.readFailed = false;
+    std::fill(std::begin(lines_.closed), std::end(lines_.closed), false);
     if (handle_ > 0) {
         openPort_ = -1;
         dead_ = false;
@@ -232,31 +256,38 @@ void RaceModel::armLanes() {
 }
 
 RaceModel::PassEnd RaceModel::pass() {
-    // a. A third start signal after two annuls the start.
-    if (fields_.startSignals == 2 && read(In::Dcd)) {
+    // The pass works from what the sampler has read by its beginning.
+    Lines seen = lines_;
+    tellIfPortStopped(seen);
+    // A third start signal after two annuls the start.
+    if (fields_.startSignals == 2 && seen.closed[at(In::Dcd)]) {
         anulovan();
+        seen = afterPulse(seen);
     }
-    // b. Start signal.
-    if (read(In::Dcd)) {
-        startAndPulse();
+    // The start signal.
+    if (seen.closed[at(In::Dcd)]) {
+        startAndPulse(closedTick(seen, In::Dcd));
         if (fields_.startSignals < startSignalsLimit) {
             ++fields_.startSignals;
         }
+        seen = afterPulse(seen);
     }
-    // c. Wall clock.
     wallClock();
-    // d. Running time.
+    // The running time.
     if (fields_.raceState == 1) {
         displays_.lblTimer = elapsed();
     }
-    // e, f. Lane times.
-    if (fields_.lane1Hits == 0 && read(In::Cts)) {
-        takeLane(1);
+    // The lane times.
+    if (fields_.lane1Hits == 0 && seen.closed[at(In::Cts)]) {
+        takeLane(1, closedTick(seen, In::Cts));
     }
-    if (fields_.lane2Hits == 0 && read(In::Dsr)) {
-        takeLane(2);
+    if (fields_.lane2Hits == 0 && seen.closed[at(In::Dsr)]) {
+        takeLane(2, closedTick(seen, In::Dsr));
     }
-    // g. Finish.
+    for (const In line : allLines) {
+        hadItsChance(seen, line);
+    }
+    // The finish.
     if (fields_.lane1Hits + fields_.lane2Hits == fields_.finishTarget) {
         displays_.butStartEnabled = true;
         displays_.butStopEnabled = false;
@@ -264,7 +295,7 @@ RaceModel::PassEnd RaceModel::pass() {
         pulse(Out::Dtr);
         fields_.finishTarget = 3;
     }
-    // h. Events, then the pause.
+    // The events, then the pause.
     pump();
     if (ended_) {
         return PassEnd::Leave;
@@ -275,12 +306,49 @@ RaceModel::PassEnd RaceModel::pass() {
         entry();
         return PassEnd::Restart;
     }
-    us += 1000;
-    // i. Line display.
-    displays_.check[0] = read(In::Cts);
-    displays_.check[1] = read(In::Dsr);
-    displays_.check[2] = read(In::Dcd);
+    advance(1000);
+    // The contacts as the sampler read them last.
+    displays_.check[0] = lines_.closed[at(In::Cts)];
+    displays_.check[1] = lines_.closed[at(In::Dsr)];
+    displays_.check[2] = lines_.closed[at(In::Dcd)];
     return PassEnd::Next;
+}
+
+// The operator hears once that the open port stopped answering; again only after a pass that
+// found it answering.
+void RaceModel::tellIfPortStopped(const Lines& seen) {
+    if (!seen.readFailed) {
+        portStoppedTold_ = false;
+        return;
+    }
+    if (!portStoppedTold_) {
+        portStoppedTold_ = true;
+        const std::string port = openPort_ == 0 ? "COM1" : "COM2";
+        message(Message::Kind::PortStopped,
+                "Port " + port +
+                    " přestal odpovídat – převodník byl nejspíš odpojen. Dokud neodpovídá, "
+                    "kontakty se nečtou a nic se neměří.\nZapojte převodník zpět a vyberte port "
+                    "znovu tlačítkem " +
+                    port + ".");
+    }
+}
+
+// A pulse held the pass for a second: the start contact's closure it acted on has had its
+// chance, and the rest of the pass works from a fresh reading.
+Lines RaceModel::afterPulse(const Lines& seen) {
+    hadItsChance(seen, In::Dcd);
+    return lines_;
+}
+
+// Where the contact closed, if the loop has not had its chance at this closure before; else now.
+std::uint32_t RaceModel::closedTick(const Lines& seen, In line) const {
+    return seen.closures[at(line)] == chanceAt_[at(line)] ? millis() : seen.closedAt[at(line)];
+}
+
+void RaceModel::hadItsChance(const Lines& seen, In line) {
+    if (seen.closed[at(line)]) {
+        chanceAt_[at(line)] = seen.closures[at(line)];
+    }
 }
 
 void RaceModel::wallClock() {
@@ -297,8 +365,13 @@ void RaceModel::wallClock() {
     }
 }
 
-void RaceModel::takeLane(int lane) {
-    const std::string time = elapsed();
+void RaceModel::takeLane(int lane, std::uint32_t closed) {
+    // How long ago the target closed, but never before the start; both ages count back from
+    // now, which holds across the clock's wrap.
+    const std::uint32_t now = millis();
+    const std::uint32_t ago =
+        std::min(now - closed, now - static_cast<std::uint32_t>(fields_.startTick));
+    const std::string time = elapsedText(now - ago, fields_.startTick);
     (lane == 1 ? displays_.text2 : displays_.text3) = time;
     append((lane == 1 ? " dráha c.1 " : " dráha c.2 ") + time);
     ++(lane == 1 ? fields_.lane1Hits : fields_.lane2Hits);
@@ -337,13 +410,14 @@ void RaceModel::handle(const Event& event) {
 
 // --- Operator commands ---
 
-// A start, by the contact or by hand: the clock starts unless a race runs; the pulse goes out.
-void RaceModel::startAndPulse() {
+// A start, by the contact or by hand: the clock starts from the tick unless a race runs; the
+// pulse goes out.
+void RaceModel::startAndPulse(std::uint32_t tick) {
     if (fields_.raceState == 0) {
         fields_.raceState = 1;
         displays_.butStartEnabled = false;
         displays_.butStopEnabled = true;
-        fields_.startTick = static_cast<std::int32_t>(millis());
+        fields_.startTick = static_cast<std::int32_t>(tick);
     }
     pulse(Out::Break);
 }
@@ -359,7 +433,7 @@ void RaceModel::click(Button button) {
         if (!displays_.butStartEnabled) {
             return; // a disabled button takes no click
         }
-        startAndPulse();
+        startAndPulse(millis());
         return;
     case Button::ButStop:
         if (!displays_.butStopEnabled) {

@@ -12,7 +12,9 @@
 // what the window shows. The randomized tests run it beside the real window and compare.
 //
 // Texts are UTF-8; log bytes are Windows-1250. Time is the fakes' time line: microseconds
-// that move on only by 100 µs per counter reading and 1 ms per pause.
+// that move on only by 100 µs per counter reading and 1 ms per pause. The line sampler reads
+// the three inputs at every whole millisecond the time passes while a port is open; the loop
+// sees only what it last read.
 namespace model {
 
 enum class In { Cts, Dsr, Dcd };
@@ -43,12 +45,6 @@ struct Transition {
     bool operator==(const Transition&) const = default;
 };
 
-struct Query {
-    In line;
-    std::int64_t us;
-    bool operator==(const Query&) const = default;
-};
-
 struct Fields {
     std::int16_t raceState = 0;
     std::int32_t startTick = 0;
@@ -71,7 +67,7 @@ struct Displays {
 };
 
 struct Message {
-    enum class Kind { Port, LogFailure, Unwritten };
+    enum class Kind { Port, LogFailure, Unwritten, PortStopped };
     Kind kind;
     std::string text;                 // the whole text, for the port messages and failures
     std::vector<std::string> records; // the records listed, for the last word on unwritten ones
@@ -94,10 +90,20 @@ struct World {
     // How large the disk lets the file grow: a write that would pass it fails, all of it.
     std::size_t logRoom = static_cast<std::size_t>(-1);
     std::int64_t counterStepUs = 100;
-    // The level a line shows at a query, by the query's number since the start.
-    std::function<bool(In line, std::int64_t query)> contact;
+    // The level a line shows at a read of the inputs, by the read's number since the start.
+    std::function<bool(In line, std::int64_t read)> contact;
     // Runs at every output change, as the fake port's callback does.
     std::function<void(const Transition&)> onOutput;
+};
+
+// What the line sampler has read, indexed by In: whether each input was closed at the last
+// read, the millisecond clock at the read that found its current closure closed first, and how
+// many closures it has seen begin. The loop works from copies of it.
+struct Lines {
+    bool closed[3] = {false, false, false};
+    std::uint32_t closedAt[3] = {0, 0, 0};
+    std::uint32_t closures[3] = {0, 0, 0};
+    bool readFailed = false; // the last read got no answer: every input read open
 };
 
 // UTF-8 text to Windows-1250 bytes; a character outside the code page becomes "?".
@@ -128,7 +134,8 @@ public:
     const Fields& fields() const { return fields_; }
     const Displays& displays() const { return displays_; }
     const std::vector<Transition>& outputs() const { return outputs_; }
-    const std::vector<Query>& queries() const { return queries_; }
+    const std::vector<std::int64_t>& reads() const { return reads_; } // the time of each
+    const Lines& lines() const { return lines_; }
     const std::vector<Message>& messages() const { return messages_; }
     const std::vector<std::string>& pending() const { return pendingText_; }
     std::size_t records() const { return records_; } // records handed to the log so far
@@ -142,7 +149,8 @@ public:
 
 private:
     // Lines.
-    bool read(In line);
+    void advance(std::int64_t byUs); // the time passes on, the sampler reading on its way
+    void sample();
     void set(Out line, bool on);
     void pulse(Out line);
     double perfMillis();
@@ -154,7 +162,11 @@ private:
     void entry();
     void wallClock();
     std::string elapsed() const { return elapsedText(millis(), fields_.startTick); }
-    void takeLane(int lane);
+    void tellIfPortStopped(const Lines& seen);
+    Lines afterPulse(const Lines& seen);
+    std::uint32_t closedTick(const Lines& seen, In line) const;
+    void hadItsChance(const Lines& seen, In line);
+    void takeLane(int lane, std::uint32_t closed);
     void pump();
     void handle(const Event& event);
     void armLanes();
@@ -168,7 +180,7 @@ private:
     void anulovan();
     void ulozi();
     void trest();
-    void startAndPulse();
+    void startAndPulse(std::uint32_t tick);
     void endRaceButtons();
     void message(Message::Kind kind, const std::string& text);
 
@@ -176,7 +188,11 @@ private:
     Displays displays_;
     std::string lastClockText_;
     std::vector<Transition> outputs_;
-    std::vector<Query> queries_;
+    std::vector<std::int64_t> reads_;
+    Lines lines_;
+    // Per input, the closure the loop has had its chance at: acted on later, it is timed then.
+    std::uint32_t chanceAt_[3] = {0, 0, 0};
+    bool portStoppedTold_ = false;
     std::vector<Message> messages_;
     std::deque<Event> events_;
     std::vector<std::string> pendingText_;
@@ -186,7 +202,6 @@ private:
     std::int32_t handle_ = 0; // the platform's handle: positive once a port has opened
     int openPort_ = -1;       // the device the fake holds open, -1 none
     bool dead_ = false;       // the open device has vanished
-    double msPerTick_ = 0.0;
 
     bool timerEnabled_ = false;
     bool restart_ = false;

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -59,14 +60,16 @@ private:
     std::uint64_t state_;
 };
 
-// A bouncing contact: on or off at each query, the same on both sides.
-bool bounce(std::uint64_t seed, In line, std::int64_t query) {
-    return (mix(seed ^ mix(static_cast<std::uint64_t>(query) * 3U + static_cast<unsigned>(line))) &
-            1U) != 0;
+std::uint64_t draw(std::uint64_t seed, In line, std::int64_t read) {
+    return mix(seed ^ mix(static_cast<std::uint64_t>(read) * 3U + static_cast<unsigned>(line)));
 }
 
-bool levelAt(Level level, std::uint64_t seed, In line, std::int64_t query) {
-    return level == Level::On || (level == Level::Bouncy && bounce(seed, line, query));
+// A bouncing contact: on or off at each read of the inputs, the same on both sides, until it
+// settles closed some reads into its pass (within a pulse's thousand reads, or not at all).
+bool levelAt(Level level, std::uint64_t seed, In line, std::int64_t read, std::int64_t passRead) {
+    const auto settles = static_cast<std::int64_t>(draw(~seed, line, passRead) % 1500U);
+    return level == Level::On || (level == Level::Bouncy && (read - passRead >= settles ||
+                                                             (draw(seed, line, read) & 1U) != 0));
 }
 
 const char* const teamStarts[] = {"SDH ", "Sokol ", "Hasiči ", "TJ ", "", "JSDH "};
@@ -344,11 +347,12 @@ public:
         const QDir dir = QFileInfo(rig_.logPath()).dir();
         keptPath_ = dir.filePath(QStringLiteral("ZAVOD.kept"));
 
-        rig_.lines.script = [this](Input line, int query) {
-            return levelAt(levelOf(fromFake(line)), s_.seed, fromFake(line), query);
+        // A pass's levels hold from the moment its plan is applied until the next one is.
+        rig_.lines.script = [this](Input line, int read) {
+            return levelAt(levelOf(fromFake(line)), s_.seed, fromFake(line), read, realPassRead_);
         };
-        m_.world.contact = [this](In line, std::int64_t query) {
-            return levelAt(levelOf(line), s_.seed, line, query);
+        m_.world.contact = [this](In line, std::int64_t read) {
+            return levelAt(levelOf(line), s_.seed, line, read, modelPassRead_);
         };
         // What stands at each output change: the order of a command's steps around its pulse.
         rig_.lines.onOutput = [this](const FakeLines::Transition& t) {
@@ -373,6 +377,8 @@ public:
         }
         for (std::size_t p = 0; p < limit && p < s_.passes.size(); ++p) {
             plan_ = &s_.passes[p];
+            realPassRead_ = static_cast<std::int64_t>(rig_.lines.reads.size());
+            modelPassRead_ = static_cast<std::int64_t>(m_.reads().size());
             realRaises_ = 0;
             modelRaises_ = 0;
             for (const Action& a : plan_->actions) {
@@ -724,21 +730,36 @@ private:
         }
         checkedViews_ = std::min(realAtOutput_.size(), modelAtOutput_.size());
 
-        const auto& queries = rig_.lines.reads;
-        const auto& wantQueries = m_.queries();
-        for (std::size_t i = checkedQueries_; i < std::max(queries.size(), wantQueries.size());
-             ++i) {
-            const bool have = i < queries.size();
-            const bool want = i < wantQueries.size();
-            if (have && want && queries[i] == wantQueries[i].us) {
-                continue;
-            }
-            d << "line read " << i << ": at " << (have ? queries[i] : 0) << " us, the model "
-              << (want ? model::name(wantQueries[i].line) : "none") << " at "
-              << (want ? wantQueries[i].us : 0) << " us; ";
-            break;
+        const auto& reads = rig_.lines.reads;
+        const auto& wantReads = m_.reads();
+        if (reads.size() != wantReads.size()) {
+            d << "line reads: " << reads.size() << ", the model " << wantReads.size() << "; ";
         }
-        checkedQueries_ = std::min(queries.size(), wantQueries.size());
+        for (std::size_t i = checkedReads_; i < std::min(reads.size(), wantReads.size()); ++i) {
+            if (reads[i] != wantReads[i]) {
+                d << "line read " << i << " at " << reads[i] << " us, the model's at "
+                  << wantReads[i] << " us; ";
+                break;
+            }
+        }
+        checkedReads_ = std::min(reads.size(), wantReads.size());
+        const LineSnapshot sampled = rig_.sampler.snapshot();
+        const model::Lines& modelled = m_.lines();
+        field("line read failed", sampled.readFailed, modelled.readFailed);
+        for (const auto& [contact, line] :
+             {std::pair{::Contact::Start, In::Dcd}, std::pair{::Contact::Lane1, In::Cts},
+              std::pair{::Contact::Lane2, In::Dsr}}) {
+            const auto i = static_cast<std::size_t>(line);
+            if (sampled.isClosed(contact) != modelled.closed[i] ||
+                sampled.closure(contact) != modelled.closures[i] ||
+                (modelled.closed[i] && sampled.closedTick(contact) != modelled.closedAt[i])) {
+                d << model::name(line) << " read closed " << sampled.isClosed(contact)
+                  << " (closure " << sampled.closure(contact) << " at "
+                  << sampled.closedTick(contact) << "), the model " << modelled.closed[i]
+                  << " (closure " << modelled.closures[i] << " at " << modelled.closedAt[i]
+                  << "); ";
+            }
+        }
 
         if (const std::string log = logBytes(); log != m_.world.log) {
             d << "ZAVOD.TXT holds \"" << printable(log) << "\", the model \""
@@ -781,6 +802,11 @@ private:
             } else if (got != said[i].text) {
                 d << "message " << i << " says \"" << got << "\", the model \"" << said[i].text
                   << "\"; ";
+            } else if (said[i].kind == model::Message::Kind::PortStopped) {
+                const auto* notice = form_->findChild<QMessageBox*>(QStringLiteral("PortNotice"));
+                if (seen[i].modal || notice == nullptr || utf8(notice->text()) != got) {
+                    d << "message " << i << " is not told in the window's PortNotice; ";
+                }
             }
         }
         checkedMessages_ = std::min(seen.size(), said.size());
@@ -794,13 +820,15 @@ private:
     model::RaceModel m_;
     Hand hand_;
     const PassPlan* plan_ = nullptr;
+    std::int64_t realPassRead_ = 0; // the number of the first read under the plan
+    std::int64_t modelPassRead_ = 0;
     int realRaises_ = 0;
     int modelRaises_ = 0;
     Outage outage_ = Outage::None;
     FileSizeLimit limit_;
     QString keptPath_;
     std::size_t checkedOutputs_ = 0;
-    std::size_t checkedQueries_ = 0;
+    std::size_t checkedReads_ = 0;
     std::size_t checkedMessages_ = 0;
     std::vector<std::string> realAtOutput_;
     std::vector<std::string> modelAtOutput_;
