@@ -1,7 +1,6 @@
-#include "app/RealPlatform.h"
+#include "app/Machine.h"
 #include "serial/RealtimePriority.h"
 #include "window/Application.h"
-#include "window/Form1.h"
 #include "window/QtTranslations.h"
 
 int main(int argc, char** argv) {
@@ -10,13 +9,12 @@ int main(int argc, char** argv) {
     // The loop runs in this thread: its passes and pulses keep time when the PC is busy. Asked
     // before the window is built, which takes a small part of the real-time CPU limit.
     requestRealtimePriority();
-    RealPlatform machine;
+    Machine machine;
     // The sampler's reads stamp every start and lane time: it gets the same priority.
     requestRealtimePriority(RealtimeThread{machine.samplerThreadId(),
                                            QStringLiteral("vzorkování linek"),
                                            QStringLiteral("line sampler")});
-    Form1 form(machine.platform());
-    app.setRunTimeErrorHandler([&form](const QString& what) { form.reportRunTimeError(what); });
+    Form1& form = machine.window();
     form.Form_Load();
     form.show();
     return Application::exec();

@@ -1,7 +1,6 @@
 #include "linetest/LineCheck.h"
 
 #include "serial/Module1.h"
-#include "serial/Module2.h"
 #include "serial/Pause.h"
 #include "serial/Pulses.h"
 
@@ -12,7 +11,7 @@ namespace {
 // In the order and with the captions of the timing window's check boxes.
 struct Input {
     const char* name;
-    std::int16_t (*read)();
+    std::int16_t (Module1::*read)();
 };
 const Input inputs[] = {
     {"rozhodčí / start contact", &Module1::DcdOn},
@@ -24,12 +23,12 @@ struct PulseKey {
     char key;
     const char* name;
     const char* line;
-    void (*send)();
+    void (Pulses::*send)();
 };
 const PulseKey pulseKeys[] = {
-    {'s', "start", "přerušení vysílání / transmit break", &StartPulse},
-    {'z', "stop", "DTR", &StopPulse},
-    {'r', "reset", "RTS", &ResetPulse},
+    {'s', "start", "přerušení vysílání / transmit break", &Pulses::StartPulse},
+    {'z', "stop", "DTR", &Pulses::StopPulse},
+    {'r', "reset", "RTS", &Pulses::ResetPulse},
 };
 
 const PulseKey* pulseFor(int key) {
@@ -43,20 +42,14 @@ const PulseKey* pulseFor(int key) {
 
 } // namespace
 
-LineCheck::LineCheck(LineBackend& lines, PerformanceCounter& counter, Pause& pause, Clock now,
-                     std::ostream& out)
-    : pause_(pause), now_(std::move(now)), out_(out) {
-    Module1::installBackend(&lines);
-    Module2::installCounter(&counter);
-}
+LineCheck::LineCheck(Module1& port, Pulses& pulses, Pause& pause, Clock now, std::ostream& out)
+    : port_(port), pulses_(pulses), pause_(pause), now_(std::move(now)), out_(out) {}
 
 LineCheck::~LineCheck() {
-    Module1::SetDtr(0);
-    Module1::SetRts(0);
-    Module1::SetBreak(0);
-    Module1::ClosePort();
-    Module1::installBackend(nullptr);
-    Module2::installCounter(nullptr);
+    port_.SetDtr(0);
+    port_.SetRts(0);
+    port_.SetBreak(0);
+    port_.ClosePort();
 }
 
 QString LineCheck::open(const QString& portName, const DeviceNames& names) {
@@ -67,7 +60,7 @@ QString LineCheck::open(const QString& portName, const DeviceNames& names) {
                               "%1 is the system console, which is never opened.\n")
             .arg(port);
     }
-    if (Module1::OpenPort(portName) == 0) {
+    if (port_.OpenPort(portName) == 0) {
         const QString why = QFileInfo::exists(device)
                                 ? QStringLiteral("drží ho jiný program, nebo uživatel není ve "
                                                  "skupině dialout / another program holds it, "
@@ -75,9 +68,9 @@ QString LineCheck::open(const QString& portName, const DeviceNames& names) {
                                 : QStringLiteral("neexistuje / it does not exist");
         return QStringLiteral("%1 nelze otevřít / cannot be opened: %2.\n").arg(port, why);
     }
-    Module1::SetBreak(0);
-    Module1::SetDtr(0);
-    Module1::SetRts(0);
+    port_.SetBreak(0);
+    port_.SetDtr(0);
+    port_.SetRts(0);
     out_ << QStringLiteral("Test linek %1, nic se nezapisuje / line test of %1, nothing is "
                            "written.\n"
                            "s = start, z = stop, r = reset: impuls / pulse 1000 ms; "
@@ -98,7 +91,7 @@ void LineCheck::run(KeySource& keys) {
             // The pulse holds the thread, as in the program: the inputs wait until it ends.
             line(QStringLiteral("%1: impuls 1000 ms na / 1000 ms pulse on %2")
                      .arg(QLatin1String(pulse->name), QString::fromUtf8(pulse->line)));
-            pulse->send();
+            (pulses_.*pulse->send)();
             line(QStringLiteral("%1: konec impulsu / pulse ended").arg(QLatin1String(pulse->name)));
             keys.dropPending();
         }
@@ -109,7 +102,7 @@ void LineCheck::run(KeySource& keys) {
 
 void LineCheck::sample() {
     for (std::size_t i = 0; i < std::size(inputs); ++i) {
-        const int on = inputs[i].read();
+        const int on = (port_.*inputs[i].read)();
         if (on != shown_[i]) {
             shown_[i] = on;
             line(QStringLiteral("%1: %2").arg(QString::fromUtf8(inputs[i].name),

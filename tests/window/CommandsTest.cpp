@@ -1,7 +1,5 @@
 #include "tests/support/RunningWindow.h"
 
-#include "serial/Module1.h"
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -79,8 +77,8 @@ TEST_F(Commands, ARealMouseClickReachesTheHandler) {
 TEST_F(Commands, ShutdownDuringARaceDropsTheOutputsInItsOrderAndWritesNothing) {
     startRace();
     rig.lines.forget();
-    Module1::SetDtr(1);
-    Module1::SetBreak(1);
+    rig.port.SetDtr(1);
+    rig.port.SetBreak(1);
     rig.lines.forget();
     click(form->controls().Command1);
     const std::vector<FakeLines::Transition> expected{{Output::Dtr, false, rig.time.us},
