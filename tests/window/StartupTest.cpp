@@ -141,39 +141,6 @@ TEST_F(PortChoice, ChoosingTheOpenPortAgainReopensItAndRestartsTheLoop) {
     EXPECT_FALSE(form->controls().StartTimer->isActive());
 }
 
-TEST_F(PortChoice, AChoiceDuringARaceEndsItWithoutLogOrPulseAndKeepsTheButtons) {
-    startRace();
-    rig.lines.cts = true;
-    rig.passes(2);
-    ASSERT_EQ(form->state().lane1Hits, 1);
-    const QByteArray logBefore = rig.log();
-    const std::size_t dtrPulses = rig.lines.pulses(Output::Dtr).size();
-    Rig::click(form->controls().Option1);
-    rig.passes(1);
-    EXPECT_EQ(form->state().raceState, 0);
-    EXPECT_FALSE(form->controls().ButStart->isEnabled());
-    EXPECT_TRUE(form->controls().ButStop->isEnabled());
-    const QString shown = form->controls().LblTimer->text();
-    rig.passes(5);
-    EXPECT_EQ(form->controls().LblTimer->text(), shown)
-        << "the running time is no longer refreshed";
-    EXPECT_EQ(form->state().lane1Hits, 1);
-    rig.lines.cts = false;
-    rig.tickIfDue();
-    rig.passes(1);
-    EXPECT_TRUE(form->state().lanesArmed());
-    EXPECT_EQ(form->state().startSignals, 0);
-    EXPECT_EQ(rig.log(), logBefore);
-    EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), dtrPulses);
-
-    // The stop button still logs the time since that race's start, and pulses.
-    Rig::click(form->controls().ButStop);
-    rig.passes(1);
-    EXPECT_TRUE(rig.log().endsWith("\r\n"));
-    EXPECT_TRUE(rig.log().contains("STOP ZAVODU TLACITKEM 00:00:01:"));
-    EXPECT_EQ(rig.lines.pulses(Output::Dtr).size(), dtrPulses + 1);
-}
-
 } // namespace
 
 namespace {
