@@ -13,9 +13,15 @@
 #include "bench/TrackScenario.h"
 #include "desktop/KeepAwake.h"
 #include "race/LogFlusher.h"
+#include "race/LogRecords.h"
+#include "race/Race.h"
+#include "race/RaceLines.h"
+#include "race/ResultsLog.h"
 #include "race/TimeOfDay.h"
 #include "serial/LineSampler.h"
 #include "serial/MillisClock.h"
+#include "serial/Module1.h"
+#include "serial/Module2.h"
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
 #include "serial/PulseSleep.h"
@@ -49,7 +55,8 @@ public:
     }
 };
 
-// Everything of the real machine but the port.
+// Everything of the real machine but the port and the window; the race is built on the pause
+// the run measures.
 struct BenchMachine {
     ScheduledLines lines;
     MonotonicCounter counter;
@@ -61,6 +68,11 @@ struct BenchMachine {
     LineSampler sampler{lines, clock};
     MillisecondSchedule schedule;
     SamplerThread samplerThread{sampler, schedule};
+    Module1 port{lines};
+    Module2 counterModule{counter, pulseSleep};
+    Pulses pulses{port, counterModule};
+    ModuleLines raceLines{port, pulses, sampler};
+    ResultsLog log{QString::fromLatin1(LogRecords::fileName)};
 };
 
 struct Options {
@@ -115,8 +127,8 @@ int startupChild(int argc, char** argv, std::int64_t spawnNs) {
         std::fflush(stdout);
         std::_Exit(0);
     });
-    Form1 form(Platform{m.lines, m.sampler, m.counter, m.pulseSleep, m.clock, m.sleep, m.timeOfDay,
-                        m.end});
+    Race race(m.raceLines, m.clock, m.sleep, m.timeOfDay, m.log);
+    Form1 form(race, m.log, m.clock, m.end);
     form.Form_Load();
     form.show();
     return Application::exec();
@@ -220,13 +232,13 @@ int main(int argc, char** argv) {
     const RealtimeResult realtime = requestRealtimePriority();
     const BusyLoad load(options.load);
     const Plan plan = planFor(options.quick);
+    BenchDisk disk(options.slowDiskMs);
+    LogFlusher flusher(disk); // outlives the log that hands it work
     BenchMachine m;
     PassProbe probe(m.sleep, static_cast<std::size_t>(plan.racePasses) + 16);
-    Form1 form(
-        Platform{m.lines, m.sampler, m.counter, m.pulseSleep, m.clock, probe, m.timeOfDay, m.end});
-    BenchDisk disk(options.slowDiskMs);
-    LogFlusher flusher(disk);
-    form.race().log().flushWith(flusher);
+    m.log.flushWith(flusher);
+    Race race(m.raceLines, m.clock, probe, m.timeOfDay, m.log);
+    Form1 form(race, m.log, m.clock, m.end);
     TrackScenario scenario(form, m.lines, probe, plan);
     probe.onPass([&scenario] { scenario.step(); });
     std::optional<pid_t> server;
@@ -280,7 +292,7 @@ int main(int argc, char** argv) {
     for (const auto& p : m.lines.pulses()) {
         pulseWallNs += static_cast<double>(p.downNs - p.upNs);
         pulseCpuNs += static_cast<double>(p.cpuNs);
-        const double deviation = static_cast<double>(p.downNs - p.upNs) / 1e6 - pulseMillis;
+        const double deviation = static_cast<double>(p.downNs - p.upNs) / 1e6 - Pulses::pulseMillis;
         sum += deviation;
         f.pulseMaxDevMs = std::max(f.pulseMaxDevMs, std::fabs(deviation));
     }

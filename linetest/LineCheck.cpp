@@ -1,7 +1,6 @@
 #include "linetest/LineCheck.h"
 
 #include "serial/Module1.h"
-#include "serial/Module2.h"
 #include "serial/Pause.h"
 #include "serial/Pulses.h"
 
@@ -12,7 +11,7 @@ namespace {
 // In the order and with the captions of the timing window's check boxes.
 struct Input {
     const char* name;
-    std::int16_t (*read)();
+    std::int16_t (Module1::*read)();
 };
 const Input inputs[] = {
     {"rozhodčí / start contact", &Module1::DcdOn},
@@ -25,12 +24,12 @@ struct PulseKey {
     const char* name;
     const char* lineCs;
     const char* lineEn;
-    void (*send)();
+    void (Pulses::*send)();
 };
 const PulseKey pulseKeys[] = {
-    {'s', "start", "přerušení vysílání (TxD)", "transmit break (TxD)", &StartPulse},
-    {'z', "stop", "DTR", "DTR", &StopPulse},
-    {'r', "reset", "RTS", "RTS", &ResetPulse},
+    {'s', "start", "přerušení vysílání (TxD)", "transmit break (TxD)", &Pulses::StartPulse},
+    {'z', "stop", "DTR", "DTR", &Pulses::StopPulse},
+    {'r', "reset", "RTS", "RTS", &Pulses::ResetPulse},
 };
 
 const PulseKey* pulseFor(int key) {
@@ -44,20 +43,14 @@ const PulseKey* pulseFor(int key) {
 
 } // namespace
 
-LineCheck::LineCheck(LineBackend& lines, PerformanceCounter& counter, Pause& pause, Clock now,
-                     std::ostream& out)
-    : pause_(pause), now_(std::move(now)), out_(out) {
-    Module1::installBackend(&lines);
-    Module2::installCounter(&counter);
-}
+LineCheck::LineCheck(Module1& port, Pulses& pulses, Pause& pause, Clock now, std::ostream& out)
+    : port_(port), pulses_(pulses), pause_(pause), now_(std::move(now)), out_(out) {}
 
 LineCheck::~LineCheck() {
-    Module1::SetDtr(0);
-    Module1::SetRts(0);
-    Module1::SetBreak(0);
-    Module1::ClosePort();
-    Module1::installBackend(nullptr);
-    Module2::installCounter(nullptr);
+    port_.SetDtr(0);
+    port_.SetRts(0);
+    port_.SetBreak(0);
+    port_.ClosePort();
 }
 
 QString LineCheck::open(const QString& portName, const DeviceNames& names) {
@@ -68,7 +61,7 @@ QString LineCheck::open(const QString& portName, const DeviceNames& names) {
                               "%1 is the system console, which is never opened.\n")
             .arg(port);
     }
-    if (Module1::OpenPort(portName) == 0) {
+    if (port_.OpenPort(portName) == 0) {
         const QString why = QFileInfo::exists(device)
                                 ? QStringLiteral("drží ho jiný program, nebo uživatel není ve "
                                                  "skupině dialout / another program holds it, "
@@ -76,9 +69,9 @@ QString LineCheck::open(const QString& portName, const DeviceNames& names) {
                                 : QStringLiteral("neexistuje / it does not exist");
         return QStringLiteral("%1 nelze otevřít / cannot be opened: %2.\n").arg(port, why);
     }
-    Module1::SetBreak(0);
-    Module1::SetDtr(0);
-    Module1::SetRts(0);
+    port_.SetBreak(0);
+    port_.SetDtr(0);
+    port_.SetRts(0);
     out_ << QStringLiteral("Test linek %1, nic se nezapisuje / line test of %1, nothing is "
                            "written.\n"
                            "s = start, z = stop, r = reset: impuls / pulse 1000 ms; "
@@ -100,7 +93,7 @@ void LineCheck::run(KeySource& keys) {
             line(QStringLiteral("%1: impuls 1000 ms: %2 / 1000 ms pulse: %3")
                      .arg(QLatin1String(pulse->name), QString::fromUtf8(pulse->lineCs),
                           QString::fromUtf8(pulse->lineEn)));
-            pulse->send();
+            (pulses_.*pulse->send)();
             line(QStringLiteral("%1: konec impulsu / pulse ended").arg(QLatin1String(pulse->name)));
             keys.dropPending();
         }
@@ -111,7 +104,7 @@ void LineCheck::run(KeySource& keys) {
 
 void LineCheck::sample() {
     for (std::size_t i = 0; i < std::size(inputs); ++i) {
-        const int on = inputs[i].read();
+        const int on = (port_.*inputs[i].read)();
         if (on != shown_[i]) {
             shown_[i] = on;
             line(QStringLiteral("%1: %2").arg(QString::fromUtf8(inputs[i].name),

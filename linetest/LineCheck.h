@@ -9,9 +9,9 @@
 #include <functional>
 #include <ostream>
 
-class LineBackend;
+class Module1;
 class Pause;
-class PerformanceCounter;
+class Pulses;
 
 // Where the line test's keys come from: the terminal in the program, a script in tests.
 class KeySource {
@@ -32,9 +32,9 @@ public:
     // The inputs are sampled this often; the thread sleeps in between.
     static constexpr int sampleMillis = 5;
 
-    // Installs the lines and the counter for Module1 and the pulses, until destroyed.
-    LineCheck(LineBackend& lines, PerformanceCounter& counter, Pause& pause, Clock now,
-              std::ostream& out);
+    // Reads and drives the port through the port module and its pulses; closes it when
+    // destroyed.
+    LineCheck(Module1& port, Pulses& pulses, Pause& pause, Clock now, std::ostream& out);
     ~LineCheck();
     LineCheck(const LineCheck&) = delete;
     LineCheck& operator=(const LineCheck&) = delete;
@@ -50,6 +50,8 @@ private:
     void sample();
     void line(const QString& text);
 
+    Module1& port_;
+    Pulses& pulses_;
     Pause& pause_;
     Clock now_;
     std::ostream& out_;

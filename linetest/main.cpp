@@ -2,8 +2,12 @@
 
 #include "linetest/LineCheck.h"
 #include "linetest/TerminalKeys.h"
+#include "serial/Module1.h"
+#include "serial/Module2.h"
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
+#include "serial/PulseSleep.h"
+#include "serial/Pulses.h"
 #include "serial/SerialPortBackend.h"
 
 #include <QCoreApplication>
@@ -26,10 +30,14 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    SerialPortBackend lines(names);
+    SerialPortBackend backend(names);
     MonotonicCounter counter;
+    ThreadPulseSleep pulseSleep;
     ThreadSleep pause;
-    LineCheck check(lines, counter, pause, &QTime::currentTime, std::cout);
+    Module1 portModule(backend);
+    Module2 counterModule(counter, pulseSleep);
+    Pulses pulses(portModule, counterModule);
+    LineCheck check(portModule, pulses, pause, &QTime::currentTime, std::cout);
     const QString refused = check.open(port, names);
     if (!refused.isEmpty()) {
         std::cerr << refused.toStdString();

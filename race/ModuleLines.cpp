@@ -5,7 +5,7 @@
 #include "serial/Pulses.h"
 
 std::int16_t ModuleLines::openPort(const QString& name) {
-    const std::int16_t result = Module1::OpenPort(name);
+    const std::int16_t result = port_.OpenPort(name);
     if (result != 0) {
         sampler_.portOpened();
     }
@@ -14,33 +14,33 @@ std::int16_t ModuleLines::openPort(const QString& name) {
 
 void ModuleLines::closePort() {
     sampler_.portClosing();
-    Module1::ClosePort();
+    port_.ClosePort();
 }
 
 LineSnapshot ModuleLines::snapshot() {
     return sampler_.snapshot();
 }
 
-void ModuleLines::setBreak(std::int16_t state) {
-    Module1::SetBreak(state);
+void ModuleLines::setBreak(bool on) {
+    port_.SetBreak(on ? 1 : 0);
 }
 
-void ModuleLines::setDtr(std::int16_t state) {
-    Module1::SetDtr(state);
+void ModuleLines::setDtr(bool on) {
+    port_.SetDtr(on ? 1 : 0);
 }
 
-void ModuleLines::setRts(std::int16_t state) {
-    Module1::SetRts(state);
+void ModuleLines::setRts(bool on) {
+    port_.SetRts(on ? 1 : 0);
 }
 
 void ModuleLines::startPulse() {
-    StartPulse();
+    pulses_.StartPulse();
 }
 
 void ModuleLines::stopPulse() {
-    StopPulse();
+    pulses_.StopPulse();
 }
 
 void ModuleLines::resetPulse() {
-    ResetPulse();
+    pulses_.ResetPulse();
 }

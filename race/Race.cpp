@@ -22,10 +22,9 @@ QString portStoppedMessage(const QString& port) {
 }
 } // namespace
 
-Race::Race(RaceWindow& window, RaceLines& lines, MillisClock& clock, Pause& pause,
-           TimeOfDay& timeOfDay, ResultsLog& log)
-    : window_(window), lines_(lines), clock_(clock), pause_(pause), timeOfDay_(timeOfDay),
-      log_(log) {}
+Race::Race(RaceLines& lines, MillisClock& clock, Pause& pause, TimeOfDay& timeOfDay,
+           ResultsLog& log)
+    : lines_(lines), clock_(clock), pause_(pause), timeOfDay_(timeOfDay), log_(log) {}
 
 QString Race::ElapsedText() {
     return elapsedText(clock_.timeGetTime(), state_.startTick);
@@ -77,7 +76,7 @@ Race::PassEnd Race::runPass() {
     }
     wallClock();
     if (state_.raceState == 1) {
-        window_.showRunningTime(ElapsedText());
+        window_->showRunningTime(ElapsedText());
     }
     // Each lane's time once, lane 1 first.
     if (state_.lane1Hits == 0 && lines.isClosed(Contact::Lane1)) {
@@ -95,7 +94,7 @@ Race::PassEnd Race::runPass() {
         finish();
     }
     log_.poll();
-    window_.pumpEvents();
+    window_->pumpEvents();
     if (leaveRequested_) {
         return PassEnd::Leave;
     }
@@ -133,7 +132,7 @@ void Race::watchPort(const LineSnapshot& lines) {
     }
     if (!portTroubleTold_) {
         portTroubleTold_ = true;
-        window_.showNotice(portStoppedMessage(portName_));
+        window_->showNotice(portStoppedMessage(portName_));
     }
 }
 
@@ -153,14 +152,14 @@ void Race::wallClock() {
         text.prepend(QLatin1Char('0'));
     }
     if (text != state_.lastClockText) {
-        window_.showClock(text);
+        window_->showClock(text);
         state_.lastClockText = text;
     }
 }
 
 void Race::takeLaneTime(int lane, std::uint32_t tick) {
     const QString time = elapsedAt(tick);
-    window_.showLaneTime(lane, time);
+    window_->showLaneTime(lane, time);
     log_.append(LogRecords::laneLine(lane, time));
     ++(lane == 1 ? state_.lane1Hits : state_.lane2Hits);
 }
@@ -172,9 +171,9 @@ void Race::finish() {
 
 void Race::mirrorSensors() {
     const LineSnapshot lines = lines_.snapshot();
-    window_.showSensor(1, lines.isClosed(Contact::Lane1));
-    window_.showSensor(2, lines.isClosed(Contact::Lane2));
-    window_.showSensor(3, lines.isClosed(Contact::Start));
+    window_->showSensor(1, lines.isClosed(Contact::Lane1));
+    window_->showSensor(2, lines.isClosed(Contact::Lane2));
+    window_->showSensor(3, lines.isClosed(Contact::Start));
 }
 
 // --- Shared steps ---
@@ -182,15 +181,15 @@ void Race::mirrorSensors() {
 void Race::beginRace(std::uint32_t tick) {
     if (state_.raceState == 0) {
         state_.raceState = 1;
-        window_.setButStartEnabled(false);
-        window_.setButStopEnabled(true);
+        window_->setButStartEnabled(false);
+        window_->setButStopEnabled(true);
         state_.startTick = static_cast<std::int32_t>(tick);
     }
 }
 
 void Race::endRace() {
-    window_.setButStartEnabled(true);
-    window_.setButStopEnabled(false);
+    window_->setButStartEnabled(true);
+    window_->setButStopEnabled(false);
     state_.raceState = 0;
     lines_.stopPulse();
 }
@@ -212,23 +211,23 @@ std::int16_t Race::changePort(const QString& name, const QString& busyMessage) {
     lines_.closePort();
     const std::int16_t result = openPort(name);
     if (result == 0) {
-        window_.showMessage(busyMessage);
+        window_->showMessage(busyMessage);
     }
     portReady();
     return result;
 }
 
 void Race::portReady() {
-    lines_.setBreak(0);
-    lines_.setDtr(0);
-    lines_.setRts(0);
+    lines_.setBreak(false);
+    lines_.setDtr(false);
+    lines_.setRts(false);
     state_.raceState = 0;
 }
 
 bool Race::closeDown() {
-    lines_.setDtr(0);
-    lines_.setRts(0);
-    lines_.setBreak(0);
+    lines_.setDtr(false);
+    lines_.setRts(false);
+    lines_.setBreak(false);
     lines_.closePort();
     const bool written = log_.retryPending();
     log_.waitFlushed(ResultsLog::endFlushLimit);
@@ -255,8 +254,8 @@ void Race::disqualify() {
 }
 
 void Race::clearLanes() {
-    window_.showLaneTime(1, blank);
-    window_.showLaneTime(2, blank);
+    window_->showLaneTime(1, blank);
+    window_->showLaneTime(2, blank);
     armLanes();
 }
 
@@ -265,7 +264,7 @@ void Race::resetStopwatches() {
 }
 
 void Race::saveTeam() {
-    log_.append([this] { return LogRecords::teamLine(window_.teamName()); });
+    log_.append([this] { return LogRecords::teamLine(window_->teamName()); });
 }
 
 void Race::ulozi() {
@@ -274,14 +273,14 @@ void Race::ulozi() {
 
 void Race::trest() {
     log_.append(LogRecords::disqualificationText);
-    window_.showLaneTime(1, disqualifiedText);
-    window_.showLaneTime(2, disqualifiedText);
+    window_->showLaneTime(1, disqualifiedText);
+    window_->showLaneTime(2, disqualifiedText);
 }
 
 void Race::anulovan() {
     log_.append(LogRecords::annulmentText);
     endRace();
-    window_.showLaneTime(1, annulledText);
-    window_.showLaneTime(2, annulledText);
+    window_->showLaneTime(1, annulledText);
+    window_->showLaneTime(2, annulledText);
     armLanes();
 }

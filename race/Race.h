@@ -28,8 +28,10 @@ class TimeOfDay;
 // while its lane was not armed) is timed when the pass acts on it.
 class Race {
 public:
-    Race(RaceWindow& window, RaceLines& lines, MillisClock& clock, Pause& pause,
-         TimeOfDay& timeOfDay, ResultsLog& log);
+    Race(RaceLines& lines, MillisClock& clock, Pause& pause, TimeOfDay& timeOfDay, ResultsLog& log);
+    // The window is built on the race, so it hands itself in from its constructor, before
+    // anything runs.
+    void showOn(RaceWindow& window) { window_ = &window; }
 
     const RaceState& state() const { return state_; }
     // Goes on from a state taken elsewhere, as if the race had got there itself: how a test
@@ -103,7 +105,7 @@ private:
     // Tells the operator once when the open port stops answering.
     void watchPort(const LineSnapshot& lines);
 
-    RaceWindow& window_;
+    RaceWindow* window_ = nullptr;
     RaceLines& lines_;
     MillisClock& clock_;
     Pause& pause_;

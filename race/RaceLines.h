@@ -6,6 +6,8 @@
 #include <cstdint>
 
 class LineSampler;
+class Module1;
+class Pulses;
 
 // The serial port as the race uses it: the port itself, the three contacts as the line sampler
 // last read them and the three outputs that drive the external stopwatches. Each pulse holds
@@ -22,9 +24,9 @@ public:
     // with the millisecond at which each closure was first seen. Never waits for a read.
     virtual LineSnapshot snapshot() = 0;
 
-    virtual void setBreak(std::int16_t state) = 0;
-    virtual void setDtr(std::int16_t state) = 0;
-    virtual void setRts(std::int16_t state) = 0;
+    virtual void setBreak(bool on) = 0;
+    virtual void setDtr(bool on) = 0;
+    virtual void setRts(bool on) = 0;
 
     virtual void startPulse() = 0; // break of the transmit line
     virtual void stopPulse() = 0;  // DTR
@@ -34,18 +36,21 @@ public:
 // The program's lines: the port module, its pulses and the line sampler that reads its inputs.
 class ModuleLines final : public RaceLines {
 public:
-    explicit ModuleLines(LineSampler& sampler) : sampler_(sampler) {}
+    ModuleLines(Module1& port, Pulses& pulses, LineSampler& sampler)
+        : port_(port), pulses_(pulses), sampler_(sampler) {}
 
     std::int16_t openPort(const QString& name) override;
     void closePort() override;
     LineSnapshot snapshot() override;
-    void setBreak(std::int16_t state) override;
-    void setDtr(std::int16_t state) override;
-    void setRts(std::int16_t state) override;
+    void setBreak(bool on) override;
+    void setDtr(bool on) override;
+    void setRts(bool on) override;
     void startPulse() override;
     void stopPulse() override;
     void resetPulse() override;
 
 private:
+    Module1& port_;
+    Pulses& pulses_;
     LineSampler& sampler_;
 };

@@ -31,9 +31,6 @@ QStringList linkChain(const QString& path) {
 } // namespace
 
 QString DeviceNames::devicePath(const QString& portName) const {
-#ifdef Q_OS_WIN
-    return portName;
-#else
     const QString own = deviceDir + QLatin1Char('/') + portName;
     if (QFileInfo::exists(own)) {
         return own;
@@ -45,14 +42,9 @@ QString DeviceNames::devicePath(const QString& portName) const {
         return deviceDir + QStringLiteral("/ttyS1");
     }
     return own;
-#endif
 }
 
 bool DeviceNames::isKernelConsole(const QString& devicePath) const {
-#ifdef Q_OS_WIN
-    Q_UNUSED(devicePath);
-    return false;
-#else
     QFile list(consoleList);
     if (!list.open(QIODevice::ReadOnly)) {
         // Nothing tells which device is the console (no /sys in a container, say), so any name a
@@ -76,5 +68,4 @@ bool DeviceNames::isKernelConsole(const QString& devicePath) const {
         }
     }
     return false;
-#endif
 }

@@ -2,71 +2,50 @@
 
 #include "serial/LineBackend.h"
 
-namespace {
-LineBackend* backend = nullptr;
-std::int32_t handle = 0;
-
-bool usable() {
-    return backend != nullptr && handle > 0;
-}
-
-std::int16_t statusBit(std::uint32_t mask) {
+std::int16_t Module1::statusBit(std::uint32_t mask) {
     // A failed read reads as every line off.
-    const std::uint32_t status = usable() ? backend->modemStatus().value_or(0) : 0;
+    const std::uint32_t status = usable() ? backend_.modemStatus().value_or(0) : 0;
     return (status & mask) == mask ? 1 : 0;
 }
-} // namespace
 
-namespace Module1 {
-
-std::int16_t OpenPort(const QString& name) {
-    const QString device = name.left(4);
-    handle = backend != nullptr ? backend->open(device) : -1;
+std::int16_t Module1::OpenPort(const QString& name) {
+    portHandle_ = backend_.open(name.left(4));
     // Any successful open counts, whatever number the platform gave the handle.
-    return handle > 0 ? 1 : 0;
+    return portHandle_ > 0 ? 1 : 0;
 }
 
-void ClosePort() {
+void Module1::ClosePort() {
     if (usable()) {
-        backend->close();
+        backend_.close();
     }
 }
 
-void SetDtr(std::int16_t state) {
+void Module1::SetDtr(std::int16_t state) {
     if (usable()) {
-        backend->setDtr(state == 1);
+        backend_.setDtr(state == 1);
     }
 }
 
-void SetRts(std::int16_t state) {
+void Module1::SetRts(std::int16_t state) {
     if (usable()) {
-        backend->setRts(state == 1);
+        backend_.setRts(state == 1);
     }
 }
 
-void SetBreak(std::int16_t state) {
+void Module1::SetBreak(std::int16_t state) {
     if (usable()) {
-        backend->setBreak(state == 1);
+        backend_.setBreak(state == 1);
     }
 }
 
-std::int16_t CtsOn() {
+std::int16_t Module1::CtsOn() {
     return statusBit(ModemStatus::CtsOn);
 }
-std::int16_t DsrOn() {
+
+std::int16_t Module1::DsrOn() {
     return statusBit(ModemStatus::DsrOn);
 }
-std::int16_t DcdOn() {
+
+std::int16_t Module1::DcdOn() {
     return statusBit(ModemStatus::RlsdOn);
 }
-
-std::int32_t portHandle() {
-    return handle;
-}
-
-void installBackend(LineBackend* newBackend) {
-    backend = newBackend;
-    handle = 0;
-}
-
-} // namespace Module1

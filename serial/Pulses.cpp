@@ -3,20 +3,20 @@
 #include "serial/Module1.h"
 #include "serial/Module2.h"
 
-void StartPulse() {
-    Module1::SetBreak(1);
-    Module2::WaitMillis(pulseMillis);
-    Module1::SetBreak(0);
+void Pulses::StartPulse() {
+    port_.SetBreak(1);
+    counter_.WaitMillis(pulseMillis);
+    port_.SetBreak(0);
 }
 
-void StopPulse() {
-    Module1::SetDtr(1);
-    Module2::WaitMillis(pulseMillis);
-    Module1::SetDtr(0);
+void Pulses::StopPulse() {
+    port_.SetDtr(1);
+    counter_.WaitMillis(pulseMillis);
+    port_.SetDtr(0);
 }
 
-void ResetPulse() {
-    Module1::SetRts(1);
-    Module2::WaitMillis(pulseMillis);
-    Module1::SetRts(0);
+void Pulses::ResetPulse() {
+    port_.SetRts(1);
+    counter_.WaitMillis(pulseMillis);
+    port_.SetRts(0);
 }

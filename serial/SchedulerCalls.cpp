@@ -11,7 +11,8 @@
 namespace {
 
 // The real-time threads (the polling loop's and the line sampler's), each written before the
-// handler is installed for it and read only by the handler.
+// handler is installed for it and read only by the handler. A signal handler reaches no object,
+// so this state has to live at file scope: the only such state in serial/.
 constexpr int maxFallbackThreads = 4;
 volatile std::sig_atomic_t fallbackTids[maxFallbackThreads] = {};
 volatile std::sig_atomic_t droppedByCpuLimit = 0;

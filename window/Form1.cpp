@@ -1,6 +1,6 @@
 #include "window/Form1.h"
 
-#include "race/LogRecords.h"
+#include "race/ResultsLog.h"
 #include "window/Layout.h"
 #include "window/Messages.h"
 #include "window/OutageNotice.h"
@@ -56,13 +56,11 @@ void paint(QWidget* widget, const QColor& background, const QColor& text) {
 
 } // namespace
 
-Form1::Form1(Platform platform, QWidget* parent)
-    : QWidget(parent), platform_(platform),
-      modules_(platform.lines, platform.counter, platform.pulseSleep), lines_(platform.sampler),
-      log_(QString::fromLatin1(LogRecords::fileName)),
-      race_(*this, lines_, platform.clock, platform.pause, platform.timeOfDay, log_) {
+Form1::Form1(Race& race, ResultsLog& log, MillisClock& clock, ProgramEnd& end, QWidget* parent)
+    : QWidget(parent), race_(race), log_(log), end_(end) {
+    race_.showOn(*this);
     buildControls();
-    refresh_ = new RefreshGate(*this, platform.clock);
+    refresh_ = new RefreshGate(*this, clock);
     auto* notice = new OutageNotice(this, QStringLiteral("OutageNotice"));
     portNotice_ = new OutageNotice(this, QStringLiteral("PortNotice"));
     log_.setNotice([notice](const QString& message) { notice->tell(message); });
@@ -224,15 +222,7 @@ void Form1::shutdown() {
 void Form1::endProgram() {
     ended_ = true;
     race_.leaveLoop();
-    platform_.end.endProgram();
-}
-
-void Form1::reportRunTimeError(const QString& what) {
-    if (ended_) {
-        return;
-    }
-    Messages::show(this, Messages::runTimeError(what));
-    shutdown();
+    end_.endProgram();
 }
 
 // --- Operator commands ---
@@ -266,18 +256,6 @@ void Form1::Command8_Click() {
 }
 
 void Form1::Command9_Click() {
-    anulovan();
-}
-
-void Form1::ulozi() {
-    race_.ulozi();
-}
-
-void Form1::trest() {
-    race_.trest();
-}
-
-void Form1::anulovan() {
     race_.anulovan();
 }
 

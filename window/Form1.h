@@ -1,26 +1,27 @@
 #pragma once
 
 #include "race/Race.h"
-#include "race/RaceLines.h"
 #include "race/RaceWindow.h"
-#include "race/ResultsLog.h"
-#include "serial/InstalledModules.h"
 #include "window/FormControls.h"
-#include "window/Platform.h"
 
 #include <QWidget>
 
+class MillisClock;
 class OutageNotice;
+class ProgramEnd;
 class RefreshGate;
+class ResultsLog;
 
 // The operator's window: its controls, and one handler for each event it takes (load, unload,
 // the StartTimer tick and the clicks of eleven buttons). Start-up, port choice and the end of
-// the program are the window's; everything the race does is a forward to the race.
+// the program are the window's; everything the race does is a forward to the race. It shows
+// the race, the log's outages and its last unwritten records, and refreshes on the clock.
 class Form1 : public QWidget, private RaceWindow {
     Q_OBJECT
 
 public:
-    explicit Form1(Platform platform, QWidget* parent = nullptr);
+    Form1(Race& race, ResultsLog& log, MillisClock& clock, ProgramEnd& end,
+          QWidget* parent = nullptr);
     ~Form1() override;
 
     // Start-up, before the window is first shown: COM2, else COM1, outputs dropped, the loop
@@ -32,14 +33,6 @@ public:
     const RaceState& state() const { return race_.state(); }
     std::int16_t portResult() const { return portResult_; }
     bool ended() const { return ended_; }
-
-    // Public operations of the window.
-    void ulozi();
-    void trest();
-    void anulovan();
-
-    // An error that nothing handled: reported, then the program ends safely.
-    void reportRunTimeError(const QString& what);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,11 +69,9 @@ private:
     void showNotice(const QString& text) override;
     void pumpEvents() override;
 
-    Platform platform_;
-    InstalledModules modules_;
-    ModuleLines lines_;
-    ResultsLog log_;
-    Race race_;
+    Race& race_;
+    ResultsLog& log_;
+    ProgramEnd& end_;
     FormControls controls_;
     RefreshGate* refresh_ = nullptr;
     OutageNotice* portNotice_ = nullptr;

@@ -15,8 +15,4 @@ QString unwrittenRecords(const QStringList& records) {
            records.join(QLatin1Char('\n'));
 }
 
-QString runTimeError(const QString& what) {
-    return QStringLiteral("Chyba za běhu programu: ") + what;
-}
-
 } // namespace Messages

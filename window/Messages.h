@@ -18,7 +18,4 @@ void show(QWidget* parent, const QString& text);
 // The last word on records the log could not take, so the operator can copy them down.
 QString unwrittenRecords(const QStringList& records);
 
-// An error that no routine handles, before the program ends.
-QString runTimeError(const QString& what);
-
 } // namespace Messages

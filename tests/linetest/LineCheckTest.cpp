@@ -1,5 +1,5 @@
 #include "linetest/LineCheck.h"
-#include "tests/support/FakeLines.h"
+#include "tests/support/FakeMachine.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,14 +20,10 @@ struct ScriptedKeys final : KeySource {
     void dropPending() override { ++drops; }
 };
 
-class LineCheckTest : public ::testing::Test {
+class LineCheckTest : public ::testing::Test, protected FakeMachine {
 protected:
-    FakeTime time;
-    FakeLines lines{time};
-    FakeCounter counter{time};
-    FakePause pause{time};
     std::ostringstream out;
-    LineCheck check{lines, counter, pause,
+    LineCheck check{port, pulses, pause,
                     [this] { return QTime(12, 3, 4).addMSecs(static_cast<int>(time.us / 1000)); },
                     out};
     // Devices in an empty folder: no test ever comes near a real port or the console.

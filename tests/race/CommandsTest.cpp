@@ -1,5 +1,6 @@
 #include "tests/support/Engine.h"
 #include "tests/support/Printers.h"
+#include "tests/support/RunningTime.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,8 @@ TEST(Commands, AnnullingTwiceLogsTwiceAndLeavesTheSameState) {
 
 TEST(Commands, APortChangeDropsTheOutputsAndEndsTheRaceButKeepsItsButtons) {
     Engine e(midRace());
+    e.passes(1);
+    const QString shown = e.window.runningTime;
     e.window.butStartEnabled = false;
     e.lines.busy.insert(QStringLiteral("COM1"));
     EXPECT_EQ(e.race.changePort(QStringLiteral("COM1"), QStringLiteral("COM1 OBSAZEN")), 0);
@@ -133,8 +136,19 @@ TEST(Commands, APortChangeDropsTheOutputsAndEndsTheRaceButKeepsItsButtons) {
     EXPECT_EQ(e.race.state().raceState, 0);
     EXPECT_EQ(e.race.state().startSignals, 2) << "counts until the loop is entered again";
     EXPECT_FALSE(e.window.butStartEnabled) << "no command enables it again";
+    e.passes(5);
+    EXPECT_EQ(e.window.runningTime, shown) << "the running time is no longer refreshed";
+    EXPECT_EQ(e.race.state().lane1Hits, 1);
     EXPECT_EQ(e.race.changePort(QStringLiteral("COM2"), QStringLiteral("COM2 OBSAZEN")), 1);
     EXPECT_EQ(e.window.messages.size(), 1);
+    EXPECT_EQ(e.logBytes(), QByteArray());
+    EXPECT_TRUE(e.lines.pulses(Output::Dtr).empty());
+
+    // The stop button still logs the time since that race's start, and pulses.
+    const std::int64_t stoppedAt = e.time.us / 1000;
+    e.race.stopByHand();
+    EXPECT_EQ(e.logBytes(), "STOP ZAVODU TLACITKEM " + runningTime(stoppedAt).toLatin1() + "\r\n");
+    EXPECT_EQ(e.lines.pulses(Output::Dtr).size(), 1U);
 }
 
 } // namespace

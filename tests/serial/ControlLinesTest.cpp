@@ -1,8 +1,4 @@
-#include "serial/Module1.h"
-#include "serial/Module2.h"
-#include "serial/PulseSleep.h"
-#include "serial/Pulses.h"
-#include "tests/support/FakeLines.h"
+#include "tests/support/FakeMachine.h"
 
 #include "tests/support/Printers.h"
 
@@ -36,141 +32,123 @@ public:
     std::int64_t read() override { return values.at(next++); }
 };
 
-class ControlLines : public ::testing::Test {
-protected:
-    FakeTime time;
-    FakeLines lines{time};
-    FakeCounter counter{time};
-    void SetUp() override {
-        Module1::installBackend(&lines);
-        Module2::installCounter(&counter);
-    }
-    void TearDown() override {
-        Module1::installBackend(nullptr);
-        Module2::installCounter(nullptr);
-    }
-};
+class ControlLines : public ::testing::Test, protected FakeMachine {};
 
+// Before any open and after a failed one the port is not usable: no output moves.
 TEST_F(ControlLines, OpenPortReportsSuccessAsNonZeroAndFailureAsZero) {
-    EXPECT_EQ(Module1::portHandle(), 0);
-    EXPECT_NE(Module1::OpenPort(QStringLiteral("COM2")), 0);
-    Module1::ClosePort();
+    port.SetDtr(1);
+    EXPECT_NE(port.OpenPort(QStringLiteral("COM2")), 0);
+    port.ClosePort();
     lines.busy.insert(QStringLiteral("COM1"));
-    EXPECT_EQ(Module1::OpenPort(QStringLiteral("COM1")), 0);
-    EXPECT_EQ(Module1::portHandle(), -1);
+    EXPECT_EQ(port.OpenPort(QStringLiteral("COM1")), 0);
+    port.SetDtr(1);
     lines.present.remove(QStringLiteral("COM2"));
-    EXPECT_EQ(Module1::OpenPort(QStringLiteral("COM2")), 0);
+    EXPECT_EQ(port.OpenPort(QStringLiteral("COM2")), 0);
+    EXPECT_TRUE(lines.outputs.empty());
 }
 
 TEST_F(ControlLines, AHandleAbove32767StillCountsAsOpen) {
-    StatusWord port;
-    Module1::installBackend(&port);
-    port.handle = 70'000;
-    EXPECT_NE(Module1::OpenPort(QStringLiteral("COM1")), 0);
-    EXPECT_EQ(Module1::portHandle(), 70'000);
+    StatusWord backend;
+    Module1 wide(backend);
+    backend.handle = 70'000;
+    backend.word = ModemStatus::CtsOn;
+    EXPECT_NE(wide.OpenPort(QStringLiteral("COM1")), 0);
+    EXPECT_EQ(wide.CtsOn(), 1) << "the port is usable";
 }
 
 TEST_F(ControlLines, OnlyTheFirstFourCharactersNameThePort) {
-    Module1::OpenPort(QStringLiteral("COM2:9600,n,8,1"));
+    port.OpenPort(QStringLiteral("COM2:9600,n,8,1"));
     EXPECT_EQ(lines.opens, std::vector<QString>{QStringLiteral("COM2")});
     EXPECT_EQ(lines.openPort, QStringLiteral("COM2"));
 }
 
 TEST_F(ControlLines, OnlyOneRaisesAnOutputEveryOtherValueDropsIt) {
-    Module1::OpenPort(QStringLiteral("COM1"));
+    port.OpenPort(QStringLiteral("COM1"));
     for (std::int16_t value : {std::int16_t{0}, std::int16_t{2}, std::int16_t{-1}}) {
-        Module1::SetDtr(1);
-        Module1::SetDtr(value);
+        port.SetDtr(1);
+        port.SetDtr(value);
         EXPECT_FALSE(lines.level(Output::Dtr)) << value;
-        Module1::SetRts(1);
-        Module1::SetRts(value);
+        port.SetRts(1);
+        port.SetRts(value);
         EXPECT_FALSE(lines.level(Output::Rts)) << value;
-        Module1::SetBreak(1);
-        Module1::SetBreak(value);
+        port.SetBreak(1);
+        port.SetBreak(value);
         EXPECT_FALSE(lines.level(Output::Break)) << value;
     }
-    Module1::SetRts(1);
+    port.SetRts(1);
     EXPECT_TRUE(lines.level(Output::Rts));
 }
 
 TEST_F(ControlLines, EachReaderLooksAtItsOwnBitOnly) {
-    StatusWord port;
-    Module1::installBackend(&port);
-    Module1::OpenPort(QStringLiteral("COM1"));
-    port.word = 0xB0;
-    EXPECT_EQ(Module1::CtsOn(), 1);
-    EXPECT_EQ(Module1::DsrOn(), 1);
-    EXPECT_EQ(Module1::DcdOn(), 1);
-    port.word = 0x40; // ring indicator alone
-    EXPECT_EQ(Module1::CtsOn(), 0);
-    EXPECT_EQ(Module1::DsrOn(), 0);
-    EXPECT_EQ(Module1::DcdOn(), 0);
-    port.word = 0x20;
-    EXPECT_EQ(Module1::CtsOn(), 0);
-    EXPECT_EQ(Module1::DsrOn(), 1);
-    EXPECT_EQ(Module1::DcdOn(), 0);
+    StatusWord backend;
+    Module1 port(backend);
+    port.OpenPort(QStringLiteral("COM1"));
+    backend.word = 0xB0;
+    EXPECT_EQ(port.CtsOn(), 1);
+    EXPECT_EQ(port.DsrOn(), 1);
+    EXPECT_EQ(port.DcdOn(), 1);
+    backend.word = 0x40; // ring indicator alone
+    EXPECT_EQ(port.CtsOn(), 0);
+    EXPECT_EQ(port.DsrOn(), 0);
+    EXPECT_EQ(port.DcdOn(), 0);
+    backend.word = 0x20;
+    EXPECT_EQ(port.CtsOn(), 0);
+    EXPECT_EQ(port.DsrOn(), 1);
+    EXPECT_EQ(port.DcdOn(), 0);
 }
 
 TEST_F(ControlLines, APortHeldElsewhereReadsOffAndTakesNoOutput) {
     lines.busy.insert(QStringLiteral("COM1"));
     lines.cts = lines.dsr = lines.dcd = true;
-    EXPECT_EQ(Module1::OpenPort(QStringLiteral("COM1")), 0);
-    EXPECT_EQ(Module1::CtsOn(), 0);
-    EXPECT_EQ(Module1::DsrOn(), 0);
-    EXPECT_EQ(Module1::DcdOn(), 0);
-    Module1::SetDtr(1);
-    Module1::SetRts(1);
-    Module1::SetBreak(1);
+    EXPECT_EQ(port.OpenPort(QStringLiteral("COM1")), 0);
+    EXPECT_EQ(port.CtsOn(), 0);
+    EXPECT_EQ(port.DsrOn(), 0);
+    EXPECT_EQ(port.DcdOn(), 0);
+    port.SetDtr(1);
+    port.SetRts(1);
+    port.SetBreak(1);
     EXPECT_TRUE(lines.outputs.empty());
-    Module1::ClosePort();
+    port.ClosePort();
     EXPECT_EQ(lines.closes, 0) << "closing a port that is not open has no effect";
 }
 
 TEST_F(ControlLines, EveryReadingIsAFreshSample) {
-    Module1::OpenPort(QStringLiteral("COM1"));
+    port.OpenPort(QStringLiteral("COM1"));
     lines.script = [](Input, int read) { return read % 2 == 1; };
-    EXPECT_EQ(Module1::DcdOn(), 0);
-    EXPECT_EQ(Module1::DcdOn(), 1);
-    EXPECT_EQ(Module1::CtsOn(), 0);
+    EXPECT_EQ(port.DcdOn(), 0);
+    EXPECT_EQ(port.DcdOn(), 1);
+    EXPECT_EQ(port.CtsOn(), 0);
     EXPECT_EQ(lines.reads.size(), 3U);
 }
 
-TEST_F(ControlLines, PerfMillisFixesItsTickLengthAtTheFirstReading) {
-    EXPECT_EQ(Module2::msPerTick(), 0.0);
-    Module2::PerfMillis();
-    EXPECT_EQ(Module2::msPerTick(), 0.000838096515);
-    Module2::PerfMillis();
-    EXPECT_EQ(Module2::msPerTick(), 0.000838096515);
-}
-
-TEST_F(ControlLines, PerfMillisGrowsAcrossTheHalvesOfTheCount) {
+// The tick is 0.000838096515 ms from the first reading on, across both halves of the count.
+TEST_F(ControlLines, PerfMillisCountsTicksOfItsFixedLength) {
     ScriptedCounter scripted;
-    scripted.values = {0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x100000000, 0x180000000};
-    Module2::installCounter(&scripted);
-    double last = -1;
-    for (std::int64_t count : scripted.values) {
-        const double ms = Module2::PerfMillis();
-        EXPECT_DOUBLE_EQ(ms, static_cast<double>(count) * 0.000838096515);
-        EXPECT_GT(ms, last);
-        last = ms;
+    scripted.values = {1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x100000000, 0x180000000};
+    Module2 counterModule(scripted, pulseSleep);
+    const double expected[] = {0.000838096515,   1799798.56057019, 1799798.56140829,
+                               3599597.12197848, 3599597.12281657, 5399395.68422486};
+    for (const double ms : expected) {
+        EXPECT_NEAR(counterModule.PerfMillis(), ms, 5e-7);
     }
 }
 
 TEST_F(ControlLines, WaitMillisEndsAtTheFirstReadingPastItsDuration) {
     ScriptedCounter scripted;
-    Module2::installCounter(&scripted);
+    Module2 counterModule(scripted, pulseSleep);
     scripted.values = {1000, 1000};
-    Module2::WaitMillis(0);
+    counterModule.WaitMillis(0);
     EXPECT_EQ(scripted.next, 2U) << "a wait of 0 returns at its first comparison";
 
     // 1000 ms are 1,193,180 ticks and a hair more, since the tick length is rounded down.
-    scripted.values = {0, 500'000, 1'193'180, 1'193'181, 9'999'999};
+    // Readings within 2 ms of the end watch the counter without sleeping.
+    scripted.values = {0, 1'191'000, 1'193'180, 1'193'181, 9'999'999};
     scripted.next = 0;
-    Module2::WaitMillis(1000.0);
+    counterModule.WaitMillis(1000.0);
     EXPECT_EQ(scripted.next, 4U);
 }
 
-// With a sleep installed the wait sleeps through all but its last 2 ms, then watches the
+// The wait sleeps through all but its last 2 ms, then watches the
 // counter: it ends at the counter's deadline whether the sleep wakes early, on time or late.
 TEST_F(ControlLines, ASleepingWaitStillEndsAtTheCountersDeadline) {
     struct Case {
@@ -186,9 +164,7 @@ TEST_F(ControlLines, ASleepingWaitStillEndsAtTheCountersDeadline) {
         sleep.wakeScale = c.wakeScale;
         time.us = 0;
         counter.reads = 0;
-        Module2::installSleep(&sleep);
-        Module2::WaitMillis(1000.0);
-        Module2::installSleep(nullptr);
+        Module2(counter, sleep).WaitMillis(1000.0);
         const std::int64_t lastRead = time.us - time.counterStepUs;
         EXPECT_GE(lastRead, c.lastReadFrom) << "wake scale " << c.wakeScale;
         EXPECT_LT(lastRead, c.lastReadTo) << "wake scale " << c.wakeScale;
@@ -199,11 +175,11 @@ TEST_F(ControlLines, ASleepingWaitStillEndsAtTheCountersDeadline) {
 }
 
 TEST_F(ControlLines, EachPulseHoldsItsLineForOneSecondThenDropsIt) {
-    Module1::OpenPort(QStringLiteral("COM1"));
+    port.OpenPort(QStringLiteral("COM1"));
     time.us = 5'000'000;
-    StartPulse();
-    StopPulse();
-    ResetPulse();
+    pulses.StartPulse();
+    pulses.StopPulse();
+    pulses.ResetPulse();
     const std::vector<FakeLines::Transition> expected{
         {Output::Break, true, 5'000'000}, {Output::Break, false, 6'000'200},
         {Output::Dtr, true, 6'000'200},   {Output::Dtr, false, 7'000'400},
@@ -212,7 +188,7 @@ TEST_F(ControlLines, EachPulseHoldsItsLineForOneSecondThenDropsIt) {
 }
 
 TEST_F(ControlLines, APulseWithNoPortStillTakesItsSecond) {
-    StopPulse();
+    pulses.StopPulse();
     EXPECT_TRUE(lines.outputs.empty());
     EXPECT_GE(time.us, 1'000'000);
     EXPECT_LT(time.us, 1'001'000);

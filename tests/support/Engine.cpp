@@ -4,7 +4,8 @@
 
 Engine::Engine(RaceState initial)
     : log(dir_.filePath(QStringLiteral("ZAVOD.TXT"))),
-      race(window, raceLines_, clock, pause, timeOfDay, log) {
+      race(raceLines, clock, pause, timeOfDay, log) {
+    race.showOn(window);
     race.restore(initial);
     race.openPort(QStringLiteral("COM2"));
     lines.forget();

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "race/Race.h"
-#include "race/RaceLines.h"
 #include "race/ResultsLog.h"
-#include "serial/InstalledModules.h"
 #include "tests/support/FakeMachine.h"
 #include "tests/support/FakeRaceWindow.h"
 
@@ -29,8 +27,6 @@ public:
     FakeRaceWindow window;
 
 private:
-    InstalledModules modules_{lines, counter, pulseSleep};
-    ModuleLines raceLines_{sampler};
     QTemporaryDir dir_;
 
 public:

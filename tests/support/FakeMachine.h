@@ -1,6 +1,10 @@
 #pragma once
 
+#include "race/RaceLines.h"
 #include "serial/LineSampler.h"
+#include "serial/Module1.h"
+#include "serial/Module2.h"
+#include "serial/Pulses.h"
 #include "tests/support/FakeLines.h"
 #include "tests/support/FakeTime.h"
 
@@ -9,7 +13,8 @@
 
 // Every seam of the machine faked on one time line: the lines, the counter and pulse sleep,
 // the millisecond clock, the pause and the time of day. The real line sampler reads the fake
-// lines at every whole millisecond of the fake time, as its thread does on the real clock.
+// lines at every whole millisecond of the fake time, as its thread does on the real clock; the
+// real port and counter modules and their pulses work on the fakes, as the race's lines.
 struct FakeMachine {
     FakeMachine() {
         time.everyMillisecond = [this] {
@@ -37,6 +42,10 @@ struct FakeMachine {
     FakeTimeOfDay timeOfDay{time};
     FakeLines lines{time};
     LineSampler sampler{lines, clock};
+    Module1 port{lines};
+    Module2 counterModule{counter, pulseSleep};
+    Pulses pulses{port, counterModule};
+    ModuleLines raceLines{port, pulses, sampler};
 
 private:
     std::multimap<std::int64_t, std::function<void()>> changes_;

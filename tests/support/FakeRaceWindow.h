@@ -1,12 +1,13 @@
 #pragma once
 
 #include "race/RaceWindow.h"
+#include "tests/support/NextPump.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
 #include <array>
-#include <deque>
 #include <functional>
 
 // The window as the race sees it, with nothing drawn: what it shows, the two buttons' states,
@@ -26,7 +27,7 @@ public:
     int pumps = 0;
 
     // Runs in the next event pump, as an operator's click would.
-    void queue(std::function<void()> action) { pending_.push_back(std::move(action)); }
+    void queue(std::function<void()> action) { atNextPump(&events_, std::move(action)); }
 
     void showClock(const QString& text) override {
         clock = text;
@@ -46,13 +47,9 @@ public:
     void showNotice(const QString& text) override { notices << text; }
     void pumpEvents() override {
         ++pumps;
-        std::deque<std::function<void()>> now;
-        now.swap(pending_);
-        for (auto& action : now) {
-            action();
-        }
+        QCoreApplication::processEvents();
     }
 
 private:
-    std::deque<std::function<void()>> pending_;
+    QObject events_; // the queued actions end with the window
 };

@@ -5,7 +5,6 @@
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
 #include "serial/PulseSleep.h"
-#include "window/ProgramEnd.h"
 
 #include <QTime>
 
@@ -78,10 +77,4 @@ public:
     QTime start{9, 5, 7};
     std::function<QString()> text;
     int readings = 0;
-};
-
-class FakeEnd final : public ProgramEnd {
-public:
-    void endProgram() override { ++calls; }
-    int calls = 0;
 };

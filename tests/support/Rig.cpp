@@ -1,5 +1,8 @@
 #include "tests/support/Rig.h"
 
+#include "race/LogRecords.h"
+#include "tests/support/NextPump.h"
+
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
@@ -12,39 +15,42 @@ Rig::Rig() : oldDir_(QDir::currentPath()) {
 }
 
 Rig::~Rig() {
-    form_.reset();
+    program_.reset();
     QDir::setCurrent(oldDir_);
 }
 
-Platform Rig::platform() {
-    return Platform{lines, sampler, counter, pulseSleep, clock, pause, timeOfDay, end};
-}
+Rig::Program::Program(Rig& rig)
+    : log(QString::fromLatin1(LogRecords::fileName)),
+      race(rig.raceLines, rig.clock, rig.pause, rig.timeOfDay, log),
+      form(race, log, rig.clock, rig.end) {}
 
-Form1& Rig::make() {
-    form_.reset();
-    form_ = std::make_unique<Form1>(platform());
+Form1& Rig::make(Timer timer) {
+    program_.reset();
+    program_ = std::make_unique<Program>(*this);
     // The real timer must not tick in the middle of a test; tickIfDue() stands in for it.
-    form_->controls().StartTimer->setInterval(std::numeric_limits<int>::max());
-    messages.mainWindow = form_.get();
-    return *form_;
+    if (timer == Timer::HeldBack) {
+        form().controls().StartTimer->setInterval(std::numeric_limits<int>::max());
+    }
+    messages.mainWindow = &form();
+    return form();
 }
 
 Form1& Rig::start() {
     make();
-    form_->Form_Load();
-    form_->show();
-    form_->controls().StartTimer->stop();
-    form_->race().enterLoop();
-    return *form_;
+    form().Form_Load();
+    form().show();
+    form().controls().StartTimer->stop();
+    form().race().enterLoop();
+    return form();
 }
 
 void Rig::passes(int count) {
     for (int i = 0; i < count; ++i) {
-        switch (form_->race().runPass()) {
+        switch (form().race().runPass()) {
         case Race::PassEnd::Next:
             break;
         case Race::PassEnd::Restart:
-            form_->race().enterLoop();
+            form().race().enterLoop();
             break;
         case Race::PassEnd::Leave:
             return;
@@ -53,15 +59,15 @@ void Rig::passes(int count) {
 }
 
 void Rig::tickIfDue() {
-    if (!form_->controls().StartTimer->isActive()) {
-        return;
+    QTimer* timer = form().controls().StartTimer;
+    if (timer->isActive()) {
+        // The timer's own signal, as its tick would send it.
+        atNextPump(timer, [timer] { QMetaObject::invokeMethod(timer, "timeout"); });
     }
-    // The timer's own signal, as its tick would send it.
-    QMetaObject::invokeMethod(form_->controls().StartTimer, "timeout", Qt::QueuedConnection);
 }
 
 void Rig::click(QAbstractButton* button) {
-    QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
+    atNextPump(button, [button] { button->click(); });
 }
 
 void Rig::tick(Form1& form) {

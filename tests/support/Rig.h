@@ -1,9 +1,11 @@
 #pragma once
 
+#include "race/ResultsLog.h"
 #include "tests/support/FakeMachine.h"
 #include "tests/support/MessageAnswerer.h"
 #include "tests/support/Printers.h"
 #include "window/Form1.h"
+#include "window/ProgramEnd.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +15,14 @@
 
 class QAbstractButton;
 
-// The program's window on fake lines and clocks, in a folder of its own for ZAVOD.TXT.
+class FakeEnd final : public ProgramEnd {
+public:
+    void endProgram() override { ++calls; }
+    int calls = 0;
+};
+
+// The program's window on fake lines and clocks, in a folder of its own for ZAVOD.TXT: each
+// make() starts the program afresh, with a log, a race and a window of its own, as main does.
 // The real StartTimer is held back; a test lets it tick with tickIfDue().
 class Rig : public FakeMachine {
 public:
@@ -25,14 +34,13 @@ public:
     FakeEnd end;
     MessageAnswerer messages;
 
-    Platform platform();
-
-    // A new window, not yet loaded.
-    Form1& make();
+    // A new window, not yet loaded; its StartTimer held back unless asked for as built.
+    enum class Timer { HeldBack, AsBuilt };
+    Form1& make(Timer timer = Timer::HeldBack);
     // A new window, loaded and shown, its polling loop entered as the first tick would.
     Form1& start();
-    Form1& form() { return *form_; }
-    const RaceState& state() const { return form_->state(); }
+    Form1& form() { return program_->form; }
+    const RaceState& state() const { return program_->form.state(); }
 
     // Runs passes of the loop; a restart asked for in a pass starts the next one afresh.
     void passes(int count);
@@ -50,5 +58,12 @@ public:
 private:
     QTemporaryDir dir_;
     QString oldDir_;
-    std::unique_ptr<Form1> form_;
+    // One run of the program: what main builds above the machine.
+    struct Program {
+        explicit Program(Rig& rig);
+        ResultsLog log;
+        Race race;
+        Form1 form;
+    };
+    std::unique_ptr<Program> program_;
 };

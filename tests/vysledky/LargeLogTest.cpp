@@ -1,3 +1,4 @@
+#include "tests/support/RunningTime.h"
 #include "tests/vysledky/LogBytes.h"
 #include "vysledky/CsvWriter.h"
 #include "vysledky/LogReader.h"
@@ -5,14 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 namespace {
 QByteArray timeText(int ms) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d:%03d", ms / 3'600'000, ms / 60'000 % 60,
-                  ms / 1000 % 60, ms % 1000);
-    return text;
+    return runningTime(ms).toLatin1();
 }
 
 constexpr int teams = 25'000;
@@ -46,9 +42,9 @@ TEST(LargeLog, ReadsAHundredThousandLinesCompletely) {
         ASSERT_EQ(valid.number, 2 * i + 1);
         ASSERT_EQ(valid.team, QStringLiteral("D") + QString::number(i));
         ASSERT_EQ(valid.state, AttemptState::Valid);
-        ASSERT_EQ(valid.result, QString::fromLatin1(timeText(slowerLane(i))));
+        ASSERT_EQ(valid.result, runningTime(slowerLane(i)));
         ASSERT_EQ(open.state, AttemptState::Incomplete);
-        ASSERT_EQ(open.lane1, QString::fromLatin1(timeText(50'000 + i)));
+        ASSERT_EQ(open.lane1, runningTime(50'000 + i));
     }
 
     const QList<RankingRow> ranking = rankTeams(attempts);
@@ -56,7 +52,7 @@ TEST(LargeLog, ReadsAHundredThousandLinesCompletely) {
     for (int place = 1; place <= teams; ++place) {
         const RankingRow& row = ranking[place - 1];
         ASSERT_EQ(row.place, place);
-        ASSERT_EQ(row.result, QString::fromLatin1(timeText(30'000 + place - 1)));
+        ASSERT_EQ(row.result, runningTime(30'000 + place - 1));
         ASSERT_EQ(slowerLane(row.team.mid(1).toInt()), 30'000 + place - 1);
     }
 

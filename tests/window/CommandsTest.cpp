@@ -1,7 +1,5 @@
 #include "tests/support/RunningWindow.h"
 
-#include "serial/Module1.h"
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -79,8 +77,8 @@ TEST_F(Commands, ARealMouseClickReachesTheHandler) {
 TEST_F(Commands, ShutdownDuringARaceDropsTheOutputsInItsOrderAndWritesNothing) {
     startRace();
     rig.lines.forget();
-    Module1::SetDtr(1);
-    Module1::SetBreak(1);
+    rig.port.SetDtr(1);
+    rig.port.SetBreak(1);
     rig.lines.forget();
     click(form->controls().Command1);
     const std::vector<FakeLines::Transition> expected{{Output::Dtr, false, rig.time.us},
@@ -158,14 +156,30 @@ TEST_F(Commands, AnOutageIsToldOnceWithoutStoppingTheLoopAndLosesNothing) {
                                     "SDH Ves\r\n"));
 }
 
+// Unwritten records get one more try at the end; those it cannot write either are listed in
+// a modal box, the program's last word.
 TEST_F(Commands, UnwrittenRecordsGetOneMoreTryAtTheEnd) {
-    ASSERT_TRUE(QDir().mkdir(rig.logPath()));
-    click(form->controls().Command9);
-    ASSERT_TRUE(QDir().rmdir(rig.logPath()));
-    click(form->controls().Command1);
-    EXPECT_EQ(rig.log(), QByteArray(" Start anulovan \r\n"));
-    EXPECT_EQ(rig.messages.seen.size(), 1U) << "only the outage itself was told";
-    EXPECT_EQ(rig.end.calls, 1);
+    for (const bool repaired : {true, false}) {
+        SCOPED_TRACE(repaired);
+        Rig rig;
+        Form1& form = rig.start();
+        ASSERT_TRUE(QDir().mkdir(rig.logPath()));
+        Rig::click(form.controls().Command9);
+        rig.passes(1);
+        ASSERT_TRUE(!repaired || QDir().rmdir(rig.logPath()));
+        Rig::click(form.controls().Command1);
+        rig.passes(1);
+        EXPECT_EQ(rig.log(), repaired ? QByteArray(" Start anulovan \r\n") : QByteArray());
+        EXPECT_EQ(rig.end.calls, 1);
+        ASSERT_EQ(rig.messages.seen.size(), repaired ? 1U : 2U) << "the outage, then the list";
+        if (!repaired) {
+            const MessageAnswerer::Seen& last = rig.messages.seen[1];
+            EXPECT_TRUE(last.modal);
+            EXPECT_EQ(last.title, QStringLiteral("TAVORIN V.02"));
+            EXPECT_EQ(last.text, QStringLiteral("Tyto záznamy se nepodařilo zapsat do souboru "
+                                                "ZAVOD.TXT:\n\n Start anulovan "));
+        }
+    }
 }
 
 } // namespace

@@ -71,15 +71,6 @@ TEST_F(WindowLayout, TheWindowHasItsCaptionSizeAndFont) {
     EXPECT_EQ(direct, (QStringList{QStringLiteral("Frame1"), QStringLiteral("StartTimer")}));
 }
 
-TEST(WindowDesign, TheTimerWaitsDisabledWithItsHundredMilliseconds) {
-    Rig rig;
-    Form1 form(rig.platform());
-    EXPECT_EQ(form.controls().StartTimer->interval(), 100);
-    EXPECT_FALSE(form.controls().StartTimer->isActive());
-    EXPECT_FALSE(form.controls().StartTimer->isSingleShot())
-        << "it ticks each interval until disabled";
-}
-
 TEST_F(WindowLayout, EveryControlStandsWhereTheWindowWasDrawn) {
     // Pixels are the drawing's twips divided by 15; a control without a font of its own has
     // the window's Arial 9.75. The name's prefix tells the kind of control.

@@ -1,13 +1,9 @@
-#include "serial/Module1.h"
 #include "tests/support/Rig.h"
-#include "window/Application.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
-
-#include <stdexcept>
 
 namespace {
 
@@ -23,24 +19,6 @@ TEST(WindowServices, EndingTheProgramStopsEveryLaterHandler) {
     EXPECT_EQ(rig.log(), QByteArray());
     EXPECT_TRUE(rig.lines.pulses(Output::Rts).empty());
     EXPECT_EQ(rig.pause.sleeps, 0) << "the loop was left in the pass that ended the program";
-}
-
-TEST(WindowServices, AnUntrappedErrorIsReportedThenTheProgramEndsWithItsOutputsDown) {
-    Rig rig;
-    Form1& form = rig.start();
-    auto* app = qobject_cast<Application*>(QCoreApplication::instance());
-    ASSERT_NE(app, nullptr);
-    app->setRunTimeErrorHandler([&form](const QString& what) { form.reportRunTimeError(what); });
-    Module1::SetDtr(1);
-    QMetaObject::invokeMethod(
-        &form, [] { throw std::runtime_error("overflow"); }, Qt::QueuedConnection);
-    rig.passes(1);
-    app->setRunTimeErrorHandler(nullptr);
-    EXPECT_EQ(rig.messages.texts(),
-              QStringList{QStringLiteral("Chyba za běhu programu: overflow")});
-    EXPECT_EQ(rig.end.calls, 1);
-    EXPECT_FALSE(rig.lines.level(Output::Dtr));
-    EXPECT_TRUE(rig.lines.openPort.isEmpty());
 }
 
 } // namespace
