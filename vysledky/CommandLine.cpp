@@ -146,7 +146,7 @@ QString CommandLine::usage() {
         "  --startovka LISTINA          s kteroukoli z nich: kategorie ze startovní listiny\n"
         "                               (CSV se sloupci družstvo;kategorie)\n"
         "\n"
-        "CSV: UTF-8 bez BOM, pole oddělená středníkem, řádky končí CR LF.\n");
+        "CSV: UTF-8 s BOM, pole oddělená středníkem, řádky končí CR LF.\n");
 }
 
 int CommandLine::run(QIODevice& out, QIODevice& err) const {

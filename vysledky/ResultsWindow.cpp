@@ -246,6 +246,8 @@ QString ResultsWindow::statusText() const {
     switch (reader.status()) {
     case LogReader::Status::Missing:
         return QStringLiteral("%1 zatím neexistuje, čekám na něj.").arg(name);
+    case LogReader::Status::Gone:
+        return goneText(name);
     case LogReader::Status::Unreadable:
         return QStringLiteral("%1 nelze číst: %2").arg(name, reader.errorText());
     case LogReader::Status::NotRead:
@@ -275,8 +277,7 @@ bool ResultsWindow::saveCsv(const QString& path, const QByteArray& csv, QString&
         return false;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(CsvWriter::utf8Bom) < 0 ||
-        file.write(csv) != csv.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
         error = file.errorString();
         return false;
     }

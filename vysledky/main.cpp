@@ -1,4 +1,5 @@
 #include "vysledky/CommandLine.h"
+#include "vysledky/GuardedTcpServer.h"
 #include "vysledky/LogFollower.h"
 #include "vysledky/ResultsServer.h"
 #include "vysledky/ResultsWindow.h"
@@ -79,6 +80,7 @@ int serve(const CommandLine& line) {
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("vysledky"));
+    GuardedTcpServer::raiseOpenFileLimit();
     // CSV and the web server need no display: no GUI application is made for them.
     if (CommandLine::withoutWindow(argc, argv)) {
         QCoreApplication app(argc, argv);

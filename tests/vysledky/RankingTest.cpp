@@ -1,6 +1,8 @@
 #include "tests/vysledky/LogBytes.h"
 #include "tests/vysledky/ReadLog.h"
 
+#include "vysledky/StartList.h"
+
 #include <gtest/gtest.h>
 
 TEST(Ranking, TakesEachTeamsBestValidAttempt) {
@@ -24,19 +26,55 @@ TEST(Ranking, EqualResultsShareAPlaceInTheOrderOfTheTeamsFirstAttempts) {
                                                     "4;V;00:00:13:000\r\n");
 }
 
-TEST(Ranking, LeavesOutTeamsWithoutAValidResult) {
+TEST(Ranking, ListsTeamsWithoutAValidResultLastAsNP) {
     const QByteArray log =
         logOf({"A", "@1 00:00:17:000", "B", "@1 00:00:17:000", "@2 00:00:17:500", "@dq", "C",
-               "@stop 00:00:30:000", "D", "@1 00:00:17:000", "@2 x"});
-    EXPECT_EQ(ReadLog(log).ranking, rankingHeader);
+               "@stop 00:00:30:000", "@annul", "D", "@1 00:00:17:000", "@2 x", "E",
+               "@1 00:00:19:000", "@2 00:00:19:000", "C", "@1 00:00:18:000", "@2 00:00:18:000"});
+    EXPECT_EQ(ReadLog(log).ranking, rankingHeader + "1;C;00:00:18:000\r\n"
+                                                    "2;E;00:00:19:000\r\n"
+                                                    ";A;NP\r\n"
+                                                    ";B;NP\r\n"
+                                                    ";D;NP\r\n");
 }
 
-TEST(Ranking, CountsATeamTypedWithStraySpacesAsOneTeam) {
+// Spellings of one team make one row, without a start list under the first spelling seen, with
+// one under the list's.
+TEST(Ranking, FoldsCaseAndWhiteSpaceOfTeamNames) {
     const QByteArray log =
         logOf({"SDH Lhota", "@1 00:00:20:000", "@2 00:00:20:000", "Jiskra", "@1 00:00:19:000",
-               "@2 00:00:19:000", " SDH Lhota ", "@1 00:00:18:000", "@2 00:00:18:000"});
-    EXPECT_EQ(ReadLog(log).ranking, rankingHeader + "1;SDH Lhota;00:00:18:000\r\n"
-                                                    "2;Jiskra;00:00:19:000\r\n");
+               "@2 00:00:19:000", " sdh lhota ", "@1 00:00:18:000", "@2 00:00:18:000", "SDH  Lhota",
+               "@annul", "  SDH   LHOTA ", "@dq", "SDHLhota", "@dq"});
+    const struct {
+        QByteArray list;
+        QList<RankingRow> rows;
+    } cases[] = {
+        {{},
+         {{1, "SDH Lhota", "00:00:18:000", 18'000, {}},
+          {2, "Jiskra", "00:00:19:000", 19'000, {}},
+          {0, "SDHLhota", "NP", -1, {}}}},
+        {"družstvo;kategorie\nsdh   LHOTA;muži\nJiskra;muži\n",
+         {{1, "sdh   LHOTA", "00:00:18:000", 18'000, "muži"},
+          {2, "Jiskra", "00:00:19:000", 19'000, "muži"},
+          {0, "SDHLhota", "NP", -1, "bez kategorie"}}},
+    };
+    for (const auto& c : cases) {
+        TempLog file;
+        file.write(log);
+        LogReader reader(file.path());
+        reader.update();
+        QList<Attempt> attempts = reader.attempts();
+        StartList list;
+        QString error;
+        if (!c.list.isEmpty()) {
+            ASSERT_TRUE(StartList::parse(c.list, list, error)) << error.toStdString();
+            list.apply(attempts);
+        }
+        EXPECT_EQ(c.list.isEmpty() ? rankTeams(attempts)
+                                   : rankByCategory(attempts, list.categories()),
+                  c.rows)
+            << c.list.toStdString();
+    }
 }
 
 TEST(Ranking, RanksTheNamelessTeamLikeAnyOther) {

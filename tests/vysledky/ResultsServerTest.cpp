@@ -12,6 +12,7 @@
 
 namespace {
 const QByteArray hostile = "<script>alert(1)</script>";
+const QByteArray policy = "default-src 'self'; frame-ancestors 'none'";
 
 // The server on loopback, on a port the system picks, following a log of its own.
 class ServerTest : public ::testing::Test {
@@ -48,23 +49,28 @@ TEST_F(ServerTest, ServesEachRouteWithItsTypeAndBytes) {
         {"/vysledky.js", "text/javascript; charset=utf-8", page("vysledky.js")},
         {"/vysledky.css", "text/css; charset=utf-8", page("vysledky.css")},
         {"/data.json?t=1", "application/json",
-         R"({"kategorie":[{"nazev":"","poradi":[{"druzstvo":"\u003cscript\u003ealert(1)\u003c/script\u003e","misto":1,"vysledek":"00:00:17:200"}]}],)"
+         R"({"kategorie":[{"nazev":"","poradi":[{"druzstvo":"\u003cscript\u003ealert(1)\u003c/script\u003e","misto":1,"vysledek":"00:00:17:200"},)"
+         R"({"druzstvo":"A \u0026 B","misto":null,"vysledek":"NP"}]}],)"
          R"("pokusu":2,"pokusy":[{"draha1":"00:00:18:000","draha2":"","druzstvo":"A \u0026 B","kategorie":"","platny":false,"pokus":2,"stav":"neúplný","vysledek":""},)"
          R"({"draha1":"00:00:17:100","draha2":"00:00:17:200","druzstvo":"\u003cscript\u003ealert(1)\u003c/script\u003e","kategorie":"","platny":true,"pokus":1,"stav":"platný","vysledek":"00:00:17:200"}],"stav":""})"},
         {"/pokusy.csv", "text/csv; charset=utf-8",
-         "pokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n"
+         "\xEF\xBB\xBFpokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n"
          "1;<script>alert(1)</script>;00:00:17:100;00:00:17:200;00:00:17:200;platný\r\n"
          "2;A & B;00:00:18:000;;;neúplný\r\n"},
         {"/poradi.csv", "text/csv; charset=utf-8",
-         "místo;družstvo;výsledek\r\n1;<script>alert(1)</script>;00:00:17:200\r\n"},
+         "\xEF\xBB\xBFmísto;družstvo;výsledek\r\n1;<script>alert(1)</script>;00:00:17:200\r\n"
+         ";A & B;NP\r\n"},
     };
     HttpClient client(server.port()); // one connection for all: it stays open
     for (const auto& route : routes) {
         const HttpClient::Response response = client.exchange("GET", route.path);
         EXPECT_EQ(response.status, 200) << route.path.toStdString();
         EXPECT_EQ(response.headers.value("content-type"), route.type) << route.path.toStdString();
-        EXPECT_EQ(response.headers.value("content-security-policy"), "default-src 'self'");
+        EXPECT_EQ(response.headers.value("content-security-policy"), policy);
         EXPECT_EQ(response.headers.value("x-content-type-options"), "nosniff");
+        EXPECT_EQ(response.headers.value("content-disposition"),
+                  route.path.endsWith(".csv") ? "attachment; filename=\"" + route.path.mid(1) + '"'
+                                              : QByteArray());
         EXPECT_EQ(response.body, route.body) << route.path.toStdString();
     }
 }
@@ -104,7 +110,9 @@ TEST_F(ServerTest, RefusesOtherPathsAndMethods) {
         {"GET", "/ZAVOD.TXT", 404},
         {"GET", "/../ZAVOD.TXT", 404},
         {"GET", "/%2e%2e/ZAVOD.TXT", 404},
-        {"GET", "/data.json/", 404},
+        {"GET", "/data.json/", 301},
+        {"GET", "/tabule/", 301},
+        {"GET", "/tabule//", 404},
         {"HEAD", "/index.html", 404},
         {"POST", "/data.json", 405},
         {"PUT", "/", 405},
@@ -117,14 +125,16 @@ TEST_F(ServerTest, RefusesOtherPathsAndMethods) {
         EXPECT_EQ(response.status, request.status)
             << request.method.toStdString() << ' ' << request.path.toStdString();
         EXPECT_EQ(response.headers.value("allow"), request.status == 405 ? "GET, HEAD" : "");
-        EXPECT_EQ(response.headers.value("content-security-policy"), "default-src 'self'");
+        EXPECT_EQ(response.headers.value("location"),
+                  request.status == 301 ? request.path.chopped(1) : QByteArray());
+        EXPECT_EQ(response.headers.value("content-security-policy"), policy);
     }
 }
 
 TEST_F(ServerTest, KeepsServingPastGarbageHalfRequestsAndAClientThatNeverReads) {
     HttpClient garbage(server.port());
     garbage.send(QByteArray("\x16\x03\x01\x02\x00 GET / \xFF\xFE\r\n\r\n", 17));
-    EXPECT_NE(garbage.receive().status, 200);
+    EXPECT_EQ(garbage.receive().status, 400);
 
     std::vector<std::unique_ptr<HttpClient>> halfOpen;
     for (int i = 0; i < 200; ++i) {
@@ -138,4 +148,115 @@ TEST_F(ServerTest, KeepsServingPastGarbageHalfRequestsAndAClientThatNeverReads) 
     HttpClient fresh(server.port());
     EXPECT_EQ(fresh.exchange("GET", "/").status, 200);
     EXPECT_EQ(fresh.exchange("GET", "/poradi.csv").status, 200);
+}
+
+namespace {
+bool closedByServer(HttpClient& client) {
+    return QTest::qWaitFor(
+        [&] { return client.socket().state() == QAbstractSocket::UnconnectedState; });
+}
+} // namespace
+
+// Requests the HTTP server would drop unanswered or answer wrongly, and the connection after
+// the answer.
+TEST_F(ServerTest, AnswersBadRequestLinesAndClosesWhenAsked) {
+    const struct {
+        QByteArray bytes;
+        int status;
+        bool closed;
+    } requests[] = {
+        {"GARBAGE\r\n\r\n", 400, true},
+        {"GET\r\n\r\n", 400, true},
+        {"GET /\r\n\r\n", 400, true},
+        {"GET / HTTP/1.1\r\nno colon\r\n\r\n", 400, true},
+        {QByteArray("\x16\x03\x01\x02\x00\x01", 6), 400, true}, // no line end needed
+        {"GET / HTTP/9.9\r\n\r\n", 505, true},
+        {"GET / HTTP/2.0\r\nHost: a\r\n\r\n", 505, true},
+        {"GET / HTTP/1.0\r\n\r\n", 200, true},
+        {"GET / HTTP/1.1\r\nConnection: close\r\n\r\n", 200, true},
+        {"\r\nGET / HTTP/1.1\r\nConnection: Keep-Alive, CLOSE\r\n\r\n", 200, true},
+        {"GET / HTTP/1.0\r\nConnection: keep-alive\r\n\r\n", 200, false},
+        {"GET / HTTP/1.1\r\nHost: a\r\n\r\n", 200, false},
+    };
+    for (const auto& request : requests) {
+        HttpClient client(server.port());
+        client.send(request.bytes);
+        EXPECT_EQ(client.receive().status, request.status) << request.bytes.toStdString();
+        if (request.closed) {
+            EXPECT_TRUE(closedByServer(client)) << request.bytes.toStdString();
+        } else {
+            EXPECT_EQ(client.exchange("GET", "/vysledky.css").status, 200)
+                << request.bytes.toStdString();
+        }
+    }
+}
+
+namespace {
+// The server on a clock of the test's own and at most three connections.
+class LimitsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString error;
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0, error)) << error.toStdString();
+    }
+    void waitForConnections(int count) {
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return server.connections()->connectionCount() == count;
+        })) << count;
+    }
+    void at(qint64 millis) {
+        now = millis;
+        server.connections()->sweep();
+    }
+
+    qint64 now = 0;
+    ResultsServer server{
+        {std::chrono::seconds(10), std::chrono::seconds(15), std::chrono::seconds(30), 3},
+        [this] { return now; }};
+};
+} // namespace
+
+TEST_F(LimitsTest, ClosesConnectionsThatSendNothingHalfARequestOrStayIdle) {
+    HttpClient silent(server.port());
+    HttpClient half(server.port());
+    half.send("GET / HTTP/1.1\r\nHost: a");
+    HttpClient answered(server.port());
+    waitForConnections(3);
+    at(5'000);
+    EXPECT_EQ(answered.exchange("GET", "/").status, 200);
+
+    at(9'999);
+    EXPECT_EQ(server.connections()->connectionCount(), 3);
+    at(10'000);
+    EXPECT_TRUE(closedByServer(silent));
+    EXPECT_TRUE(closedByServer(half));
+    at(19'999);
+    EXPECT_EQ(answered.exchange("GET", "/").status, 200);
+    at(34'998);
+    EXPECT_EQ(server.connections()->connectionCount(), 1);
+    at(34'999);
+    EXPECT_TRUE(closedByServer(answered));
+}
+
+TEST_F(LimitsTest, ANewClientAtTheCapClosesTheOneIdleLongest) {
+    HttpClient first(server.port());
+    waitForConnections(1);
+    at(1'000);
+    HttpClient busy(server.port());
+    busy.send("GET / HTTP/1.1\r\n");
+    waitForConnections(2);
+    at(2'000);
+    HttpClient second(server.port());
+    waitForConnections(3);
+
+    // busy waited longer than second but is halfway through a request.
+    at(3'000);
+    HttpClient third(server.port());
+    EXPECT_TRUE(closedByServer(first));
+    EXPECT_EQ(third.exchange("GET", "/").status, 200);
+    HttpClient fourth(server.port());
+    EXPECT_TRUE(closedByServer(second));
+    EXPECT_EQ(fourth.exchange("GET", "/").status, 200);
+    busy.send("Host: a\r\n\r\n");
+    EXPECT_EQ(busy.receive().status, 200);
 }
