@@ -95,28 +95,26 @@ void GuardedTcpServer::readHeads(QTcpSocket* socket) {
         connection.closeAfterAnswer = connection.closeAfterAnswer || head.close;
         answered = true;
     }
-    if (answered) {
-        // After the HTTP server's handler has answered.
-        QMetaObject::invokeMethod(
-            this, [this, socket] { afterAnswer(socket); }, Qt::QueuedConnection);
-    }
-}
-
-void GuardedTcpServer::afterAnswer(QTcpSocket* socket) {
-    const auto found = connections_.find(socket);
-    if (found == connections_.end()) {
+    if (!answered) {
         return;
     }
+    // The HTTP server's handler answers right after this one.
     const qint64 now = clock_();
-    found->lastWritten = now;
-    if (found->closeAfterAnswer) {
-        // Sends what is left of the answer first.
-        socket->disconnectFromHost();
-        return;
+    connection.lastWritten = now;
+    if (connection.pending.isEmpty()) {
+        connection.betweenRequests = true;
+        connection.waitingSince = now;
     }
-    if (found->pending.isEmpty()) {
-        found->betweenRequests = true;
-        found->waitingSince = now;
+    if (connection.closeAfterAnswer) {
+        // Once that handler has answered; what is left of the answer is sent before closing.
+        QMetaObject::invokeMethod(
+            this,
+            [this, socket] {
+                if (connections_.contains(socket)) {
+                    socket->disconnectFromHost();
+                }
+            },
+            Qt::QueuedConnection);
     }
 }
 

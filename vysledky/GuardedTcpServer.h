@@ -64,7 +64,6 @@ private:
         QByteArray pending;            // the part of the next request seen so far
     };
     void readHeads(QTcpSocket* socket);
-    void afterAnswer(QTcpSocket* socket);
     void reject(QTcpSocket* socket, RequestHead::Verdict verdict);
     bool isIdle(QTcpSocket* socket, const Connection& connection) const;
     bool evictOne(bool idleOnly);

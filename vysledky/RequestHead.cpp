@@ -45,6 +45,10 @@ Verdict checkRequestLine(QByteArrayView line) {
     return version == "HTTP/1.1" || version == "HTTP/1.0" ? Verdict::Complete : Verdict::BadVersion;
 }
 
+bool isName(QByteArrayView name, const char* lowerCase) {
+    return qstrnicmp(name.data(), name.size(), lowerCase) == 0;
+}
+
 // Each comma-separated token of a header value, trimmed and in lower case.
 bool hasToken(QByteArrayView value, QByteArrayView token) {
     for (const QByteArray& part : value.toByteArray().split(',')) {
@@ -101,18 +105,18 @@ RequestHead RequestHead::read(QByteArrayView bytes) {
         if (colon <= 0) {
             return {Verdict::BadRequest, 0, true};
         }
-        const QByteArray name = line.first(colon).toByteArray().toLower();
+        const QByteArrayView name = line.first(colon);
         const QByteArrayView value = line.sliced(colon + 1).trimmed();
-        if (name == "connection") {
+        if (isName(name, "connection")) {
             closeAsked = closeAsked || hasToken(value, "close");
             keepAliveAsked = keepAliveAsked || hasToken(value, "keep-alive");
-        } else if (name == "content-length") {
+        } else if (isName(name, "content-length")) {
             bool number = false;
             bodyLength = value.toByteArray().toLongLong(&number);
             if (!number || bodyLength < 0 || bodyLength > maxBytes) {
                 return {Verdict::BadRequest, 0, true};
             }
-        } else if (name == "transfer-encoding") {
+        } else if (isName(name, "transfer-encoding")) {
             // Nothing here takes a body, least of all one of unknown length.
             return {Verdict::BadRequest, 0, true};
         }
