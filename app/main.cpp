@@ -1,8 +1,8 @@
 #include "app/RealPlatform.h"
+#include "l10n/QtTranslations.h"
 #include "serial/RealtimePriority.h"
 #include "window/Application.h"
 #include "window/Form1.h"
-#include "window/QtTranslations.h"
 
 int main(int argc, char** argv) {
     Application app(argc, argv);

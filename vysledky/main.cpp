@@ -1,3 +1,4 @@
+#include "l10n/QtTranslations.h"
 #include "vysledky/CommandLine.h"
 #include "vysledky/GuardedTcpServer.h"
 #include "vysledky/LogFollower.h"
@@ -5,7 +6,6 @@
 #include "vysledky/ResultsWindow.h"
 #include "vysledky/StartList.h"
 #include "vysledky/WebAddresses.h"
-#include "window/QtTranslations.h"
 
 #include <QApplication>
 #include <QCoreApplication>
