@@ -5,9 +5,9 @@
 #include "vysledky/ResultModels.h"
 #include "vysledky/ResultsHtml.h"
 #include "vysledky/ResultsPrinter.h"
-#include "vysledky/ResultsServer.h"
 #include "vysledky/StartList.h"
 #include "vysledky/WebDialog.h"
+#include "vysledky/WebResults.h"
 
 #include <QAction>
 #include <QDir>
@@ -93,7 +93,8 @@ ResultsWindow::ResultsWindow(const QString& logPath, QWidget* parent)
     : QMainWindow(parent), attemptsModel_(new AttemptsModel(this)),
       rankingModel_(new RankingModel(this)),
       attemptsView_(makeView(attemptsModel_, QStringLiteral("attempts"))),
-      rankingView_(makeView(rankingModel_, QStringLiteral("ranking"))), status_(new QLabel) {
+      rankingView_(makeView(rankingModel_, QStringLiteral("ranking"))), status_(new QLabel),
+      web_(new WebResults(this)) {
     status_->setObjectName(QStringLiteral("status"));
     statusBar()->addWidget(status_, 1);
 
@@ -173,11 +174,10 @@ void ResultsWindow::openLog(const QString& path) {
     follower_ = std::make_unique<LogFollower>(path);
     follower_->setStartList(list);
     connect(follower_.get(), &LogFollower::updated, this, &ResultsWindow::showTables);
-    connect(follower_.get(), &LogFollower::updated, this, &ResultsWindow::publish);
+    web_->follow(follower_.get());
     setWindowTitle(QStringLiteral("Výsledky – %1").arg(QDir::toNativeSeparators(logPath())));
     follower_->refresh();
     showTables();
-    publish();
 }
 
 bool ResultsWindow::openStartList(const QString& path, QString& error) {
@@ -187,30 +187,6 @@ bool ResultsWindow::openStartList(const QString& path, QString& error) {
     }
     follower_->setStartList(list);
     return true;
-}
-
-bool ResultsWindow::startWeb(quint16 port, QString& error) {
-    auto server = std::make_unique<ResultsServer>();
-    if (!server->listen(QHostAddress::Any, port, error)) {
-        return false;
-    }
-    server_ = std::move(server);
-    publish();
-    return true;
-}
-
-void ResultsWindow::stopWeb() {
-    server_.reset();
-}
-
-quint16 ResultsWindow::webPort() const {
-    return server_ ? server_->port() : 0;
-}
-
-void ResultsWindow::publish() {
-    if (server_) {
-        server_->publish(*follower_);
-    }
 }
 
 QString ResultsWindow::logPath() const {
@@ -337,8 +313,8 @@ void ResultsWindow::chooseStartList() {
 }
 
 void ResultsWindow::showWebDialog() {
-    WebDialog dialog(*this, this);
-    if (!webRunning()) {
+    WebDialog dialog(*web_, this);
+    if (!web_->running()) {
         dialog.start();
     }
     dialog.exec();

@@ -10,8 +10,8 @@ class LogFollower;
 class QLabel;
 class QTableView;
 class RankingModel;
-class ResultsServer;
 class StartList;
+class WebResults;
 
 // The results window: the attempts on the left, the ranking on the right, both following the
 // log as it grows. It reads the log and never writes it, not even by an export aimed at it.
@@ -40,11 +40,8 @@ public:
     // read: the tables stay as they were.
     bool openStartList(const QString& path, QString& error);
 
-    // The results on the local network, on every interface.
-    bool startWeb(quint16 port, QString& error);
-    void stopWeb();
-    bool webRunning() const { return server_ != nullptr; }
-    quint16 webPort() const;
+    // The results on the local network.
+    WebResults& web() { return *web_; }
 
 private:
     void buildActions();
@@ -58,17 +55,16 @@ private:
     void chooseLog();
     void chooseStartList();
     void showWebDialog();
-    void publish();
     void exportAttempts();
     void exportRanking();
     void exportPdf();
     void print();
 
     std::unique_ptr<LogFollower> follower_;
-    std::unique_ptr<ResultsServer> server_;
     AttemptsModel* attemptsModel_;
     RankingModel* rankingModel_;
     QTableView* attemptsView_;
     QTableView* rankingView_;
     QLabel* status_;
+    WebResults* web_;
 };
