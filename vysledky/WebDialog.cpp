@@ -47,18 +47,20 @@ WebDialog::WebDialog(WebResults& web, QWidget* parent)
             start();
         }
     });
+    // Started or stopped from here or elsewhere, the dialog shows it.
+    connect(&web_, &WebResults::runningChanged, this, [this] { showState(); });
     showState();
 }
 
 void WebDialog::start() {
     QString error;
-    web_.start(QHostAddress::Any, static_cast<quint16>(port_->value()), error);
-    showState(error);
+    if (!web_.start(QHostAddress::Any, static_cast<quint16>(port_->value()), error)) {
+        showState(error);
+    }
 }
 
 void WebDialog::stop() {
     web_.stop();
-    showState();
 }
 
 void WebDialog::showState(const QString& error) {
