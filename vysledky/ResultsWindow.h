@@ -5,16 +5,14 @@
 
 #include <memory>
 
-class AttemptsModel;
 class LogFollower;
 class QLabel;
-class QTableView;
-class RankingModel;
-class StartList;
+class ResultsTables;
 class WebResults;
 
-// The results window: the attempts on the left, the ranking on the right, both following the
-// log as it grows. It reads the log and never writes it, not even by an export aimed at it.
+// The results window: the two tables following the log as it grows, and the menu with its
+// dialogs for the log, the start list, the files, printing and the network. What each does is
+// elsewhere (ResultsTables, ResultsFiles, StartList, WebResults); this wires them to the user.
 class ResultsWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -45,11 +43,7 @@ public:
 
 private:
     void buildActions();
-    void sizeColumns(bool categories);
     void showTables();
-    bool refuseLogFile(const QString& path, QString& error) const;
-    bool saveCsv(const QString& path, const QByteArray& csv, QString& error);
-    QString documentTitle() const;
     QString askSavePath(const QString& caption, const QString& name, const QString& filter);
 
     void chooseLog();
@@ -61,10 +55,7 @@ private:
     void print();
 
     std::unique_ptr<LogFollower> follower_;
-    AttemptsModel* attemptsModel_;
-    RankingModel* rankingModel_;
-    QTableView* attemptsView_;
-    QTableView* rankingView_;
+    ResultsTables* tables_;
     QLabel* status_;
     WebResults* web_;
 };
