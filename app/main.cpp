@@ -1,7 +1,7 @@
 #include "app/Machine.h"
+#include "l10n/QtTranslations.h"
 #include "serial/RealtimePriority.h"
 #include "window/Application.h"
-#include "window/QtTranslations.h"
 
 int main(int argc, char** argv) {
     Application app(argc, argv);

@@ -16,6 +16,10 @@ QString stateText(AttemptState state) {
     return QStringLiteral("neúplný");
 }
 
+QString teamKey(const QString& team) {
+    return team.simplified().toCaseFolded();
+}
+
 QString noTeamName() {
     return QStringLiteral("(bez jména)");
 }

@@ -25,3 +25,7 @@ struct Attempt {
 
 // The team of lines before the first team line and of a blank team line.
 QString noTeamName();
+
+// What makes two spellings one team: letter case and runs of white space do not count, nor
+// white space around the name ("SDH  Lhota", "sdh lhota " and "SDH Lhota" are one team).
+QString teamKey(const QString& team);

@@ -6,6 +6,7 @@
 #include "vysledky/Ranking.h"
 #include "vysledky/StartList.h"
 
+#include <QCommandLineParser>
 #include <QIODevice>
 #include <QRegularExpression>
 
@@ -42,81 +43,85 @@ CommandLine failure(const QString& message) {
     line.error = message;
     return line;
 }
+
+// The place after --web may be left out: a following argument that is no place is the file.
+// The parser wants a value, so a bare --web gets the default place.
+QStringList withWebPlace(QStringList arguments) {
+    QString address;
+    quint16 port = 0;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == webOption && !readWebPlace(arguments.value(i + 1), address, port)) {
+            arguments[i] = webOption + u'=' + QString::number(CommandLine::defaultWebPort);
+        }
+    }
+    return arguments;
+}
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList& arguments) {
-    CommandLine line;
-    bool modeGiven = false;
-    bool fileGiven = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == u"--help" || argument == u"-h") {
-            line.mode = Mode::Help;
-            return line;
+    const QString file = QStringLiteral("SOUBOR");
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption csv(csvOption.mid(2), {}, file);
+    const QCommandLineOption ranking(rankingOption.mid(2), {}, file);
+    const QCommandLineOption web(webOption.mid(2), {}, QStringLiteral("[ADRESA:]PORT"));
+    const QCommandLineOption startList(startListOption.mid(2), {}, QStringLiteral("LISTINA"));
+    QCommandLineParser parser;
+    parser.addOptions({help, version, csv, ranking, web, startList});
+
+    if (!parser.parse(withWebPlace(arguments))) {
+        if (!parser.unknownOptionNames().isEmpty()) {
+            const QString name = parser.unknownOptionNames().first();
+            return failure(
+                QStringLiteral("Neznámá volba %1%2.")
+                    .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
         }
-        if (isOption(argument, startListOption)) {
-            if (argument.size() > startListOption.size()) {
-                line.startList = argument.mid(startListOption.size() + 1);
-            } else if (i + 1 < arguments.size()) {
-                line.startList = arguments[++i];
-            }
-            if (line.startList.isEmpty()) {
-                return failure(QStringLiteral("Volba %1 chce jméno souboru.").arg(startListOption));
-            }
-            continue;
-        }
-        if (isOption(argument, webOption)) {
-            if (modeGiven) {
-                return failure(
-                    QStringLiteral("Zadejte jen jednu z voleb --csv, --ranking a --web."));
-            }
-            modeGiven = true;
-            line.mode = Mode::Web;
-            // The place is optional: a following argument that is no place is the file.
-            const bool inline_ = argument.size() > webOption.size();
-            const QString place =
-                inline_ ? argument.mid(webOption.size() + 1) : arguments.value(i + 1);
-            if (readWebPlace(place, line.webAddress, line.webPort)) {
-                i += inline_ ? 0 : 1;
-            } else if (inline_) {
-                return failure(QStringLiteral("Volba --web chce [ADRESA:]PORT, ne %1.").arg(place));
-            }
-            continue;
-        }
-        const bool csv = isOption(argument, csvOption);
-        if (csv || isOption(argument, rankingOption)) {
-            if (modeGiven) {
-                return failure(
-                    QStringLiteral("Zadejte jen jednu z voleb --csv, --ranking a --web."));
-            }
-            modeGiven = true;
-            line.mode = csv ? Mode::Attempts : Mode::Ranking;
-            const QString& option = csv ? csvOption : rankingOption;
-            if (argument.size() > option.size()) {
-                line.file = argument.mid(option.size() + 1);
-            } else if (i + 1 < arguments.size()) {
-                line.file = arguments[++i];
-            } else {
+        for (const QString& option : {csvOption, rankingOption, startListOption}) {
+            if (arguments.last() == option) {
                 return failure(QStringLiteral("Volba %1 chce jméno souboru.").arg(option));
             }
-            if (fileGiven) {
-                return failure(QStringLiteral("Zadejte jen jeden soubor."));
-            }
-            fileGiven = true;
-            continue;
         }
-        if (argument.startsWith(u'-') && argument.size() > 1) {
-            return failure(QStringLiteral("Neznámá volba %1.").arg(argument));
-        }
-        if (fileGiven) {
-            return failure(QStringLiteral("Zadejte jen jeden soubor."));
-        }
-        line.file = argument;
-        fileGiven = true;
+        return failure(parser.errorText());
     }
-    if (!fileGiven) {
-        line.file = QString::fromLatin1(LogRecords::fileName);
+    CommandLine line;
+    if (parser.isSet(help)) {
+        line.mode = Mode::Help;
+        return line;
     }
+    if (parser.isSet(version)) {
+        line.mode = Mode::Version;
+        return line;
+    }
+    const QStringList csvFiles = parser.values(csv);
+    const QStringList rankingFiles = parser.values(ranking);
+    const QStringList webPlaces = parser.values(web);
+    if (csvFiles.size() + rankingFiles.size() + webPlaces.size() > 1) {
+        return failure(QStringLiteral("Zadejte jen jednu z voleb --csv, --ranking a --web."));
+    }
+    for (const auto& [option, values] : {std::pair{startListOption, parser.values(startList)},
+                                         {csvOption, csvFiles},
+                                         {rankingOption, rankingFiles}}) {
+        if (values.contains(QString())) {
+            return failure(QStringLiteral("Volba %1 chce jméno souboru.").arg(option));
+        }
+    }
+    line.startList = parser.value(startList);
+    QStringList files = parser.positionalArguments();
+    if (!csvFiles.isEmpty() || !rankingFiles.isEmpty()) {
+        line.mode = csvFiles.isEmpty() ? Mode::Ranking : Mode::Attempts;
+        files.prepend(csvFiles.isEmpty() ? rankingFiles.first() : csvFiles.first());
+    }
+    if (!webPlaces.isEmpty()) {
+        line.mode = Mode::Web;
+        if (!readWebPlace(webPlaces.first(), line.webAddress, line.webPort)) {
+            return failure(
+                QStringLiteral("Volba --web chce [ADRESA:]PORT, ne %1.").arg(webPlaces.first()));
+        }
+    }
+    if (files.size() > 1) {
+        return failure(QStringLiteral("Zadejte jen jeden soubor."));
+    }
+    line.file = files.isEmpty() ? QString::fromLatin1(LogRecords::fileName) : files.first();
     if (line.file.isEmpty()) {
         return failure(QStringLiteral("Jméno souboru je prázdné."));
     }
@@ -127,7 +132,8 @@ bool CommandLine::withoutWindow(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const QString argument = QString::fromLocal8Bit(argv[i]);
         if (isOption(argument, csvOption) || isOption(argument, rankingOption) ||
-            isOption(argument, webOption) || argument == u"--help" || argument == u"-h") {
+            isOption(argument, webOption) || argument == u"--help" || argument == u"-h" ||
+            argument == u"--version") {
             return true;
         }
     }
@@ -145,14 +151,18 @@ QString CommandLine::usage() {
         "                               na všech rozhraních; ukončí Ctrl+C)\n"
         "  --startovka LISTINA          s kteroukoli z nich: kategorie ze startovní listiny\n"
         "                               (CSV se sloupci družstvo;kategorie)\n"
+        "  vysledky --version           verze programu\n"
         "\n"
-        "CSV: UTF-8 bez BOM, pole oddělená středníkem, řádky končí CR LF.\n");
+        "CSV: UTF-8 s BOM, pole oddělená středníkem, řádky končí CR LF.\n");
 }
 
 int CommandLine::run(QIODevice& out, QIODevice& err) const {
     switch (mode) {
     case Mode::Help:
         out.write(usage().toUtf8());
+        return 0;
+    case Mode::Version:
+        out.write(QStringLiteral("vysledky %1\n").arg(QStringLiteral(TAVORIN_VERSION)).toUtf8());
         return 0;
     case Mode::Error:
         err.write(QStringLiteral("vysledky: %1\n\n%2").arg(error, usage()).toUtf8());

@@ -11,10 +11,10 @@ class QIODevice;
 // vysledky --web [ADDRESS:]PORT [FILE]   the results on the local network, without a window
 // --startovka LIST           with any of them: categories from a start list
 //
-// Standard output gets plain UTF-8 without a byte-order mark: scripts and pipes read it, and a
-// mark would stick to the first field. The files saved from the window carry one.
+// --help and -h print the usage, --version the version. Standard output gets the same CSV bytes
+// as the files saved from the window and the web's tables.
 struct CommandLine {
-    enum class Mode { Window, Attempts, Ranking, Web, Help, Error };
+    enum class Mode { Window, Attempts, Ranking, Web, Help, Version, Error };
 
     static constexpr quint16 defaultWebPort = 8080;
 
@@ -25,7 +25,8 @@ struct CommandLine {
     quint16 webPort = defaultWebPort;
     QString error; // for Mode::Error, in Czech
 
-    // The arguments as the application leaves them, the program's name first.
+    // The arguments as the application leaves them, the program's name first. Read by
+    // QCommandLineParser; the messages are the program's own, in Czech.
     static CommandLine parse(const QStringList& arguments);
 
     // Whether the raw arguments ask for output without a window, so that the program starts

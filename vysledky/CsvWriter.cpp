@@ -2,6 +2,8 @@
 
 #include "vysledky/TableTexts.h"
 
+#include <QRegularExpression>
+
 namespace CsvWriter {
 
 namespace {
@@ -17,7 +19,7 @@ void addLine(QByteArray& csv, const QStringList& fields) {
 
 template <typename Row>
 QByteArray table(const QStringList& titles, const QList<Row>& rows, bool categories) {
-    QByteArray csv;
+    QByteArray csv = utf8Bom;
     addLine(csv, titles);
     for (const Row& row : rows) {
         addLine(csv, TableTexts::cells(row, categories));
@@ -26,7 +28,11 @@ QByteArray table(const QStringList& titles, const QList<Row>& rows, bool categor
 }
 } // namespace
 
-QString field(const QString& text) {
+QString field(const QString& raw) {
+    static const QRegularExpression number(QStringLiteral("^[-+]?[0-9]+([.,][0-9]+)?$"));
+    const bool formula = !raw.isEmpty() && QStringView(u"=+-@\t\r").contains(raw.front()) &&
+                         !number.match(raw).hasMatch();
+    const QString text = formula ? u'\'' + raw : raw;
     const bool needsQuotes =
         text.contains(u';') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n');
     if (!needsQuotes) {

@@ -4,13 +4,17 @@
 
 namespace {
 // The time after a label: right after it, or further right (in the next print zone) after a
-// gap of spaces, which is not part of the time.
+// gap of spaces, which is not part of the time; nor are spaces after it.
 QString timeAfter(const QString& line, const QString& label) {
     qsizetype at = label.size();
     while (at < line.size() && line[at] == u' ') {
         ++at;
     }
-    return line.mid(at);
+    qsizetype end = line.size();
+    while (end > at && line[end - 1] == u' ') {
+        --end;
+    }
+    return line.mid(at, end - at);
 }
 } // namespace
 

@@ -12,16 +12,21 @@ constexpr qsizetype checkedBytes = 64;
 constexpr qint64 chunkBytes = 1 << 20;
 } // namespace
 
+QString goneText(const QString& fileName) {
+    return QStringLiteral("Pozor: %1 zmizel. Zobrazeny poslední načtené výsledky, "
+                          "dokud se soubor neobjeví znovu.")
+        .arg(fileName);
+}
+
 LogReader::LogReader(QString path) : path_(std::move(path)) {}
 
 bool LogReader::update() {
     const bool hadContent = offset_ > 0;
     const QFileInfo info(path_);
     if (!info.exists()) {
-        status_ = Status::Missing;
+        status_ = hadContent ? Status::Gone : Status::Missing;
         errorText_ = QStringLiteral("soubor neexistuje");
-        restart();
-        return hadContent;
+        return false;
     }
     // Only a plain file: a device or a pipe given by mistake could be endless or have effects.
     if (!info.isFile()) {

@@ -17,11 +17,16 @@ class QFile;
 // leaves undefined and control characters show as U+FFFD. A line is cut after maxLineBytes: no
 // record is nearly that long, so such a line is damage, and cutting it keeps a damaged file from
 // filling memory.
+// The warning while the file is gone, in the window and on the pages.
+QString goneText(const QString& fileName);
+
 class LogReader {
 public:
     static constexpr qsizetype maxLineBytes = 4096;
 
-    enum class Status { NotRead, Read, Missing, Unreadable };
+    // Gone: the file was read and is no longer there. What was read stays, until a file is
+    // there again: then it is read afresh, or read on if it begins with the same bytes.
+    enum class Status { NotRead, Read, Missing, Gone, Unreadable };
 
     explicit LogReader(QString path);
 

@@ -12,13 +12,18 @@ struct TeamBest {
 };
 } // namespace
 
+QString noResultText() {
+    return QStringLiteral("NP");
+}
+
 QList<RankingRow> rankTeams(const QList<Attempt>& attempts) {
-    QHash<QString, qsizetype> teamIndex; // name -> index in teams
+    QHash<QString, qsizetype> teamIndex; // teamKey -> index in teams
     QList<TeamBest> teams;               // in the order of their first attempt
     for (const Attempt& attempt : attempts) {
-        auto found = teamIndex.constFind(attempt.team);
+        const QString key = teamKey(attempt.team);
+        auto found = teamIndex.constFind(key);
         if (found == teamIndex.cend()) {
-            found = teamIndex.insert(attempt.team, teams.size());
+            found = teamIndex.insert(key, teams.size());
             teams.append({attempt.team, {}, -1});
         }
         TeamBest& best = teams[*found];
@@ -29,10 +34,10 @@ QList<RankingRow> rankTeams(const QList<Attempt>& attempts) {
         }
     }
 
-    const auto unranked = [](const TeamBest& best) { return best.resultMillis < 0; };
-    teams.erase(std::remove_if(teams.begin(), teams.end(), unranked), teams.end());
     // Stable: the teams are already in the order of their first attempt.
-    std::stable_sort(teams.begin(), teams.end(), [](const TeamBest& a, const TeamBest& b) {
+    const auto ranked = [](const TeamBest& best) { return best.resultMillis >= 0; };
+    const auto unranked = std::stable_partition(teams.begin(), teams.end(), ranked);
+    std::stable_sort(teams.begin(), unranked, [](const TeamBest& a, const TeamBest& b) {
         return a.resultMillis < b.resultMillis;
     });
 
@@ -40,6 +45,10 @@ QList<RankingRow> rankTeams(const QList<Attempt>& attempts) {
     rows.reserve(teams.size());
     for (qsizetype i = 0; i < teams.size(); ++i) {
         const TeamBest& best = teams[i];
+        if (best.resultMillis < 0) {
+            rows.append({0, best.team, noResultText(), -1, {}});
+            continue;
+        }
         const bool tied = i > 0 && best.resultMillis == rows.last().resultMillis;
         const int place = tied ? rows.last().place : static_cast<int>(i) + 1;
         rows.append({place, best.team, best.result, best.resultMillis, {}});

@@ -8,7 +8,7 @@
 
 // One row of the ranking: a team's best valid result and its place.
 struct RankingRow {
-    int place = 0;
+    int place = 0; // 0: no valid attempt
     QString team;
     QString result; // as the log wrote it
     int resultMillis = -1;
@@ -19,7 +19,13 @@ struct RankingRow {
 
 // Each team with a valid attempt, by its best valid result, fastest first. Equal results share
 // a place and the next place skips (1, 2, 2, 4); tied teams stand in the order of their first
-// attempt of any state. Attempts of one name are one team, wherever they stand in the log.
+// attempt of any state. Attempts of one teamKey() are one team, wherever they stand in the log,
+// under the spelling of their first attempt.
+//
+// Then the teams without a valid attempt, in the order of their first attempt: no place, and
+// noResultText() for the result.
+QString noResultText();
+
 QList<RankingRow> rankTeams(const QList<Attempt>& attempts);
 
 // With a start list: the ranking of each category in turn, places counted within it. Categories

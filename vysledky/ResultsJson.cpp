@@ -37,7 +37,8 @@ QJsonArray categoryArray(const LogFollower& follower) {
         QJsonArray rows;
         for (const RankingRow& row : follower.ranking()) {
             if (row.category == name) {
-                rows.append(QJsonObject{{QStringLiteral("misto"), row.place},
+                const QJsonValue place = row.place > 0 ? QJsonValue(row.place) : QJsonValue();
+                rows.append(QJsonObject{{QStringLiteral("misto"), place},
                                         {QStringLiteral("druzstvo"), row.team},
                                         {QStringLiteral("vysledek"), row.result}});
             }
@@ -53,6 +54,8 @@ QString stateOfFile(const LogReader& reader) {
     switch (reader.status()) {
     case LogReader::Status::Missing:
         return QStringLiteral("%1 zatím neexistuje.").arg(name);
+    case LogReader::Status::Gone:
+        return goneText(name);
     case LogReader::Status::Unreadable:
         return QStringLiteral("%1 nelze číst.").arg(name);
     case LogReader::Status::NotRead:

@@ -40,7 +40,9 @@ bool matches(const QByteArray& ifNoneMatch, const QByteArray& etag) {
 }
 } // namespace
 
-ResultsServer::ResultsServer(QObject* parent) : QObject(parent) {
+ResultsServer::ResultsServer(ConnectionLimits limits, GuardedTcpServer::Clock clock,
+                             QObject* parent)
+    : QObject(parent), limits_(limits), clock_(std::move(clock)) {
     put(QStringLiteral("/"), html, embedded(QStringLiteral("index.html")));
     put(QStringLiteral("/tabule"), html, embedded(QStringLiteral("tabule.html")));
     put(QStringLiteral("/vysledky.js"), "text/javascript; charset=utf-8",
@@ -55,27 +57,31 @@ ResultsServer::ResultsServer(QObject* parent) : QObject(parent) {
 }
 
 bool ResultsServer::listen(const QHostAddress& address, quint16 port, QString& error) {
-    auto* tcp = new QTcpServer(this);
+    auto* tcp = new GuardedTcpServer(limits_, clock_, this);
     if (!tcp->listen(address, port)) {
         error = tcp->errorString();
         delete tcp;
         return false;
     }
     port_ = tcp->serverPort();
+    tcp_ = tcp;
     server_.bind(tcp);
     return true;
 }
 
-void ResultsServer::put(const QString& path, const QByteArray& type, const QByteArray& body) {
+void ResultsServer::put(const QString& path, const QByteArray& type, const QByteArray& body,
+                        const QByteArray& disposition) {
     const QByteArray hash = QCryptographicHash::hash(body, QCryptographicHash::Sha1).toHex();
-    resources_.insert(path, {type, body, '"' + hash.left(20) + '"'});
+    resources_.insert(path, {type, disposition, body, '"' + hash.left(20) + '"'});
 }
 
 void ResultsServer::publish(const LogFollower& follower) {
     const bool categories = follower.hasCategories();
     put(QStringLiteral("/data.json"), "application/json", ResultsJson::document(follower));
-    put(QStringLiteral("/pokusy.csv"), csv, CsvWriter::attempts(follower.attempts(), categories));
-    put(QStringLiteral("/poradi.csv"), csv, CsvWriter::ranking(follower.ranking(), categories));
+    put(QStringLiteral("/pokusy.csv"), csv, CsvWriter::attempts(follower.attempts(), categories),
+        R"(attachment; filename="pokusy.csv")");
+    put(QStringLiteral("/poradi.csv"), csv, CsvWriter::ranking(follower.ranking(), categories),
+        R"(attachment; filename="poradi.csv")");
 }
 
 void ResultsServer::answer(const QHttpServerRequest& request, QHttpServerResponder&& responder) {
@@ -87,13 +93,18 @@ void ResultsServer::answer(const QHttpServerRequest& request, QHttpServerRespond
     }
     const QString path = request.url().path();
     const auto found = resources_.constFind(path);
+    const bool slashAfter =
+        path.size() > 1 && path.endsWith(u'/') && resources_.contains(path.chopped(1));
     const bool head = request.method() == QHttpServerRequest::Method::Head;
     const bool get = request.method() == QHttpServerRequest::Method::Get;
 
     Status status = Status::Ok;
     QByteArray type = "text/plain; charset=utf-8";
     QByteArray body;
-    if (found == resources_.cend()) {
+    if (slashAfter) {
+        status = Status::MovedPermanently;
+        body = "Přesunuto.\n";
+    } else if (found == resources_.cend()) {
         status = Status::NotFound;
         body = "Nenalezeno.\n";
     } else if (!get && !head) {
@@ -107,11 +118,17 @@ void ResultsServer::answer(const QHttpServerRequest& request, QHttpServerRespond
     }
 
     responder.writeStatusLine(status);
-    responder.writeHeader("Content-Security-Policy", "default-src 'self'");
+    responder.writeHeader("Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'");
     responder.writeHeader("X-Content-Type-Options", "nosniff");
     responder.writeHeader("Cache-Control", "no-cache");
     if (found != resources_.cend() && (get || head)) {
         responder.writeHeader("ETag", found->etag);
+    }
+    if (slashAfter) {
+        responder.writeHeader("Location", path.chopped(1).toUtf8());
+    }
+    if (status == Status::Ok && !found->disposition.isEmpty()) {
+        responder.writeHeader("Content-Disposition", found->disposition);
     }
     if (status == Status::MethodNotAllowed) {
         responder.writeHeader("Allow", "GET, HEAD");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vysledky/GuardedTcpServer.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QHostAddress>
@@ -13,7 +15,8 @@ class LogFollower;
 // their script and style, /data.json that both read, and the two CSV tables. Everything is
 // made in memory; a URL only ever picks one of these fixed texts, never a file.
 //
-// Only GET and HEAD; any other method 405, any other path 404. Every response says what it
+// Only GET and HEAD; any other method 405, any other path 404; a known path with a slash after
+// it leads to the path. The CSVs come as attachments with their names. Every response says what it
 // holds (ETag, from its bytes), so a page asking again with If-None-Match gets a bodiless 304
 // while nothing has changed.
 class ResultsServer final : public QObject {
@@ -23,11 +26,15 @@ public:
     // A client that lets this much pile up unread is dropped.
     static constexpr qint64 maxUnreadBytes = 4 * 1024 * 1024;
 
-    explicit ResultsServer(QObject* parent = nullptr);
+    // The limits and the clock of the connections; a test shrinks them or passes its own clock.
+    explicit ResultsServer(ConnectionLimits limits = {}, GuardedTcpServer::Clock clock = {},
+                           QObject* parent = nullptr);
 
     // Any address: every interface. Port 0: one the system picks. Error in Czech.
     bool listen(const QHostAddress& address, quint16 port, QString& error);
     quint16 port() const { return port_; }
+    // The listening socket once listening, else null.
+    GuardedTcpServer* connections() const { return tcp_; }
 
     // Takes the follower's current tables.
     void publish(const LogFollower& follower);
@@ -39,12 +46,17 @@ signals:
 private:
     struct Resource {
         QByteArray type;
+        QByteArray disposition;
         QByteArray body;
         QByteArray etag;
     };
-    void put(const QString& path, const QByteArray& type, const QByteArray& body);
+    void put(const QString& path, const QByteArray& type, const QByteArray& body,
+             const QByteArray& disposition = {});
     void answer(const QHttpServerRequest& request, QHttpServerResponder&& responder);
 
+    ConnectionLimits limits_;
+    GuardedTcpServer::Clock clock_;
+    GuardedTcpServer* tcp_ = nullptr; // owned by server_
     QHttpServer server_;
     QHash<QString, Resource> resources_;
     quint16 port_ = 0;

@@ -5,16 +5,14 @@
 
 #include <memory>
 
-class AttemptsModel;
 class LogFollower;
 class QLabel;
-class QTableView;
-class RankingModel;
-class ResultsServer;
-class StartList;
+class ResultsTables;
+class WebResults;
 
-// The results window: the attempts on the left, the ranking on the right, both following the
-// log as it grows. It reads the log and never writes it, not even by an export aimed at it.
+// The results window: the two tables following the log as it grows, and the menu with its
+// dialogs for the log, the start list, the files, printing and the network. What each does is
+// elsewhere (ResultsTables, ResultsFiles, StartList, WebResults); this wires them to the user.
 class ResultsWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -40,35 +38,24 @@ public:
     // read: the tables stay as they were.
     bool openStartList(const QString& path, QString& error);
 
-    // The results on the local network, on every interface.
-    bool startWeb(quint16 port, QString& error);
-    void stopWeb();
-    bool webRunning() const { return server_ != nullptr; }
-    quint16 webPort() const;
+    // The results on the local network.
+    WebResults& web() { return *web_; }
 
 private:
     void buildActions();
-    void sizeColumns(bool categories);
     void showTables();
-    bool refuseLogFile(const QString& path, QString& error) const;
-    bool saveCsv(const QString& path, const QByteArray& csv, QString& error);
-    QString documentTitle() const;
     QString askSavePath(const QString& caption, const QString& name, const QString& filter);
 
     void chooseLog();
     void chooseStartList();
     void showWebDialog();
-    void publish();
     void exportAttempts();
     void exportRanking();
     void exportPdf();
     void print();
 
     std::unique_ptr<LogFollower> follower_;
-    std::unique_ptr<ResultsServer> server_;
-    AttemptsModel* attemptsModel_;
-    RankingModel* rankingModel_;
-    QTableView* attemptsView_;
-    QTableView* rankingView_;
+    ResultsTables* tables_;
     QLabel* status_;
+    WebResults* web_;
 };

@@ -11,18 +11,28 @@ struct Row {
     QStringList fields;
 };
 
-// A spreadsheet saves UTF-8, with or without its mark, or the system's Windows-1250. Text that
-// is not valid UTF-8 is taken for Windows-1250.
-QString decode(QByteArray bytes) {
+struct Decoded {
+    QString text;
+    QString encoding; // for the user
+};
+
+// A spreadsheet saves UTF-8, with or without its mark, the system's Windows-1250, or as
+// "Unicode text" UTF-16 with its mark. Text that is not valid UTF-8 is taken for Windows-1250.
+Decoded decode(QByteArray bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool little = bytes.startsWith("\xFF\xFE");
+        QStringDecoder utf16(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        return {utf16.decode(bytes.mid(2)), QStringLiteral("UTF-16")};
+    }
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes.remove(0, 3);
     }
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError()) {
-        return text;
+        return {text, QStringLiteral("UTF-8")};
     }
-    return LogRecords::decodeLine(bytes);
+    return {LogRecords::decodeLine(bytes), QStringLiteral("Windows-1250")};
 }
 
 // The separator is the one the header row uses outside quotes.
@@ -31,7 +41,7 @@ QChar separatorOf(const QString& text) {
     for (const QChar c : text) {
         if (c == u'"') {
             quoted = !quoted;
-        } else if (!quoted && (c == u';' || c == u',')) {
+        } else if (!quoted && (c == u';' || c == u',' || c == u'\t')) {
             return c;
         } else if (!quoted && c == u'\n') {
             break;
@@ -80,7 +90,8 @@ bool splitRows(const QString& text, QList<Row>& rows, QString& error) {
                     }
                     field += text[i];
                 }
-                while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) {
+                while (i < text.size() && text[i] != separator &&
+                       (text[i] == u' ' || text[i] == u'\t')) {
                     ++i;
                 }
                 if (i < text.size() && text[i] != separator && text[i] != u'\r' &&
@@ -119,6 +130,10 @@ bool splitRows(const QString& text, QList<Row>& rows, QString& error) {
     return true;
 }
 
+QString separatorText(QChar separator) {
+    return separator == u'\t' ? QStringLiteral("tabulátor") : QString(separator);
+}
+
 qsizetype column(const QStringList& header, const QString& name) {
     for (qsizetype i = 0; i < header.size(); ++i) {
         if (header[i].trimmed().compare(name, Qt::CaseInsensitive) == 0) {
@@ -134,12 +149,13 @@ QString StartList::noCategory() {
 }
 
 QString StartList::key(const QString& team) {
-    return team.trimmed().toCaseFolded();
+    return teamKey(team);
 }
 
 bool StartList::parse(const QByteArray& bytes, StartList& list, QString& error) {
     QList<Row> rows;
-    if (!splitRows(decode(bytes), rows, error)) {
+    const Decoded decoded = decode(bytes);
+    if (!splitRows(decoded.text, rows, error)) {
         return false;
     }
     if (rows.isEmpty()) {
@@ -150,8 +166,11 @@ bool StartList::parse(const QByteArray& bytes, StartList& list, QString& error) 
     const qsizetype teamColumn = column(header.fields, QStringLiteral("družstvo"));
     const qsizetype categoryColumn = column(header.fields, QStringLiteral("kategorie"));
     if (teamColumn < 0 || categoryColumn < 0) {
-        error = QStringLiteral("řádek %1: záhlaví musí mít sloupce družstvo a kategorie")
-                    .arg(header.line);
+        error = QStringLiteral("řádek %1: záhlaví musí mít sloupce družstvo a kategorie; "
+                               "přečteno „%2“ (kódování %3, oddělovač „%4“)")
+                    .arg(header.line)
+                    .arg(header.fields.join(QStringLiteral(" | ")), decoded.encoding,
+                         separatorText(separatorOf(decoded.text)));
         return false;
     }
     StartList read;

@@ -9,12 +9,12 @@
 #include <QStringList>
 
 // The start list: which category each team runs in. A CSV with a header row naming the columns
-// "družstvo" and "kategorie" (others are ignored), ";" or "," between fields, as a spreadsheet
-// saves it: UTF-8 with or without a byte-order mark, or Windows-1250; quoted fields with their
-// quotes doubled, line breaks inside quotes included.
+// "družstvo" and "kategorie" (others are ignored), ";", "," or a tab between fields, as a
+// spreadsheet saves it: UTF-8 with or without a byte-order mark, Windows-1250, or UTF-16 with its
+// mark; quoted fields with their quotes doubled, line breaks inside quotes included.
 //
-// A team of the log is the list's team when the names match after trimming, letter case aside
-// ("sdh lhota" is "SDH Lhota"); it is then shown as the list spells it.
+// A team of the log is the list's team when their teamKey() is the same ("sdh  lhota" is
+// "SDH Lhota"); it is then shown as the list spells it.
 class StartList {
 public:
     // Teams the list does not know are ranked under this category.

@@ -31,8 +31,8 @@ QStringList rankingTitles(bool categories) {
 }
 
 QStringList cells(const RankingRow& row, bool categories) {
-    return withCategory({QString::number(row.place), row.team, row.result}, categories,
-                        row.category);
+    const QString place = row.place > 0 ? QString::number(row.place) : QString();
+    return withCategory({place, row.team, row.result}, categories, row.category);
 }
 
 } // namespace TableTexts

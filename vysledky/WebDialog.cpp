@@ -2,8 +2,8 @@
 
 #include "vysledky/CommandLine.h"
 #include "vysledky/QrCodeImage.h"
-#include "vysledky/ResultsWindow.h"
 #include "vysledky/WebAddresses.h"
+#include "vysledky/WebResults.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -13,13 +13,13 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-WebDialog::WebDialog(ResultsWindow& window, QWidget* parent)
-    : QDialog(parent), window_(window), port_(new QSpinBox), toggle_(new QPushButton),
+WebDialog::WebDialog(WebResults& web, QWidget* parent)
+    : QDialog(parent), web_(web), port_(new QSpinBox), toggle_(new QPushButton),
       addresses_(new QLabel), qrCode_(new QLabel) {
     setWindowTitle(QStringLiteral("Výsledky na síti"));
     port_->setObjectName(QStringLiteral("port"));
     port_->setRange(1, 65535);
-    port_->setValue(window.webRunning() ? window.webPort() : CommandLine::defaultWebPort);
+    port_->setValue(web.running() ? web.port() : CommandLine::defaultWebPort);
     toggle_->setObjectName(QStringLiteral("toggle"));
     addresses_->setObjectName(QStringLiteral("addresses"));
     addresses_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -41,28 +41,30 @@ WebDialog::WebDialog(ResultsWindow& window, QWidget* parent)
     layout->addWidget(buttons);
 
     connect(toggle_, &QPushButton::clicked, this, [this] {
-        if (window_.webRunning()) {
+        if (web_.running()) {
             stop();
         } else {
             start();
         }
     });
+    // Started or stopped from here or elsewhere, the dialog shows it.
+    connect(&web_, &WebResults::runningChanged, this, [this] { showState(); });
     showState();
 }
 
 void WebDialog::start() {
     QString error;
-    window_.startWeb(static_cast<quint16>(port_->value()), error);
-    showState(error);
+    if (!web_.start(QHostAddress::Any, static_cast<quint16>(port_->value()), error)) {
+        showState(error);
+    }
 }
 
 void WebDialog::stop() {
-    window_.stopWeb();
-    showState();
+    web_.stop();
 }
 
 void WebDialog::showState(const QString& error) {
-    const bool running = window_.webRunning();
+    const bool running = web_.running();
     toggle_->setText(running ? QStringLiteral("Zastavit") : QStringLiteral("Spustit"));
     port_->setEnabled(!running);
     qrCode_->clear();
@@ -73,7 +75,7 @@ void WebDialog::showState(const QString& error) {
                                                   .arg(error));
         return;
     }
-    const QStringList urls = webAddresses(QHostAddress::Any, window_.webPort());
+    const QStringList urls = webAddresses(QHostAddress::Any, web_.port());
     addresses_->setText(
         QStringLiteral("Výsledky jsou na síti. Do prohlížeče v telefonu napište:\n%1\n\n"
                        "Velká obrazovka: %2tabule")

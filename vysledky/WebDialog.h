@@ -5,15 +5,15 @@
 class QLabel;
 class QPushButton;
 class QSpinBox;
-class ResultsWindow;
+class WebResults;
 
-// "Výsledky na síti": starts and stops the window's web server and shows the addresses to type,
-// with a QR code of the first for phones.
+// "Výsledky na síti": starts and stops the results on the network and shows the addresses to
+// type, with a QR code of the first for phones.
 class WebDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit WebDialog(ResultsWindow& window, QWidget* parent = nullptr);
+    explicit WebDialog(WebResults& web, QWidget* parent = nullptr);
 
     // Starts the server on the port in the box; the reason it could not in the dialog.
     void start();
@@ -22,7 +22,7 @@ public:
 private:
     void showState(const QString& error = {});
 
-    ResultsWindow& window_;
+    WebResults& web_;
     QSpinBox* port_;
     QPushButton* toggle_;
     QLabel* addresses_;

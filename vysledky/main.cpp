@@ -1,10 +1,11 @@
+#include "l10n/QtTranslations.h"
 #include "vysledky/CommandLine.h"
+#include "vysledky/GuardedTcpServer.h"
 #include "vysledky/LogFollower.h"
-#include "vysledky/ResultsServer.h"
 #include "vysledky/ResultsWindow.h"
 #include "vysledky/StartList.h"
 #include "vysledky/WebAddresses.h"
-#include "window/QtTranslations.h"
+#include "vysledky/WebResults.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -57,13 +58,12 @@ int serve(const CommandLine& line) {
     }
     LogFollower follower(line.file);
     follower.setStartList(list);
-    ResultsServer server;
-    QObject::connect(&follower, &LogFollower::updated, &server, [&] { server.publish(follower); });
     follower.refresh();
-    server.publish(follower);
+    WebResults web;
+    web.follow(&follower);
     const QHostAddress address =
         line.webAddress.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(line.webAddress);
-    if (address.isNull() || !server.listen(address, line.webPort, error)) {
+    if (address.isNull() || !web.start(address, line.webPort, error)) {
         say(stderr, QStringLiteral("vysledky: %1:%2: %3\n")
                         .arg(line.webAddress.isEmpty() ? QStringLiteral("*") : line.webAddress)
                         .arg(line.webPort)
@@ -72,13 +72,14 @@ int serve(const CommandLine& line) {
     }
     say(stdout, QStringLiteral("Výsledky z %1 na síti:\n  %2\nUkončí Ctrl+C.\n")
                     .arg(follower.reader().path(),
-                         webAddresses(address, server.port()).join(QStringLiteral("\n  "))));
+                         webAddresses(address, web.port()).join(QStringLiteral("\n  "))));
     return QCoreApplication::exec();
 }
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("vysledky"));
+    GuardedTcpServer::raiseOpenFileLimit();
     // CSV and the web server need no display: no GUI application is made for them.
     if (CommandLine::withoutWindow(argc, argv)) {
         QCoreApplication app(argc, argv);

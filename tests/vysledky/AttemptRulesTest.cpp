@@ -41,7 +41,8 @@ TEST(AttemptRules, EachRuleMakesItsRows) {
          "3;C;;;;zastaveno\r\n"
          "4;C;;;;start anulován\r\n"},
         // An attempt with both lanes stays open until the next record, so a disqualification
-        // given after the run belongs to it. The result still shows; the ranking leaves it out.
+        // given after the run belongs to it. The result still shows; the ranking has no time for
+        // it.
         {"a disqualification after both lanes ends that attempt",
          logOf({"A", "@1 00:00:17:000", "@2 00:00:18:000", "@dq", "B", "@1 00:00:19:000",
                 "@2 00:00:20:000", "C", "@1 00:00:21:000", "@2 00:00:22:000", "@1 00:00:23:000",
@@ -51,7 +52,8 @@ TEST(AttemptRules, EachRuleMakesItsRows) {
          "3;C;00:00:21:000;00:00:22:000;00:00:22:000;platný\r\n"
          "4;C;00:00:23:000;;;diskvalifikace\r\n",
          "1;B;00:00:20:000\r\n"
-         "2;C;00:00:22:000\r\n"},
+         "2;C;00:00:22:000\r\n"
+         ";A;NP\r\n"},
         {"lines before the first team and blank teams have no name",
          logOf({"@1 00:00:17:000", "@2 00:00:18:000", "A", "@1 00:00:19:000", "", "@1 00:00:20:000",
                 " ", "@2 00:00:21:000", "   ", "@annul"}),
@@ -74,7 +76,10 @@ TEST(AttemptRules, EachRuleMakesItsRows) {
          "2;B;00:00:17:250;00:00:61:000;;neúplný\r\n"
          "3;C;;00:00:19:000;;neúplný\r\n"
          "4;D;00:00:20:000;00:00:20:000;00:00:20:000;platný\r\n",
-         "1;D;00:00:20:000\r\n"},
+         "1;D;00:00:20:000\r\n"
+         ";A;NP\r\n"
+         ";B;NP\r\n"
+         ";C;NP\r\n"},
     };
     for (const auto& r : rules) {
         const ReadLog read(r.log);

@@ -3,9 +3,16 @@
 #include "vysledky/ResultsServer.h"
 #include "vysledky/StartList.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebSocket>
 
 #include <gtest/gtest.h>
 
@@ -63,5 +70,129 @@ TEST(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
              R"(bez kategorie</span></td><td class="cas">17,700</td>)",
          }) {
         EXPECT_TRUE(dom.contains(QString::fromUtf8(shown))) << shown << "\n" << dom.toStdString();
+    }
+}
+
+namespace {
+// Asks a page of a Chromium started with --remote-debugging-port=0 through its debugging
+// protocol: each call's answer, or an empty object after a few seconds.
+class DevTools {
+public:
+    explicit DevTools(const QString& profile) {
+        QFile active(profile + QStringLiteral("/DevToolsActivePort"));
+        QByteArray list;
+        [[maybe_unused]] const bool listed = QTest::qWaitFor([&] {
+            if (!active.open(QIODevice::ReadOnly)) {
+                return false;
+            }
+            const QByteArray port = active.readLine().trimmed();
+            active.close();
+            QTcpSocket http;
+            http.connectToHost(QHostAddress::LocalHost, port.toUShort());
+            http.write("GET /json/list HTTP/1.1\r\nHost: 127.0.0.1:" + port + "\r\n\r\n");
+            return QTest::qWaitFor([&] { return (list += http.readAll()).endsWith("]\n"); }, 2000);
+        });
+        static const QRegularExpression page(
+            QStringLiteral(R"re("type": "page",[^}]*"webSocketDebuggerUrl": "([^"]+)")re"));
+        QObject::connect(&socket_, &QWebSocket::textMessageReceived, [this](const QString& text) {
+            const QJsonObject answer = QJsonDocument::fromJson(text.toUtf8()).object();
+            answers_.insert(answer.value(QStringLiteral("id")).toInt(), answer);
+        });
+        socket_.open(QUrl(page.match(QString::fromUtf8(list)).captured(1)));
+        [[maybe_unused]] const bool open = QTest::qWaitFor(
+            [&] { return socket_.state() == QAbstractSocket::ConnectedState; }, 5000);
+    }
+
+    QJsonObject call(const char* method, const QJsonObject& params) {
+        const int id = ++calls_;
+        socket_.sendTextMessage(QString::fromUtf8(
+            QJsonDocument({{"id", id}, {"method", method}, {"params", params}}).toJson()));
+        [[maybe_unused]] const bool answered =
+            QTest::qWaitFor([&] { return answers_.contains(id); }, 5000);
+        return answers_.value(id).value(QStringLiteral("result")).toObject();
+    }
+
+    // The script's value once it is not null.
+    QJsonValue evaluate(const QString& script) {
+        QJsonValue value;
+        [[maybe_unused]] const bool found = QTest::qWaitFor([&] {
+            value = call("Runtime.evaluate", {{"expression", script}, {"returnByValue", true}})
+                        .value(QStringLiteral("result"))
+                        .toObject()
+                        .value(QStringLiteral("value"));
+            return !value.isNull() && !value.isUndefined();
+        });
+        return value;
+    }
+
+private:
+    QWebSocket socket_;
+    QHash<int, QJsonObject> answers_;
+    int calls_ = 0;
+};
+} // namespace
+
+// Five categories of long names on a 1920x1080 screen: nothing scrolls, every ranking row,
+// heading and time lies inside the screen, and each category shows at least three teams.
+TEST(Browser, TheBigScreenFitsFiveCategoriesOfLongNames) {
+    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    if (chromium.isEmpty()) {
+        GTEST_SKIP() << "chromium is not installed (apt-get install chromium)";
+    }
+    QByteArray list = "družstvo;kategorie\n";
+    LogBytes lines;
+    for (const char* category : {"muži", "ženy", "dorost muži", "dorost ženy", "veteráni"}) {
+        for (int t = 0; t < 8; ++t) {
+            const QByteArray team = "Sbor dobrovolnych hasicu Horni Dolni Lhota nad Vltavou " +
+                                    QByteArray(category).toBase64() + QByteArray::number(t);
+            list += team + ';' + category + '\n';
+            lines.team(team);
+            lines.lane1("00:00:" + QByteArray::number(20 + t) + ":100");
+            lines.lane2("00:00:" + QByteArray::number(20 + t) + ":200");
+        }
+    }
+    TempLog log;
+    log.write(lines.bytes);
+    StartList startList;
+    QString error;
+    ASSERT_TRUE(StartList::parse(list, startList, error)) << error.toStdString();
+    LogFollower follower(log.path());
+    follower.setStartList(startList);
+    ResultsServer server;
+    follower.refresh();
+    server.publish(follower);
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0, error)) << error.toStdString();
+
+    QTemporaryDir profile;
+    QProcess browser;
+    browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu",
+                             "--user-data-dir=" + profile.path(), "--remote-debugging-port=0",
+                             "--remote-allow-origins=*",
+                             QStringLiteral("http://127.0.0.1:%1/tabule").arg(server.port())});
+    DevTools page(profile.path());
+    // The viewport itself, without the browser's frame.
+    page.call("Emulation.setDeviceMetricsOverride",
+              {{"width", 1920}, {"height", 1080}, {"deviceScaleFactor", 1}, {"mobile", false}});
+    const QJsonObject shown = page.evaluate(QStringLiteral(R"(
+        innerHeight !== 1080 || !document.querySelector('#poradi tr') ? null : {
+          scrolls: document.documentElement.scrollHeight > innerHeight,
+          rows: [...document.querySelectorAll('#poradi section')].map(
+            (section) => section.querySelectorAll('tbody tr').length),
+          boxes: [...document.querySelectorAll('#poradi tr, #poradi h2, .cas')].map((e) => {
+            const r = e.getBoundingClientRect();
+            return [r.left, r.top, r.right, r.bottom];
+          })
+        })"))
+                                  .toObject();
+    browser.terminate();
+    browser.waitForFinished();
+    ASSERT_FALSE(shown.isEmpty()) << "the page showed no ranking";
+    EXPECT_FALSE(shown[QStringLiteral("scrolls")].toBool());
+    EXPECT_EQ(QJsonDocument(shown[QStringLiteral("rows")].toArray()).toJson(QJsonDocument::Compact),
+              "[5,5,5,5,5]");
+    for (const QJsonValue box : shown[QStringLiteral("boxes")].toArray()) {
+        EXPECT_TRUE(box[0].toDouble() >= 0 && box[1].toDouble() >= 0 && box[2].toDouble() <= 1920 &&
+                    box[3].toDouble() <= 1080)
+            << QJsonDocument(box.toArray()).toJson().toStdString();
     }
 }

@@ -58,10 +58,11 @@ TEST(LogLine, AnythingElseIsATeamNamedByTheWholeLine) {
     }
 }
 
-TEST(LogLine, KeepsAMalformedTimeAsWritten) {
+TEST(LogLine, KeepsATimeAsWrittenLessTheSpacesAroundIt) {
     using namespace LogBytesText;
     EXPECT_EQ(parse(lane1Label + "0:00:17:25").text, u"0:00:17:25");
-    EXPECT_EQ(parse(lane1Label + "  chyba  ").text, u"chyba  ");
+    EXPECT_EQ(parse(lane1Label + "  chyba  ").text, u"chyba");
+    EXPECT_EQ(parse(lane2Label + "00:00:17:250   ").text, u"00:00:17:250");
     EXPECT_EQ(parse(lane1Label).kind, Kind::Lane1);
     EXPECT_EQ(parse(lane1Label).text, u"");
 }

@@ -24,19 +24,28 @@ TEST(Ranking, EqualResultsShareAPlaceInTheOrderOfTheTeamsFirstAttempts) {
                                                     "4;V;00:00:13:000\r\n");
 }
 
-TEST(Ranking, LeavesOutTeamsWithoutAValidResult) {
+TEST(Ranking, ListsTeamsWithoutAValidResultLastAsNP) {
     const QByteArray log =
         logOf({"A", "@1 00:00:17:000", "B", "@1 00:00:17:000", "@2 00:00:17:500", "@dq", "C",
-               "@stop 00:00:30:000", "D", "@1 00:00:17:000", "@2 x"});
-    EXPECT_EQ(ReadLog(log).ranking, rankingHeader);
+               "@stop 00:00:30:000", "@annul", "D", "@1 00:00:17:000", "@2 x", "E",
+               "@1 00:00:19:000", "@2 00:00:19:000", "C", "@1 00:00:18:000", "@2 00:00:18:000"});
+    EXPECT_EQ(ReadLog(log).ranking, rankingHeader + "1;C;00:00:18:000\r\n"
+                                                    "2;E;00:00:19:000\r\n"
+                                                    ";A;NP\r\n"
+                                                    ";B;NP\r\n"
+                                                    ";D;NP\r\n");
 }
 
-TEST(Ranking, CountsATeamTypedWithStraySpacesAsOneTeam) {
+// Spellings of one team make one row under the first spelling seen. (With a start list, under
+// the list's: StartList.ReadsWhatSpreadsheetsSave.)
+TEST(Ranking, FoldsCaseAndWhiteSpaceOfTeamNames) {
     const QByteArray log =
         logOf({"SDH Lhota", "@1 00:00:20:000", "@2 00:00:20:000", "Jiskra", "@1 00:00:19:000",
-               "@2 00:00:19:000", " SDH Lhota ", "@1 00:00:18:000", "@2 00:00:18:000"});
+               "@2 00:00:19:000", " sdh lhota ", "@1 00:00:18:000", "@2 00:00:18:000",
+               "  SDH   LHOTA ", "@dq", "SDHLhota", "@dq"});
     EXPECT_EQ(ReadLog(log).ranking, rankingHeader + "1;SDH Lhota;00:00:18:000\r\n"
-                                                    "2;Jiskra;00:00:19:000\r\n");
+                                                    "2;Jiskra;00:00:19:000\r\n"
+                                                    ";SDHLhota;NP\r\n");
 }
 
 TEST(Ranking, RanksTheNamelessTeamLikeAnyOther) {

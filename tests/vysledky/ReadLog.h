@@ -22,5 +22,8 @@ struct ReadLog {
     QByteArray ranking;
 };
 
-inline const QByteArray attemptsHeader = "pokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n";
-inline const QByteArray rankingHeader = "místo;družstvo;výsledek\r\n";
+// Every CSV starts with the UTF-8 byte-order mark.
+inline const QByteArray attemptsHeader = "\xEF\xBB\xBF"
+                                         "pokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n";
+inline const QByteArray rankingHeader = "\xEF\xBB\xBF"
+                                        "místo;družstvo;výsledek\r\n";

@@ -12,6 +12,7 @@
 
 namespace {
 const QByteArray hostile = "<script>alert(1)</script>";
+const QByteArray policy = "default-src 'self'; frame-ancestors 'none'";
 
 // The server on loopback, on a port the system picks, following a log of its own.
 class ServerTest : public ::testing::Test {
@@ -48,23 +49,28 @@ TEST_F(ServerTest, ServesEachRouteWithItsTypeAndBytes) {
         {"/vysledky.js", "text/javascript; charset=utf-8", page("vysledky.js")},
         {"/vysledky.css", "text/css; charset=utf-8", page("vysledky.css")},
         {"/data.json?t=1", "application/json",
-         R"({"kategorie":[{"nazev":"","poradi":[{"druzstvo":"\u003cscript\u003ealert(1)\u003c/script\u003e","misto":1,"vysledek":"00:00:17:200"}]}],)"
+         R"({"kategorie":[{"nazev":"","poradi":[{"druzstvo":"\u003cscript\u003ealert(1)\u003c/script\u003e","misto":1,"vysledek":"00:00:17:200"},)"
+         R"({"druzstvo":"A \u0026 B","misto":null,"vysledek":"NP"}]}],)"
          R"("pokusu":2,"pokusy":[{"draha1":"00:00:18:000","draha2":"","druzstvo":"A \u0026 B","kategorie":"","platny":false,"pokus":2,"stav":"neúplný","vysledek":""},)"
          R"({"draha1":"00:00:17:100","draha2":"00:00:17:200","druzstvo":"\u003cscript\u003ealert(1)\u003c/script\u003e","kategorie":"","platny":true,"pokus":1,"stav":"platný","vysledek":"00:00:17:200"}],"stav":""})"},
         {"/pokusy.csv", "text/csv; charset=utf-8",
-         "pokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n"
+         "\xEF\xBB\xBFpokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n"
          "1;<script>alert(1)</script>;00:00:17:100;00:00:17:200;00:00:17:200;platný\r\n"
          "2;A & B;00:00:18:000;;;neúplný\r\n"},
         {"/poradi.csv", "text/csv; charset=utf-8",
-         "místo;družstvo;výsledek\r\n1;<script>alert(1)</script>;00:00:17:200\r\n"},
+         "\xEF\xBB\xBFmísto;družstvo;výsledek\r\n1;<script>alert(1)</script>;00:00:17:200\r\n"
+         ";A & B;NP\r\n"},
     };
     HttpClient client(server.port()); // one connection for all: it stays open
     for (const auto& route : routes) {
         const HttpClient::Response response = client.exchange("GET", route.path);
         EXPECT_EQ(response.status, 200) << route.path.toStdString();
         EXPECT_EQ(response.headers.value("content-type"), route.type) << route.path.toStdString();
-        EXPECT_EQ(response.headers.value("content-security-policy"), "default-src 'self'");
+        EXPECT_EQ(response.headers.value("content-security-policy"), policy);
         EXPECT_EQ(response.headers.value("x-content-type-options"), "nosniff");
+        EXPECT_EQ(response.headers.value("content-disposition"),
+                  route.path.endsWith(".csv") ? "attachment; filename=\"" + route.path.mid(1) + '"'
+                                              : QByteArray());
         EXPECT_EQ(response.body, route.body) << route.path.toStdString();
     }
 }
@@ -95,37 +101,61 @@ TEST_F(ServerTest, AnswersAnUnchangedTagWithABodiless304) {
         << changed.body.toStdString();
 }
 
-TEST_F(ServerTest, RefusesOtherPathsAndMethods) {
-    const struct {
-        QByteArray method;
-        QByteArray path;
-        int status;
-    } requests[] = {
-        {"GET", "/ZAVOD.TXT", 404},
-        {"GET", "/../ZAVOD.TXT", 404},
-        {"GET", "/%2e%2e/ZAVOD.TXT", 404},
-        {"GET", "/data.json/", 404},
-        {"HEAD", "/index.html", 404},
-        {"POST", "/data.json", 405},
-        {"PUT", "/", 405},
-        {"DELETE", "/poradi.csv", 405},
-        {"OPTIONS", "/tabule", 405},
+namespace {
+bool closedByServer(HttpClient& client) {
+    return QTest::qWaitFor(
+        [&] { return client.socket().state() == QAbstractSocket::UnconnectedState; });
+}
+} // namespace
+
+// Other paths and methods, the request lines the HTTP server would drop unanswered or answer
+// wrongly, and whether the connection stays for a next request.
+TEST_F(ServerTest, RefusesOtherRequestsAndClosesWhenAsked) {
+    const auto line = [](const char* method, const char* path) {
+        return HttpClient::request(method, path);
     };
-    HttpClient client(server.port());
+    const struct {
+        QByteArray bytes;
+        int status;
+        bool closed = false;
+    } requests[] = {
+        {line("GET", "/ZAVOD.TXT"), 404},
+        {line("GET", "/../ZAVOD.TXT"), 404},
+        {line("GET", "/%2e%2e/ZAVOD.TXT"), 404},
+        {line("GET", "/data.json/"), 301},
+        {line("GET", "/tabule/"), 301},
+        {line("GET", "/tabule//"), 404},
+        {line("HEAD", "/index.html"), 404},
+        {line("POST", "/data.json"), 405},
+        {line("PUT", "/"), 405},
+        {line("DELETE", "/poradi.csv"), 405},
+        {line("OPTIONS", "/tabule"), 405},
+        {"GARBAGE\r\n\r\n", 400, true},
+        {"GET\r\n\r\n", 400, true},
+        {"GET /\r\n\r\n", 400, true},
+        {"GET / HTTP/1.1\r\nno colon\r\n\r\n", 400, true},
+        {QByteArray("\x16\x03\x01\x02\x00\x01", 6), 400, true}, // no line end needed
+        {"GET / HTTP/9.9\r\n\r\n", 505, true},
+        {"GET / HTTP/1.0\r\n\r\n", 200, true},
+        {"\r\nGET / HTTP/1.1\r\nConnection: Keep-Alive, CLOSE\r\n\r\n", 200, true},
+        {"GET / HTTP/1.0\r\nConnection: keep-alive\r\n\r\n", 200},
+    };
     for (const auto& request : requests) {
-        const HttpClient::Response response = client.exchange(request.method, request.path);
-        EXPECT_EQ(response.status, request.status)
-            << request.method.toStdString() << ' ' << request.path.toStdString();
+        HttpClient client(server.port());
+        client.send(request.bytes);
+        const HttpClient::Response response = client.receive(request.bytes.startsWith("HEAD"));
+        const QByteArray path = request.bytes.split(' ').value(1);
+        EXPECT_EQ(response.status, request.status) << request.bytes.toStdString();
         EXPECT_EQ(response.headers.value("allow"), request.status == 405 ? "GET, HEAD" : "");
-        EXPECT_EQ(response.headers.value("content-security-policy"), "default-src 'self'");
+        EXPECT_EQ(response.headers.value("location"),
+                  request.status == 301 ? path.chopped(1) : QByteArray());
+        EXPECT_TRUE(request.closed ? closedByServer(client)
+                                   : client.exchange("GET", "/").status == 200)
+            << request.bytes.toStdString();
     }
 }
 
-TEST_F(ServerTest, KeepsServingPastGarbageHalfRequestsAndAClientThatNeverReads) {
-    HttpClient garbage(server.port());
-    garbage.send(QByteArray("\x16\x03\x01\x02\x00 GET / \xFF\xFE\r\n\r\n", 17));
-    EXPECT_NE(garbage.receive().status, 200);
-
+TEST_F(ServerTest, KeepsServingPastHalfRequestsAndAClientThatNeverReads) {
     std::vector<std::unique_ptr<HttpClient>> halfOpen;
     for (int i = 0; i < 200; ++i) {
         halfOpen.push_back(std::make_unique<HttpClient>(server.port()));
@@ -138,4 +168,61 @@ TEST_F(ServerTest, KeepsServingPastGarbageHalfRequestsAndAClientThatNeverReads) 
     HttpClient fresh(server.port());
     EXPECT_EQ(fresh.exchange("GET", "/").status, 200);
     EXPECT_EQ(fresh.exchange("GET", "/poradi.csv").status, 200);
+}
+
+namespace {
+// The server on a clock of the test's own, with at most three connections.
+class LimitsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString error;
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0, error)) << error.toStdString();
+    }
+    void at(qint64 millis, int connections) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return open() == connections; })) << millis;
+        now = millis;
+        server.connections()->sweep();
+    }
+    int open() const { return server.connections()->connectionCount(); }
+
+    qint64 now = 0;
+    ResultsServer server{
+        {std::chrono::seconds(10), std::chrono::seconds(15), std::chrono::seconds(30), 3},
+        [this] { return now; }};
+};
+} // namespace
+
+TEST_F(LimitsTest, ClosesConnectionsThatSendNothingHalfARequestOrStayIdle) {
+    HttpClient silent(server.port());
+    HttpClient half(server.port());
+    half.send("GET / HTTP/1.1\r\nHost: a");
+    HttpClient answered(server.port());
+    at(5'000, 3);
+    EXPECT_EQ(answered.exchange("GET", "/").status, 200);
+    at(9'999, 3);
+    at(10'000, 3);
+    EXPECT_TRUE(closedByServer(silent) && closedByServer(half));
+    at(19'999, 1);
+    EXPECT_EQ(answered.exchange("GET", "/").status, 200);
+    at(34'998, 1);
+    at(34'999, 1);
+    EXPECT_TRUE(closedByServer(answered));
+}
+
+// The one waiting longest goes, unless it is halfway through a request.
+TEST_F(LimitsTest, ANewClientAtTheCapClosesTheOneIdleLongest) {
+    HttpClient first(server.port());
+    at(1'000, 1);
+    HttpClient busy(server.port());
+    busy.send("GET / HTTP/1.1\r\n");
+    at(2'000, 2);
+    HttpClient second(server.port());
+    at(3'000, 3);
+    HttpClient third(server.port());
+    EXPECT_TRUE(closedByServer(first));
+    EXPECT_EQ(third.exchange("GET", "/").status, 200);
+    HttpClient fourth(server.port());
+    EXPECT_TRUE(closedByServer(second));
+    busy.send("Host: a\r\n\r\n");
+    EXPECT_EQ(busy.receive().status, 200);
 }

@@ -49,6 +49,17 @@ TEST(StartList, ReadsWhatSpreadsheetsSave) {
          "b",
          "B|ženy"},
         {"twice, one category", "družstvo;kategorie\nA;muži\na;Muži\n", {"muži"}, "A", "A|muži"},
+        {"tabs",
+         "družstvo\tkategorie\nSDH Lhota\tmuži\n",
+         {"muži"},
+         "sdh  lhota",
+         "SDH Lhota|muži"},
+        {"UTF-16 with its mark",
+         QByteArray("\xFF\xFE") +
+             QByteArray(reinterpret_cast<const char*>(u"družstvo;kategorie\r\nA;žáci\r\n"), 56),
+         {"žáci"},
+         "a",
+         "A|žáci"},
     };
     for (const auto& c : cases) {
         StartList list;
@@ -71,7 +82,12 @@ TEST(StartList, RefusesAFaultyListNamingTheLine) {
         {"družstvo;kategorie\nA;mu\"ži\n", "řádek 2: uvozovky uprostřed pole"},
         {"družstvo;kategorie\n\"A\"x;muži\n", "řádek 2: za uzavřenými uvozovkami chybí oddělovač"},
         {"družstvo;kategorie\n\"A\nB\";muži\nC;\n", "řádek 4: chybí kategorie"},
-        {"tým;kategorie\nA;muži\n", "řádek 1: záhlaví musí mít sloupce družstvo a kategorie"},
+        {"tým;kategorie\nA;muži\n", "řádek 1: záhlaví musí mít sloupce družstvo a kategorie; "
+                                    "přečteno „tým | kategorie“ (kódování UTF-8, oddělovač „;“)"},
+        {"druzstvo,kategorie\n", "řádek 1: záhlaví musí mít sloupce družstvo a kategorie; "
+                                 "přečteno „druzstvo | kategorie“ (kódování UTF-8, oddělovač „,“)"},
+        {"t\xFDm\tkategorie\n", "řádek 1: záhlaví musí mít sloupce družstvo a kategorie; přečteno "
+                                "„tým | kategorie“ (kódování Windows-1250, oddělovač „tabulátor“)"},
         {"\r\n\r\n", "soubor je prázdný"},
     };
     for (const auto& c : cases) {
@@ -116,6 +132,7 @@ TEST(StartList, RanksEachCategoryOnItsOwn) {
 
     EXPECT_EQ(
         output({QStringLiteral("--ranking"), file.path(), QStringLiteral("--startovka"), listPath}),
+        "\xEF\xBB\xBF"
         "kategorie;místo;družstvo;výsledek\r\n"
         "ženy;1;Žabovřesky;00:00:21:000\r\n"
         "muži;1;SDH Lhota;00:00:18:500\r\n"
@@ -124,6 +141,7 @@ TEST(StartList, RanksEachCategoryOnItsOwn) {
         "bez kategorie;1;Neznámí;00:00:18:000\r\n");
     EXPECT_EQ(
         output({QStringLiteral("--startovka=") + listPath, QStringLiteral("--csv"), file.path()}),
+        "\xEF\xBB\xBF"
         "kategorie;pokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n"
         "muži;1;SDH Lhota;00:00:20:000;00:00:19:000;00:00:20:000;platný\r\n"
         "muži;2;Jiskra;00:00:19:000;00:00:18:000;00:00:19:000;platný\r\n"

@@ -5,8 +5,18 @@
 
 const period = 1000;
 const tabule = document.body.classList.contains('tabule');
-const podium = 5; // teams of each category on the big screen
+const podium = 5; // teams of each category on the big screen, at most
+const fewestRows = 3; // before the text shrinks
+const scales = [1, 0.9, 0.8, 0.7, 0.6]; // of the rankings' text, before paging
+const pageMillis = 8000;
+const phoneWidth = 700; // CSS pixels: narrower than any television
 let etag = null;
+let board = { categories: [], page: 0 };
+
+// The big screen on a phone would be unreadable: the phone page has the same results.
+if (tabule && window.innerWidth < phoneWidth) {
+  window.location.replace('/');
+}
 
 // "00:00:17:204" as "17,204", "00:01:05:300" as "1:05,300": the log's times, easier to read.
 function shortTime(text) {
@@ -27,12 +37,12 @@ function cell(row, text, className) {
   return td;
 }
 
-function rankingSection(category) {
+function rankingSection(category, shownRows) {
   const section = document.createElement('section');
   const heading = document.createElement('h2');
   heading.textContent = category.nazev || 'Pořadí';
   section.appendChild(heading);
-  const rows = tabule ? category.poradi.slice(0, podium) : category.poradi;
+  const rows = shownRows ? category.poradi.slice(0, shownRows) : category.poradi;
   if (rows.length === 0) {
     const empty = document.createElement('p');
     empty.className = 'prazdne';
@@ -51,7 +61,7 @@ function rankingSection(category) {
   const body = table.createTBody();
   for (const row of rows) {
     const tr = body.insertRow();
-    cell(tr, row.misto + '.', 'cislo');
+    cell(tr, row.misto ? row.misto + '.' : '', 'cislo');
     cell(tr, row.druzstvo);
     cell(tr, shortTime(row.vysledek), 'cas');
   }
@@ -86,13 +96,58 @@ function showLatest(attempt) {
   set('posledni-draha1', attempt && shortTime(attempt.draha1));
   set('posledni-draha2', attempt && shortTime(attempt.draha2));
   set('posledni-vysledek', attempt && (attempt.platny ? shortTime(attempt.vysledek) : attempt.stav));
+  // A state in words is longer than a time: smaller, so it stays on the screen.
+  document.getElementById('posledni-vysledek').classList.toggle('slovy', !!attempt && !attempt.platny);
+}
+
+// The categories in pages of perPage, rows of each and the text scale: true if it all fits,
+// and with wholeNames, if no name is cut short either.
+function layBoard(categories, rows, scale, perPage, wholeNames) {
+  const poradi = document.getElementById('poradi');
+  const pages = Math.max(1, Math.ceil(categories.length / perPage));
+  const page = board.page % pages;
+  const shown = categories.slice(page * perPage, (page + 1) * perPage);
+  poradi.style.setProperty('--sloupce', Math.max(1, Math.min(3, shown.length)));
+  poradi.style.setProperty('--meritko', scale);
+  poradi.replaceChildren(...shown.map((category) => rankingSection(category, rows)));
+  document.getElementById('strana').textContent = pages > 1 ? (page + 1) + ' / ' + pages : '';
+  const cut = (cell) => cell.scrollWidth > cell.clientWidth;
+  return poradi.scrollHeight <= poradi.clientHeight && poradi.scrollWidth <= poradi.clientWidth &&
+    !(wholeNames && [...poradi.querySelectorAll('td, h2')].some(cut));
+}
+
+// Fewer rows, then smaller text, with whole names if that can be, else with the longest names
+// cut short; only when even that does not fit, the categories in turn.
+function layBoardToFit() {
+  const categories = board.categories;
+  const all = categories.length;
+  for (const wholeNames of [true, false]) {
+    for (let rows = podium; rows >= fewestRows; --rows) {
+      if (layBoard(categories, rows, scales[0], all, wholeNames)) return;
+    }
+    for (const scale of scales) {
+      if (layBoard(categories, fewestRows, scale, all, wholeNames)) return;
+    }
+  }
+  for (let perPage = all - 1; perPage > 1; --perPage) {
+    if (layBoard(categories, fewestRows, scales[0], perPage, false)) return;
+  }
+  layBoard(categories, fewestRows, scales[scales.length - 1], 1, false);
+}
+
+function nextPage() {
+  board.page += 1;
+  layBoardToFit();
 }
 
 function show(data) {
-  document.getElementById('poradi').replaceChildren(...data.kategorie.map(rankingSection));
   if (tabule) {
+    board.categories = data.kategorie;
+    layBoardToFit();
     showLatest(data.pokusy[0]);
   } else {
+    document.getElementById('poradi').replaceChildren(
+      ...data.kategorie.map((category) => rankingSection(category, 0)));
     showAttempts(data.pokusy);
   }
   document.getElementById('stav').textContent =
@@ -116,3 +171,7 @@ async function poll() {
 }
 
 poll();
+if (tabule) {
+  setInterval(nextPage, pageMillis);
+  window.addEventListener('resize', layBoardToFit);
+}
