@@ -14,17 +14,8 @@
 
 #include <cstdio>
 
-#ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 namespace {
 int writeTable(const CommandLine& line) {
-#ifdef Q_OS_WIN
-    // The CSV carries its own CR LF; a text-mode stdout would double the CR.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);
