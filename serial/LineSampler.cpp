@@ -11,16 +11,17 @@ constexpr std::uint32_t contactBits[contactCount] = {ModemStatus::RlsdOn, ModemS
 LineSampler::LineSampler(LineBackend& lines, MillisClock& clock) : lines_(lines), clock_(clock) {}
 
 void LineSampler::portOpened() {
-    const std::lock_guard port(portMutex_);
-    portOpen_ = true;
-    const std::lock_guard lock(snapshotMutex_);
-    snapshot_.closed = {};
-    snapshot_.readFailed = false;
+    setPortOpen(true);
 }
 
 void LineSampler::portClosing() {
+    setPortOpen(false);
+}
+
+void LineSampler::setPortOpen(bool open) {
     const std::lock_guard port(portMutex_);
-    portOpen_ = false;
+    portOpen_ = open;
+    // Either way the inputs read open until the next read: a closure then counts as new.
     const std::lock_guard lock(snapshotMutex_);
     snapshot_.closed = {};
     snapshot_.readFailed = false;

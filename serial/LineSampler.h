@@ -30,6 +30,7 @@ public:
     LineSnapshot snapshot() const;
 
 private:
+    void setPortOpen(bool open);
     void publish(bool answered, std::uint32_t status, std::uint32_t tick);
 
     LineBackend& lines_;
