@@ -35,6 +35,7 @@ void TrackScenario::beginSpell() {
     spellWallNs_ = ProcessClock::monotonicNs();
     spellCpuNs_ = ProcessClock::cpuNs();
     spellServerNs_ = serverCpuNs_ ? serverCpuNs_() : 0;
+    spellReads_ = reads_ ? reads_() : 0;
 }
 
 double TrackScenario::spellCpuPct() const {
@@ -50,6 +51,14 @@ double TrackScenario::spellServerPct() const {
     const auto wall = static_cast<double>(ProcessClock::monotonicNs() - spellWallNs_);
     const auto cpu = static_cast<double>(serverCpuNs_() - spellServerNs_);
     return wall > 0 ? 100.0 * cpu / wall : 0.0;
+}
+
+double TrackScenario::spellReadsPerS() const {
+    if (!reads_) {
+        return 0.0;
+    }
+    const auto wall = static_cast<double>(ProcessClock::monotonicNs() - spellWallNs_);
+    return wall > 0 ? 1e9 * static_cast<double>(reads_() - spellReads_) / wall : 0.0;
 }
 
 void TrackScenario::click(QPushButton* button) {
@@ -137,6 +146,7 @@ void TrackScenario::step() {
             probe_.setRecording(false);
             cpuRacePct_ = spellCpuPct();
             serverRacePct_ = spellServerPct();
+            readsPerS_ = spellReadsPerS();
             scheduleLane(1 + static_cast<int>(random_() % 2));
         }
         break;

@@ -45,6 +45,9 @@ public:
     }
     double serverIdlePct() const { return serverIdlePct_; }
     double serverRacePct() const { return serverRacePct_; }
+    // The port's modem-status reads so far, counted over the race spell.
+    void measureReads(std::function<std::uint64_t()> reads) { reads_ = std::move(reads); }
+    double readsPerS() const { return readsPerS_; }
     // Recorded lane time minus the true time from the start contact to the target, in ms.
     const std::vector<double>& laneErrorsMs() const { return laneErrorsMs_; }
     // How long after closing the program first read each contact closed, in ms.
@@ -68,6 +71,7 @@ private:
     void beginSpell();
     double spellCpuPct() const;
     double spellServerPct() const;
+    double spellReadsPerS() const;
     void scheduleStart();
     void scheduleLane(int lane);
     ScheduledLines::Contact laneContact() const {
@@ -95,6 +99,9 @@ private:
     std::int64_t spellServerNs_ = 0;
     double serverIdlePct_ = 0;
     double serverRacePct_ = 0;
+    std::function<std::uint64_t()> reads_;
+    std::uint64_t spellReads_ = 0;
+    double readsPerS_ = 0;
 
     int racesDone_ = 0;
     int closuresInRace_ = 0;
