@@ -1,7 +1,7 @@
 #include "linetest/LineCheck.h"
 
+#include "linetest/ReadTiming.h"
 #include "serial/Module1.h"
-#include "serial/Module2.h"
 #include "serial/Pause.h"
 #include "serial/Pulses.h"
 
@@ -43,20 +43,16 @@ const PulseKey* pulseFor(int key) {
 
 } // namespace
 
-LineCheck::LineCheck(LineBackend& lines, PerformanceCounter& counter, Pause& pause, Clock now,
-                     std::ostream& out)
-    : pause_(pause), now_(std::move(now)), out_(out) {
-    Module1::installBackend(&lines);
-    Module2::installCounter(&counter);
-}
+LineCheck::LineCheck(LineBackend& lines, PerformanceCounter& counter, PulseSleep& pulseSleep,
+                     Pause& pause, ReadClock& readClock, Clock now, std::ostream& out)
+    : lines_(lines), modules_(lines, counter, pulseSleep), pause_(pause), readClock_(readClock),
+      now_(std::move(now)), out_(out) {}
 
 LineCheck::~LineCheck() {
     Module1::SetDtr(0);
     Module1::SetRts(0);
     Module1::SetBreak(0);
     Module1::ClosePort();
-    Module1::installBackend(nullptr);
-    Module2::installCounter(nullptr);
 }
 
 QString LineCheck::open(const QString& portName, const DeviceNames& names) {
@@ -78,11 +74,14 @@ QString LineCheck::open(const QString& portName, const DeviceNames& names) {
     Module1::SetBreak(0);
     Module1::SetDtr(0);
     Module1::SetRts(0);
+    const ReadTimes reads = timeReads(lines_, readClock_, timedReads);
     out_ << QStringLiteral("Test linek %1, nic se nezapisuje / line test of %1, nothing is "
-                           "written.\n"
-                           "s = start, z = stop, r = reset: impuls / pulse 1000 ms; "
-                           "q = konec / quit\n")
+                           "written.\n")
                 .arg(port)
+                .toStdString()
+         << readTimesReport(reads).toStdString()
+         << QStringLiteral("s = start, z = stop, r = reset: impuls / pulse 1000 ms; "
+                           "q = konec / quit\n")
                 .toStdString()
          << std::flush;
     return {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/DeviceNames.h"
+#include "serial/InstalledModules.h"
 
 #include <QString>
 #include <QTime>
@@ -12,6 +13,8 @@
 class LineBackend;
 class Pause;
 class PerformanceCounter;
+class PulseSleep;
+class ReadClock;
 
 // Where the line test's keys come from: the terminal in the program, a script in tests.
 class KeySource {
@@ -23,24 +26,30 @@ public:
     virtual void dropPending() = 0;
 };
 
-// The line test behind `tavorin-com --test`: opens a port as the timing program does, shows
-// its three inputs as they change and sends one stopwatch pulse per key. It writes nothing but
-// its own output: no results log, no settings.
+// The line test behind `tavorin-com --test`: opens a port as the timing program does, times
+// the port's first reads so the operator can judge the adapter, shows its three inputs as they
+// change and sends one stopwatch pulse per key. It writes nothing but its own output: no
+// results log, no settings.
 class LineCheck {
 public:
     using Clock = std::function<QTime()>;
     // The inputs are sampled this often; the thread sleeps in between.
     static constexpr int sampleMillis = 5;
+    // Reads timed right after the port opens.
+    static constexpr int timedReads = 1000;
 
-    // Installs the lines and the counter for Module1 and the pulses, until destroyed.
-    LineCheck(LineBackend& lines, PerformanceCounter& counter, Pause& pause, Clock now,
-              std::ostream& out);
+    // Installs the lines, the counter and the pulse sleep for Module1 and the pulses, until
+    // destroyed: a pulse sleeps through all but its last milliseconds, as in the program.
+    // readClock times the port's reads.
+    LineCheck(LineBackend& lines, PerformanceCounter& counter, PulseSleep& pulseSleep, Pause& pause,
+              ReadClock& readClock, Clock now, std::ostream& out);
     ~LineCheck();
     LineCheck(const LineCheck&) = delete;
     LineCheck& operator=(const LineCheck&) = delete;
 
-    // Opens the port with every output dropped, as the program does. Returns an empty text,
-    // or why the port was not opened; the console is refused before anything touches it.
+    // Opens the port with every output dropped, as the program does, and shows how long its
+    // first reads took. Returns an empty text, or why the port was not opened; the console is
+    // refused before anything touches it.
     QString open(const QString& portName, const DeviceNames& names);
 
     // Shows the inputs and sends the pulses of the keys s, z, r until q.
@@ -50,7 +59,10 @@ private:
     void sample();
     void line(const QString& text);
 
+    LineBackend& lines_;
+    InstalledModules modules_;
     Pause& pause_;
+    ReadClock& readClock_;
     Clock now_;
     std::ostream& out_;
     std::array<int, 3> shown_{-1, -1, -1}; // -1 until first shown

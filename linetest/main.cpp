@@ -1,9 +1,11 @@
 // tavorin-linka [--koren DIR] COM1|COM2: the line test that `tavorin-com --test` starts.
 
 #include "linetest/LineCheck.h"
+#include "linetest/ReadTiming.h"
 #include "linetest/TerminalKeys.h"
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
+#include "serial/PulseSleep.h"
 #include "serial/SerialPortBackend.h"
 
 #include <QCoreApplication>
@@ -28,8 +30,10 @@ int main(int argc, char** argv) {
 
     SerialPortBackend lines(names);
     MonotonicCounter counter;
+    ThreadPulseSleep pulseSleep;
     ThreadSleep pause;
-    LineCheck check(lines, counter, pause, &QTime::currentTime, std::cout);
+    MonotonicReadClock readClock;
+    LineCheck check(lines, counter, pulseSleep, pause, readClock, &QTime::currentTime, std::cout);
     const QString refused = check.open(port, names);
     if (!refused.isEmpty()) {
         std::cerr << refused.toStdString();
