@@ -5,6 +5,7 @@
 #include "vysledky/TimeText.h"
 #include "window/Form1.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPushButton>
@@ -161,9 +162,16 @@ void TrackScenario::step() {
             } else if (closuresInRace_ == plan_.closuresPerRace - 1) {
                 scheduleLane(3 - lane_); // the last hit of the race: both lanes have a time
             } else {
-                click(form_.controls().Command4); // the operator clears the lanes: armed again
-                stage_ = Stage::AwaitArmed;
+                stage_ = Stage::AwaitLetGo;
             }
+        }
+        break;
+    case Stage::AwaitLetGo:
+        // The operator clears the lanes once the window shows the target open again, as at the
+        // track: through a slow adapter that is a few milliseconds after it was let go.
+        if (!(lane_ == 1 ? form_.controls().Check1 : form_.controls().Check2)->isChecked()) {
+            click(form_.controls().Command4); // armed again
+            stage_ = Stage::AwaitArmed;
         }
         break;
     case Stage::AwaitArmed:

@@ -25,10 +25,10 @@ struct Plan {
 
 // The track as the benchmark plays it, one step after every pass of the real loop: an idle
 // spell, a start by the referee's contact, a race running untouched, then lane targets hit at
-// random moments. Between single hits the operator clears the lane boxes (Command4), which
-// arms the lanes again without a pulse; every race ends with both lanes, so the stop pulse
-// runs, and the reset button (Command8) is pressed at the end. The operator's clicks are
-// posted, so they run in the loop's own event pump as real clicks do.
+// random moments. Between single hits, once the window shows the target let go, the operator
+// clears the lane boxes (Command4), which arms the lanes again without a pulse; every race ends
+// with both lanes, so the stop pulse runs, and the reset button (Command8) is pressed at the end.
+// The operator's clicks are posted, so they run in the loop's own event pump as real clicks do.
 class TrackScenario {
 public:
     TrackScenario(Form1& form, ScheduledLines& lines, PassProbe& probe, const Plan& plan);
@@ -61,6 +61,7 @@ private:
         AwaitStart,
         RaceRunning,
         AwaitLane,
+        AwaitLetGo,
         AwaitArmed,
         AwaitFinish,
         AwaitArmedForStart,
