@@ -57,9 +57,9 @@ QString readTimesReport(const ReadTimes& t) {
             .arg(t.reads)
             .arg(czech(t.medianMs), czech(t.maxMs), english(t.medianMs), english(t.maxMs));
     if (t.failed > 0) {
-        return out + QStringLiteral("%1 čtení z %2 selhalo: port neodpovídá spolehlivě, k měření "
-                                    "se nehodí. / %1 of %2 reads failed: the port does not answer "
-                                    "reliably, unsuitable for timing.\n")
+        return out + QStringLiteral("Nezdařená čtení: %1 z %2; port neodpovídá spolehlivě, k "
+                                    "měření se nehodí. / Failed reads: %1 of %2; the port does not "
+                                    "answer reliably, unsuitable for timing.\n")
                          .arg(t.failed)
                          .arg(t.reads);
     }

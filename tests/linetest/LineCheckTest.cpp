@@ -185,8 +185,8 @@ TEST(ReadTimesTest, TheMedianAndLongestReadJudgeTheAdapter) {
         {"pulled out now and then", [](int) { return 30'000; },
          [](int read) { return read % 250 == 7; },
          figures("0,030 ms, nejdelší 0,030 ms", "0.030 ms, longest 0.030 ms") +
-             "4 čtení z 1000 selhalo: port neodpovídá spolehlivě, k měření se nehodí. / 4 of 1000 "
-             "reads failed: the port does not answer reliably, unsuitable for timing.\n"},
+             "Nezdařená čtení: 4 z 1000; port neodpovídá spolehlivě, k měření se nehodí. / Failed "
+             "reads: 4 of 1000; the port does not answer reliably, unsuitable for timing.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.adapter);
