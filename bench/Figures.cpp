@@ -32,6 +32,7 @@ const Row rows[] = {
     {"pass_max_ms", "pass period max (ms)", &Figures::passMaxMs, 3},
     {"pass_work_p50_us", "pass work p50 (us)", &Figures::passWorkP50Us, 1},
     {"pass_work_p99_us", "pass work p99 (us)", &Figures::passWorkP99Us, 1},
+    {"reads_per_s", "port reads per second", &Figures::readsPerS, 0},
     {"lane_err_p50_ms", "lane time error p50 (ms)", &Figures::laneErrP50Ms, 3},
     {"lane_err_p99_ms", "lane time error p99 (ms)", &Figures::laneErrP99Ms, 3},
     {"lane_err_max_ms", "lane time error max (ms)", &Figures::laneErrMaxMs, 3},
@@ -63,13 +64,13 @@ QString figuresTable(const Figures& f) {
                    .arg(QString::fromLatin1(row.label), -36)
                    .arg(f.*row.value, 10, 'f', row.decimals);
     }
-    out += QStringLiteral("(%1 passes, %2 lane closures, %3 pulses, %4 start-ups; "
-                          "real-time: %5, busy processes beside it: %6, slow disk: %7 ms)\n")
+    out += QStringLiteral("(%1 passes, %2 lane closures, %3 pulses, %4 start-ups; adapter: %5, "
+                          "real-time: %6, busy processes beside it: %7, slow disk: %8 ms)\n")
                .arg(f.passes)
                .arg(f.closures)
                .arg(f.pulses)
                .arg(f.startups)
-               .arg(f.realtime)
+               .arg(f.adapter, f.realtime)
                .arg(f.load)
                .arg(f.slowDiskMs);
     return out;
@@ -87,8 +88,9 @@ QString figuresJson(const Figures& f) {
                    .arg(f.*row.value, 0, 'f', row.decimals);
         first = false;
     }
-    out += QStringLiteral(", \"realtime\": \"%1\", \"load\": %2, \"slow_disk_ms\": %3}\n")
-               .arg(f.realtime)
+    out += QStringLiteral(
+               ", \"adapter\": \"%1\", \"realtime\": \"%2\", \"load\": %3, \"slow_disk_ms\": %4}\n")
+               .arg(f.adapter, f.realtime)
                .arg(f.load)
                .arg(f.slowDiskMs);
     return out;

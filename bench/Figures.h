@@ -7,6 +7,7 @@
 struct Figures {
     double passP50Ms = 0, passP99Ms = 0, passMaxMs = 0;
     double passWorkP50Us = 0, passWorkP99Us = 0;
+    double readsPerS = 0; // modem-status reads of the port, over the race spell
     double laneErrP50Ms = 0, laneErrP99Ms = 0, laneErrMaxMs = 0;
     double laneLagP99Ms = 0, laneLagMaxMs = 0, startLagMaxMs = 0; // where the lane error comes from
     double pulseMeanDevMs = 0, pulseMaxDevMs = 0;
@@ -18,6 +19,7 @@ struct Figures {
     double startupMs = 0;
     double flushLagP99Ms = 0; // a lane's record written to the end of its flush
 
+    QString adapter;    // how the port is read: uart, usb-control or usb-interrupt
     QString realtime;   // how the loop's thread was scheduled: fifo, rr, rtkit or none
     int load = 0;       // busy processes beside it
     int slowDiskMs = 0; // each flush made to take this long

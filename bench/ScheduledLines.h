@@ -4,12 +4,18 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <mutex>
 #include <vector>
 
 // A port whose three contacts close and open at chosen moments of the monotonic clock and
 // whose three outputs are timed on that clock, edge by edge. It stands in for the wiring at
-// the track: the program under measurement sees nothing but its answers.
+// the track: the program under measurement sees nothing but its answers. Read as it is, it is
+// a built-in UART, whose modem status comes back at once; AdapterModel puts a USB adapter in
+// front of it.
+//
+// The line sampler reads it from its own thread while the benchmark schedules the contacts and
+// the loop moves the outputs from the main thread: the contacts are kept under a lock. The
+// outputs and their pulses belong to the main thread alone.
 class ScheduledLines final : public LineBackend {
 public:
     enum Contact { Start, Lane1, Lane2 };
@@ -27,20 +33,22 @@ public:
     // slow pass, and never seen twice.
     void closeAt(Contact contact, std::int64_t closeNs);
     void openAt(Contact contact, std::int64_t openNs);
-    // The first moment the program asked for the contact and found it closed; -1 before.
-    std::int64_t firstSeenNs(Contact contact) const { return contacts_[contact].seenNs; }
+    // When the first read that found the contact closed came back; -1 before.
+    std::int64_t firstSeenNs(Contact contact) const;
 
-    // Every pulse completed so far, in the order they ended.
+    // The modem status bits the contacts had at asOfNs, as a read that returns at nowNs
+    // reports them; the contacts it finds closed count as seen at nowNs.
+    std::uint32_t statusAt(std::int64_t asOfNs, std::int64_t nowNs);
+
+    // Every pulse completed so far, in the order they ended. Main thread only.
     const std::vector<Pulse>& pulses() const { return pulses_; }
-
-    // Called once, at the first sample of the inputs: the first pass of the loop.
-    void onFirstSample(std::function<void()> callback) { firstSample_ = std::move(callback); }
 
     std::int32_t open(const QString& portName) override;
     void close() override;
     void setDtr(bool on) override { edge(Dtr, on); }
     void setRts(bool on) override { edge(Rts, on); }
     void setBreak(bool on) override { edge(Break, on); }
+    // The contacts as they are at this moment.
     std::optional<std::uint32_t> modemStatus() override;
 
 private:
@@ -52,9 +60,9 @@ private:
 
     void edge(Output output, bool on);
 
+    mutable std::mutex contactsMutex_;
     std::array<Window, 3> contacts_{};
     std::array<std::int64_t, 3> upSince_{-1, -1, -1};
     std::array<std::int64_t, 3> upCpu_{0, 0, 0};
     std::vector<Pulse> pulses_;
-    std::function<void()> firstSample_;
 };

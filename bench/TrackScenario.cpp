@@ -6,6 +6,7 @@
 #include "vysledky/TimeText.h"
 #include "window/Form1.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMetaObject>
@@ -37,6 +38,7 @@ void TrackScenario::beginSpell() {
     spellWallNs_ = ProcessClock::monotonicNs();
     spellCpuNs_ = ProcessClock::cpuNs();
     spellServerNs_ = serverCpuNs_ ? serverCpuNs_() : 0;
+    spellReads_ = reads_ ? reads_() : 0;
 }
 
 double TrackScenario::spellCpuPct() const {
@@ -52,6 +54,14 @@ double TrackScenario::spellServerPct() const {
     const auto wall = static_cast<double>(ProcessClock::monotonicNs() - spellWallNs_);
     const auto cpu = static_cast<double>(serverCpuNs_() - spellServerNs_);
     return wall > 0 ? 100.0 * cpu / wall : 0.0;
+}
+
+double TrackScenario::spellReadsPerS() const {
+    if (!reads_) {
+        return 0.0;
+    }
+    const auto wall = static_cast<double>(ProcessClock::monotonicNs() - spellWallNs_);
+    return wall > 0 ? 1e9 * static_cast<double>(reads_() - spellReads_) / wall : 0.0;
 }
 
 void TrackScenario::click(QPushButton* button) {
@@ -141,6 +151,7 @@ void TrackScenario::step() {
             probe_.setRecording(false);
             cpuRacePct_ = spellCpuPct();
             serverRacePct_ = spellServerPct();
+            readsPerS_ = spellReadsPerS();
             scheduleLane(1 + static_cast<int>(random_() % 2));
         }
         break;
@@ -155,9 +166,16 @@ void TrackScenario::step() {
             } else if (closuresInRace_ == plan_.closuresPerRace - 1) {
                 scheduleLane(3 - lane_); // the last hit of the race: both lanes have a time
             } else {
-                click(form_.controls().Command4); // the operator clears the lanes: armed again
-                stage_ = Stage::AwaitArmed;
+                stage_ = Stage::AwaitLetGo;
             }
+        }
+        break;
+    case Stage::AwaitLetGo:
+        // The operator clears the lanes once the window shows the target open again, as at the
+        // track: through a slow adapter that is a few milliseconds after it was let go.
+        if (!(lane_ == 1 ? form_.controls().Check1 : form_.controls().Check2)->isChecked()) {
+            click(form_.controls().Command4); // armed again
+            stage_ = Stage::AwaitArmed;
         }
         break;
     case Stage::AwaitArmed:

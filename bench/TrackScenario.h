@@ -25,10 +25,10 @@ struct Plan {
 
 // The track as the benchmark plays it, one step after every pass of the real loop: an idle
 // spell, a start by the referee's contact, a race running untouched, then lane targets hit at
-// random moments. Between single hits the operator clears the lane boxes (Command4), which
-// arms the lanes again without a pulse; every race ends with both lanes, so the stop pulse
-// runs, and the reset button (Command8) is pressed at the end. The operator's clicks are
-// posted, so they run in the loop's own event pump as real clicks do.
+// random moments. Between single hits, once the window shows the target let go, the operator
+// clears the lane boxes (Command4), which arms the lanes again without a pulse; every race ends
+// with both lanes, so the stop pulse runs, and the reset button (Command8) is pressed at the end.
+// The operator's clicks are posted, so they run in the loop's own event pump as real clicks do.
 class TrackScenario {
 public:
     TrackScenario(Form1& form, ScheduledLines& lines, PassProbe& probe, const Plan& plan);
@@ -45,6 +45,9 @@ public:
     }
     double serverIdlePct() const { return serverIdlePct_; }
     double serverRacePct() const { return serverRacePct_; }
+    // The port's modem-status reads so far, counted over the race spell.
+    void measureReads(std::function<std::uint64_t()> reads) { reads_ = std::move(reads); }
+    double readsPerS() const { return readsPerS_; }
     // Recorded lane time minus the true time from the start contact to the target, in ms.
     const std::vector<double>& laneErrorsMs() const { return laneErrorsMs_; }
     // How long after closing the program first read each contact closed, in ms.
@@ -60,6 +63,7 @@ private:
         AwaitStart,
         RaceRunning,
         AwaitLane,
+        AwaitLetGo,
         AwaitArmed,
         AwaitFinish,
         AwaitArmedForStart,
@@ -70,6 +74,7 @@ private:
     void beginSpell();
     double spellCpuPct() const;
     double spellServerPct() const;
+    double spellReadsPerS() const;
     void scheduleStart();
     void scheduleLane(int lane);
     ScheduledLines::Contact laneContact() const {
@@ -97,6 +102,9 @@ private:
     std::int64_t spellServerNs_ = 0;
     double serverIdlePct_ = 0;
     double serverRacePct_ = 0;
+    std::function<std::uint64_t()> reads_;
+    std::uint64_t spellReads_ = 0;
+    double readsPerS_ = 0;
 
     int racesDone_ = 0;
     int closuresInRace_ = 0;

@@ -1,8 +1,10 @@
 // Measures the real polling loop: pass period and work, lane-time error against contacts
 // closed at known moments, pulse lengths, CPU cost, peak memory and start-up time. It runs
-// the window offscreen with the real clocks and the real 1 ms pause; only the port is
-// replaced, by contacts on a schedule.
+// the window offscreen with the real clocks, the real 1 ms pause and the real line sampler on
+// its own thread; only the port is replaced, by contacts on a schedule read through a model
+// of the adapter.
 
+#include "bench/AdapterModel.h"
 #include "bench/BenchDisk.h"
 #include "bench/BusyLoad.h"
 #include "bench/Figures.h"
@@ -55,31 +57,13 @@ public:
     }
 };
 
-// Everything of the real machine but the port and the window; the race is built on the pause
-// the run measures.
-struct BenchMachine {
-    ScheduledLines lines;
-    MonotonicCounter counter;
-    MonotonicMillisClock clock;
-    ThreadSleep sleep;
-    ThreadPulseSleep pulseSleep;
-    LocaleTimeOfDay timeOfDay;
-    RefuseEnd end;
-    LineSampler sampler{lines, clock};
-    MillisecondSchedule schedule;
-    SamplerThread samplerThread{sampler, schedule};
-    Module1 port{lines};
-    Module2 counterModule{counter, pulseSleep};
-    Pulses pulses{port, counterModule};
-    ModuleLines raceLines{port, pulses, sampler};
-    ResultsLog log{QString::fromLatin1(LogRecords::fileName)};
-};
-
 struct Options {
     bool json = false;
     bool quick = false;
     int load = 0;
-    int slowDiskMs = 0;   // each flush of the log takes this long instead of the disk's time
+    int slowDiskMs = 0; // each flush of the log takes this long instead of the disk's time
+    Adapter adapter = Adapter::Uart;
+    int readUs = 1000; // a USB control transfer's time, for usb-control
     bool display = false; // run the whole benchmark again on an X server of its own
     bool onX = false;     // this is that run: draw on $DISPLAY and measure its server too
     std::int64_t startupChildSpawnNs = -1;
@@ -98,6 +82,12 @@ Options parse(const QStringList& args) {
         } else if (args[i] == QLatin1String("--slow-disk") && i + 1 < args.size() &&
                    args[i + 1].toInt() >= 0) {
             o.slowDiskMs = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--adapter") && i + 1 < args.size() &&
+                   adapterNamed(args[i + 1])) {
+            o.adapter = *adapterNamed(args[++i]);
+        } else if (args[i] == QLatin1String("--read-us") && i + 1 < args.size() &&
+                   args[i + 1].toInt() > 0) {
+            o.readUs = args[++i].toInt();
         } else if (args[i] == QLatin1String("--display")) {
             o.display = true;
         } else if (args[i] == QLatin1String("--on-x")) {
@@ -105,43 +95,88 @@ Options parse(const QStringList& args) {
         } else if (args[i] == QLatin1String("--startup-child") && i + 1 < args.size()) {
             o.startupChildSpawnNs = args[++i].toLongLong();
         } else {
-            std::fprintf(stderr,
-                         "usage: tavorin-bench [--quick] [--json] [--load N] [--slow-disk MS] "
-                         "[--display]\n");
+            std::fprintf(stderr, "usage: tavorin-bench [--quick] [--json] [--load N] [--slow-disk MS] "
+                                 "[--display] [--adapter uart|usb-control|usb-interrupt] "
+                                 "[--read-us N]\n");
             std::exit(2);
         }
     }
     return o;
 }
 
-// The child's whole life: start as the program starts, report at the first sample of the
-// contacts, which is the first pass of the loop, and end there.
-int startupChild(int argc, char** argv, std::int64_t spawnNs) {
-    Application app(argc, argv);
-    requestRealtimePriority();
-    KeepAwake awake(std::cerr);
-    BenchMachine m;
-    m.lines.onFirstSample([spawnNs] {
-        const double elapsed = static_cast<double>(ProcessClock::monotonicNs() - spawnNs) / 1e6;
+// Everything of the real machine but the port and the window: the scheduled contacts, read
+// through the adapter by the line sampler on its own thread, the modules, the log.
+struct BenchMachine {
+    explicit BenchMachine(const Options& o) : port(lines, o.adapter, o.readUs) {}
+
+    ScheduledLines lines;
+    AdapterModel port;
+    MonotonicCounter counter;
+    MonotonicMillisClock clock;
+    ThreadSleep sleep;
+    ThreadPulseSleep pulseSleep;
+    LocaleTimeOfDay timeOfDay;
+    RefuseEnd end;
+    LineSampler sampler{port, clock};
+    MillisecondSchedule schedule;
+    SamplerThread samplerThread{sampler, schedule}; // stopped before what it reads goes
+    Module1 module1{port};
+    Module2 module2{counter, pulseSleep};
+    Pulses pulses{module1, module2};
+    ModuleLines raceLines{module1, pulses, sampler};
+    ResultsLog log{QString::fromLatin1(LogRecords::fileName)};
+};
+
+// As the program asks for its loop thread's (before the machine is built), the sampler's too.
+void requestSamplerRealtime(BenchMachine& m) {
+    requestRealtimePriority(RealtimeThread{m.samplerThread.threadId(),
+                                           QStringLiteral("vzorkování linek"),
+                                           QStringLiteral("line sampler")});
+}
+
+// Ends the start-up child at the first pass of the loop: the pass's first pause.
+class FirstPassReport final : public Pause {
+public:
+    explicit FirstPassReport(std::int64_t spawnNs) : spawnNs_(spawnNs) {}
+    void Sleep(int /*milliseconds*/) override {
+        const double elapsed = static_cast<double>(ProcessClock::monotonicNs() - spawnNs_) / 1e6;
         std::printf("%.3f\n", elapsed);
         std::fflush(stdout);
         std::_Exit(0);
-    });
-    Race race(m.raceLines, m.clock, m.sleep, m.timeOfDay, m.log);
+    }
+
+private:
+    std::int64_t spawnNs_;
+};
+
+// The child's whole life: start as the program starts, report at the end of the loop's first
+// pass, and end there.
+int startupChild(int argc, char** argv, const Options& options) {
+    Application app(argc, argv);
+    requestRealtimePriority();
+    KeepAwake awake(std::cerr);
+    BenchMachine m(options);
+    requestSamplerRealtime(m);
+    FirstPassReport firstPass(options.startupChildSpawnNs);
+    Race race(m.raceLines, m.clock, firstPass, m.timeOfDay, m.log);
     Form1 form(race, m.log, m.clock, m.end);
     form.Form_Load();
     form.show();
     return Application::exec();
 }
 
-// Start-up times of fresh processes, in ms; empty when a child failed.
-std::vector<double> measureStartups(const QString& self, int runs) {
+// Start-up times of fresh processes, in ms; empty when a child failed. The children read the
+// port through the same adapter.
+std::vector<double> measureStartups(const QString& self, const Options& options, int runs) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         const std::int64_t spawn = ProcessClock::monotonicNs();
-        child.start(self, {QStringLiteral("--startup-child"), QString::number(spawn)});
+        child.start(self,
+                    {QStringLiteral("--startup-child"), QString::number(spawn),
+                     QStringLiteral("--adapter"), QString::fromLatin1(adapterName(options.adapter)),
+                     QStringLiteral("--read-us"), QString::number(options.readUs)});
         if (!child.waitForFinished(30000) || child.exitCode() != 0) {
             child.kill();
             return {};
@@ -217,7 +252,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     if (options.startupChildSpawnNs >= 0) {
-        return startupChild(argc, argv, options.startupChildSpawnNs);
+        return startupChild(argc, argv, options);
     }
 
     // The results log goes to the working directory: keep it out of the caller's.
@@ -234,13 +269,15 @@ int main(int argc, char** argv) {
     const Plan plan = planFor(options.quick);
     BenchDisk disk(options.slowDiskMs);
     LogFlusher flusher(disk); // outlives the log that hands it work
-    BenchMachine m;
+    BenchMachine m(options);
+    requestSamplerRealtime(m);
     PassProbe probe(m.sleep, static_cast<std::size_t>(plan.racePasses) + 16);
     m.log.flushWith(flusher);
     Race race(m.raceLines, m.clock, probe, m.timeOfDay, m.log);
     Form1 form(race, m.log, m.clock, m.end);
     TrackScenario scenario(form, m.lines, probe, plan);
     probe.onPass([&scenario] { scenario.step(); });
+    scenario.measureReads([&m] { return m.port.reads(); });
     std::optional<pid_t> server;
     if (options.onX) {
         server = ServerCpu::serverOfDisplay();
@@ -270,6 +307,7 @@ int main(int argc, char** argv) {
     f.passMaxMs = maximum(periods);
     f.passWorkP50Us = percentile(probe.workUs(), 50);
     f.passWorkP99Us = percentile(probe.workUs(), 99);
+    f.readsPerS = scenario.readsPerS();
 
     std::vector<double> laneErrors;
     for (double e : scenario.laneErrorsMs()) {
@@ -305,12 +343,13 @@ int main(int argc, char** argv) {
     f.cpuIdleDisplayPct = f.cpuIdlePct + scenario.serverIdlePct();
     f.cpuRaceDisplayPct = f.cpuRacePct + scenario.serverRacePct();
     f.cpuPulsePct = pulseWallNs > 0 ? 100.0 * pulseCpuNs / pulseWallNs : 0.0;
+    f.adapter = QString::fromLatin1(adapterName(options.adapter));
     f.realtime = QString::fromLatin1(realtimeResultName(realtime));
     f.load = load.size();
     f.rssPeakMb = ProcessClock::peakResidentMb();
 
     const std::vector<double> startups =
-        measureStartups(QCoreApplication::applicationFilePath(), options.quick ? 1 : 5);
+        measureStartups(QCoreApplication::applicationFilePath(), options, options.quick ? 1 : 5);
     if (startups.empty()) {
         std::fputs("tavorin-bench: the start-up run failed\n", stderr);
         return 1;

@@ -1,5 +1,6 @@
 #include "linetest/LineCheck.h"
 
+#include "linetest/ReadTiming.h"
 #include "serial/Module1.h"
 #include "serial/Pause.h"
 #include "serial/Pulses.h"
@@ -43,8 +44,10 @@ const PulseKey* pulseFor(int key) {
 
 } // namespace
 
-LineCheck::LineCheck(Module1& port, Pulses& pulses, Pause& pause, Clock now, std::ostream& out)
-    : port_(port), pulses_(pulses), pause_(pause), now_(std::move(now)), out_(out) {}
+LineCheck::LineCheck(LineBackend& lines, Module1& port, Pulses& pulses, Pause& pause,
+                     ReadClock& readClock, Clock now, std::ostream& out)
+    : lines_(lines), port_(port), pulses_(pulses), pause_(pause), readClock_(readClock),
+      now_(std::move(now)), out_(out) {}
 
 LineCheck::~LineCheck() {
     port_.SetDtr(0);
@@ -72,11 +75,14 @@ QString LineCheck::open(const QString& portName, const DeviceNames& names) {
     port_.SetBreak(0);
     port_.SetDtr(0);
     port_.SetRts(0);
+    const ReadTimes reads = timeReads(lines_, readClock_, timedReads);
     out_ << QStringLiteral("Test linek %1, nic se nezapisuje / line test of %1, nothing is "
-                           "written.\n"
-                           "s = start, z = stop, r = reset: impuls / pulse 1000 ms; "
-                           "q = konec / quit\n")
+                           "written.\n")
                 .arg(port)
+                .toStdString()
+         << readTimesReport(reads).toStdString()
+         << QStringLiteral("s = start, z = stop, r = reset: impuls / pulse 1000 ms; "
+                           "q = konec / quit\n")
                 .toStdString()
          << std::flush;
     return {};

@@ -9,9 +9,11 @@
 #include <functional>
 #include <ostream>
 
+class LineBackend;
 class Module1;
 class Pause;
 class Pulses;
+class ReadClock;
 
 // Where the line test's keys come from: the terminal in the program, a script in tests.
 class KeySource {
@@ -23,24 +25,30 @@ public:
     virtual void dropPending() = 0;
 };
 
-// The line test behind `tavorin-com --test`: opens a port as the timing program does, shows
-// its three inputs as they change and sends one stopwatch pulse per key. It writes nothing but
-// its own output: no results log, no settings.
+// The line test behind `tavorin-com --test`: opens a port as the timing program does, times
+// the port's first reads so the operator can judge the adapter, shows its three inputs as they
+// change and sends one stopwatch pulse per key. It writes nothing but its own output: no
+// results log, no settings.
 class LineCheck {
 public:
     using Clock = std::function<QTime()>;
     // The inputs are sampled this often; the thread sleeps in between.
     static constexpr int sampleMillis = 5;
+    // Reads timed right after the port opens.
+    static constexpr int timedReads = 1000;
 
-    // Reads and drives the port through the port module and its pulses; closes it when
-    // destroyed.
-    LineCheck(Module1& port, Pulses& pulses, Pause& pause, Clock now, std::ostream& out);
+    // Reads and drives the port through the port module and its pulses, so that a pulse sleeps
+    // through all but its last milliseconds as in the program; closes it when destroyed. The
+    // first reads go straight to the lines, timed on readClock.
+    LineCheck(LineBackend& lines, Module1& port, Pulses& pulses, Pause& pause, ReadClock& readClock,
+              Clock now, std::ostream& out);
     ~LineCheck();
     LineCheck(const LineCheck&) = delete;
     LineCheck& operator=(const LineCheck&) = delete;
 
-    // Opens the port with every output dropped, as the program does. Returns an empty text,
-    // or why the port was not opened; the console is refused before anything touches it.
+    // Opens the port with every output dropped, as the program does, and shows how long its
+    // first reads took. Returns an empty text, or why the port was not opened; the console is
+    // refused before anything touches it.
     QString open(const QString& portName, const DeviceNames& names);
 
     // Shows the inputs and sends the pulses of the keys s, z, r until q.
@@ -50,9 +58,11 @@ private:
     void sample();
     void line(const QString& text);
 
+    LineBackend& lines_;
     Module1& port_;
     Pulses& pulses_;
     Pause& pause_;
+    ReadClock& readClock_;
     Clock now_;
     std::ostream& out_;
     std::array<int, 3> shown_{-1, -1, -1}; // -1 until first shown

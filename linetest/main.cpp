@@ -1,6 +1,7 @@
 // tavorin-linka [--koren DIR] COM1|COM2: the line test that `tavorin-com --test` starts.
 
 #include "linetest/LineCheck.h"
+#include "linetest/ReadTiming.h"
 #include "linetest/TerminalKeys.h"
 #include "serial/Module1.h"
 #include "serial/Module2.h"
@@ -37,7 +38,8 @@ int main(int argc, char** argv) {
     Module1 portModule(backend);
     Module2 counterModule(counter, pulseSleep);
     Pulses pulses(portModule, counterModule);
-    LineCheck check(portModule, pulses, pause, &QTime::currentTime, std::cout);
+    MonotonicReadClock readClock;
+    LineCheck check(backend, portModule, pulses, pause, readClock, &QTime::currentTime, std::cout);
     const QString refused = check.open(port, names);
     if (!refused.isEmpty()) {
         std::cerr << refused.toStdString();

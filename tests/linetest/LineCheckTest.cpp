@@ -1,4 +1,5 @@
 #include "linetest/LineCheck.h"
+#include "linetest/ReadTiming.h"
 #include "tests/support/FakeMachine.h"
 
 #include <QDir>
@@ -12,6 +13,30 @@
 
 namespace {
 
+// A port whose reads take as long as the test says, timed on a clock that only they move on.
+struct SlowReads final : LineBackend, ReadClock {
+    std::function<std::int64_t(int read)> takesNs;
+    std::function<bool(int read)> fails = [](int) { return false; };
+    std::int64_t ns = 0;
+    int reads = 0;
+    std::int32_t open(const QString&) override { return 1; }
+    void close() override {}
+    void setDtr(bool) override {}
+    void setRts(bool) override {}
+    void setBreak(bool) override {}
+    std::optional<std::uint32_t> modemStatus() override {
+        const int read = reads++;
+        ns += takesNs(read);
+        return fails(read) ? std::nullopt : std::optional<std::uint32_t>(0);
+    }
+    std::int64_t nowNs() override { return ns; }
+};
+
+// Reads that take no time at all.
+struct StillClock final : ReadClock {
+    std::int64_t nowNs() override { return 0; }
+};
+
 // Keys by the number of the pass that asks for them.
 struct ScriptedKeys final : KeySource {
     std::map<int, int> at;
@@ -22,8 +47,9 @@ struct ScriptedKeys final : KeySource {
 
 class LineCheckTest : public ::testing::Test, protected FakeMachine {
 protected:
+    StillClock readClock;
     std::ostringstream out;
-    LineCheck check{port, pulses, pause,
+    LineCheck check{lines, port, pulses, pause, readClock,
                     [this] { return QTime(12, 3, 4).addMSecs(static_cast<int>(time.us / 1000)); },
                     out};
     // Devices in an empty folder: no test ever comes near a real port or the console.
@@ -54,14 +80,24 @@ TEST_F(LineCheckTest, OpensWithOutputsDroppedAndShowsEachInputChangeWithItsTime)
     const std::vector<FakeLines::Transition> dropped{
         {Output::Break, false, 0}, {Output::Dtr, false, 0}, {Output::Rts, false, 0}};
     EXPECT_EQ(lines.outputs, dropped);
-    EXPECT_EQ(out.str().substr(out.str().find("12:03:04.000")),
-              "12:03:04.000  rozhodčí / start contact: rozepnuto / open\n"
-              "12:03:04.000  dráha č.1 / lane 1: rozepnuto / open\n"
-              "12:03:04.000  dráha č.2 / lane 2: rozepnuto / open\n"
-              "12:03:04.010  dráha č.1 / lane 1: sepnuto / closed\n"
-              "12:03:04.020  rozhodčí / start contact: sepnuto / closed\n"
-              "12:03:04.020  dráha č.1 / lane 1: rozepnuto / open\n"
-              "12:03:04.025  dráha č.2 / lane 2: sepnuto / closed\n");
+    const std::string device = dev.filePath(QStringLiteral("ttyS1")).toStdString();
+    EXPECT_EQ(out.str(),
+              "Test linek COM2 (" + device + "), nic se nezapisuje / line test of COM2 (" + device +
+                  "), nothing is written.\n"
+                  "Čtení stavu linek (1000×): medián 0,000 ms, nejdelší 0,000 ms / line status "
+                  "reads (1000): median 0.000 ms, longest 0.000 ms\n"
+                  "Adaptér hlásí změny linek sám (nebo je to vestavěný port): k měření se hodí "
+                  "výborně. / The adapter reports line changes itself (or this is a built-in "
+                  "port): well suited for timing.\n"
+                  "s = start, z = stop, r = reset: impuls / pulse 1000 ms; q = konec / quit\n"
+                  "12:03:04.000  rozhodčí / start contact: rozepnuto / open\n"
+                  "12:03:04.000  dráha č.1 / lane 1: rozepnuto / open\n"
+                  "12:03:04.000  dráha č.2 / lane 2: rozepnuto / open\n"
+                  "12:03:04.010  dráha č.1 / lane 1: sepnuto / closed\n"
+                  "12:03:04.020  rozhodčí / start contact: sepnuto / closed\n"
+                  "12:03:04.020  dráha č.1 / lane 1: rozepnuto / open\n"
+                  "12:03:04.025  dráha č.2 / lane 2: sepnuto / closed\n");
+    EXPECT_EQ(lines.reads.size(), 1000U + 7 * 3) << "1000 reads timed, then three a sample";
     EXPECT_EQ(pause.sleeps, 7);
     EXPECT_EQ(time.us, 35'000) << "one 5 ms sleep between samples";
     EXPECT_TRUE(QDir(folder.path()).isEmpty()) << "nothing written, no ZAVOD.TXT";
@@ -92,8 +128,69 @@ TEST_F(LineCheckTest, EachKeySendsOneSecondPulseOnItsLineWithoutSamplingMeanwhil
             EXPECT_FALSE(read > pulses[0].first && read < pulses[0].second);
         }
         EXPECT_EQ(keys.drops, 1) << "keys typed during the pulse are dropped";
+        ASSERT_EQ(pulseSleep.asked.size(), 1U);
+        EXPECT_NEAR(pulseSleep.asked[0], 997.9, 0.001) << "sleeps until 2 ms before the end";
+        pulseSleep.asked.clear();
         EXPECT_NE(out.str().find("12:03:05.005  " + c.name + ": konec impulsu / pulse ended\n"),
                   std::string::npos);
+    }
+}
+
+TEST(ReadTimesTest, TheMedianAndLongestReadJudgeTheAdapter) {
+    const std::string wellSuited =
+        "Adaptér hlásí změny linek sám (nebo je to vestavěný port): k měření se hodí výborně. / "
+        "The adapter reports line changes itself (or this is a built-in port): well suited for "
+        "timing.\n";
+    const std::string usable =
+        "Ovladač se adaptéru ptá po USB při každém čtení: použitelný, časy drah jsou až asi o 1 "
+        "ms méně přesné. / The driver asks the adapter over USB on every read: usable, lane times "
+        "up to about 1 ms less exact.\n";
+    const std::string unsuitable = "Čtení trvá příliš dlouho: k měření se nehodí. / Reads take "
+                                   "too long: unsuitable for timing.\n";
+    const std::string slowRead =
+        "Některé čtení trvalo přes 5 ms (vytížený počítač nebo rozbočovač USB): o tolik se může "
+        "opozdit i čas dráhy. / Some read took over 5 ms (a busy computer or USB hub): a lane "
+        "time can be late by as much.\n";
+    const auto figures = [](const char* czech, const char* english) {
+        return std::string("Čtení stavu linek (1000×): medián ") + czech +
+               " / line status reads (1000): median " + english + "\n";
+    };
+    const struct {
+        const char* adapter;
+        std::function<std::int64_t(int)> takesNs;
+        std::function<bool(int)> fails;
+        std::string report;
+    } cases[] = {
+        {"built-in port, one slow read", [](int read) { return read == 400 ? 300'000 : 20'000; },
+         nullptr,
+         figures("0,020 ms, nejdelší 0,300 ms", "0.020 ms, longest 0.300 ms") + wellSuited},
+        {"interrupt reports, at the limit", [](int) { return 200'000; }, nullptr,
+         figures("0,200 ms, nejdelší 0,200 ms", "0.200 ms, longest 0.200 ms") + wellSuited},
+        {"control transfers", [](int read) { return read % 3 == 0 ? 1'250'000 : 1'000'000; },
+         nullptr, figures("1,000 ms, nejdelší 1,250 ms", "1.000 ms, longest 1.250 ms") + usable},
+        {"control transfers, at the limit", [](int) { return 1'500'000; }, nullptr,
+         figures("1,500 ms, nejdelší 1,500 ms", "1.500 ms, longest 1.500 ms") + usable},
+        {"too slow", [](int read) { return read < 499 ? 1'000'000 : 1'501'000; }, nullptr,
+         figures("1,501 ms, nejdelší 1,501 ms", "1.501 ms, longest 1.501 ms") + unsuitable},
+        {"a hub that stalls once", [](int read) { return read == 999 ? 5'001'000 : 1'000'000; },
+         nullptr,
+         figures("1,000 ms, nejdelší 5,001 ms", "1.000 ms, longest 5.001 ms") + usable + slowRead},
+        {"pulled out now and then", [](int) { return 30'000; },
+         [](int read) { return read % 250 == 7; },
+         figures("0,030 ms, nejdelší 0,030 ms", "0.030 ms, longest 0.030 ms") +
+             "Nezdařená čtení: 4 z 1000; port neodpovídá spolehlivě, k měření se nehodí. / Failed "
+             "reads: 4 of 1000; the port does not answer reliably, unsuitable for timing.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.adapter);
+        SlowReads port;
+        port.takesNs = c.takesNs;
+        if (c.fails) {
+            port.fails = c.fails;
+        }
+        EXPECT_EQ(readTimesReport(timeReads(port, port, LineCheck::timedReads)).toStdString(),
+                  c.report);
+        EXPECT_EQ(port.reads, 1000);
     }
 }
 
