@@ -63,7 +63,7 @@ struct Options {
     int load = 0;
     int slowDiskMs = 0; // each flush of the log takes this long instead of the disk's time
     Adapter adapter = Adapter::Uart;
-    int readUs = 1000; // a USB control transfer's time, for usb-control
+    int readUs = 1000;    // a USB control transfer's time, for usb-control
     bool display = false; // run the whole benchmark again on an X server of its own
     bool onX = false;     // this is that run: draw on $DISPLAY and measure its server too
     std::int64_t startupChildSpawnNs = -1;
@@ -95,9 +95,10 @@ Options parse(const QStringList& args) {
         } else if (args[i] == QLatin1String("--startup-child") && i + 1 < args.size()) {
             o.startupChildSpawnNs = args[++i].toLongLong();
         } else {
-            std::fprintf(stderr, "usage: tavorin-bench [--quick] [--json] [--load N] [--slow-disk MS] "
-                                 "[--display] [--adapter uart|usb-control|usb-interrupt] "
-                                 "[--read-us N]\n");
+            std::fprintf(stderr,
+                         "usage: tavorin-bench [--quick] [--json] [--load N] [--slow-disk MS] "
+                         "[--display] [--adapter uart|usb-control|usb-interrupt] "
+                         "[--read-us N]\n");
             std::exit(2);
         }
     }

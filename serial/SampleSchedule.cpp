@@ -12,7 +12,8 @@ std::int64_t monotonicNs() {
 } // namespace
 
 std::int64_t MillisecondSchedule::nextDeadline(std::int64_t previous, std::int64_t now) {
-    const std::int64_t next = previous == 0 ? now + periodNs : previous + periodNs;
+    // The first place on the millisecond grid after the previous deadline, on or off the grid.
+    const std::int64_t next = ((previous - phaseNs) / periodNs + 1) * periodNs + phaseNs;
     return next < now ? now : next;
 }
 
@@ -20,7 +21,11 @@ bool MillisecondSchedule::waitNext() {
     if (stopped_) {
         return false;
     }
-    next_ = nextDeadline(next_, monotonicNs());
+    const std::int64_t now = monotonicNs();
+    next_ = nextDeadline(next_, now);
+    if (next_ <= now) {
+        return !stopped_; // overran: the next read at once, without a trip through the kernel
+    }
     const timespec deadline{static_cast<time_t>(next_ / 1'000'000'000),
                             static_cast<long>(next_ % 1'000'000'000)};
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {

@@ -49,9 +49,11 @@ class LineCheckTest : public ::testing::Test, protected FakeMachine {
 protected:
     StillClock readClock;
     std::ostringstream out;
-    LineCheck check{lines, port, pulses, pause, readClock,
-                    [this] { return QTime(12, 3, 4).addMSecs(static_cast<int>(time.us / 1000)); },
-                    out};
+    LineCheck check{
+        lines,     port,
+        pulses,    pause,
+        readClock, [this] { return QTime(12, 3, 4).addMSecs(static_cast<int>(time.us / 1000)); },
+        out};
     // Devices in an empty folder: no test ever comes near a real port or the console.
     QTemporaryDir dev;
     DeviceNames names{dev.path(), dev.filePath(QStringLiteral("active"))};

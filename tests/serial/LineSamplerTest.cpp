@@ -93,15 +93,18 @@ TEST_F(LineSamplerTest, AClosedPortIsNotReadAndAReopenedOneStartsAfresh) {
     EXPECT_EQ(s.closure(Contact::Start), 2U);
 }
 
-TEST(MillisecondSchedule, KeepsToWholeMillisecondsAndNeverCatchesUp) {
+TEST(MillisecondSchedule, KeepsItsPlaceInEachMillisecondAndNeverCatchesUp) {
     const std::int64_t ms = MillisecondSchedule::periodNs;
+    const std::int64_t at = MillisecondSchedule::phaseNs; // 0.1 ms into a millisecond
     const struct {
         std::int64_t previous, now, next;
     } cases[] = {
-        {0, 5 * ms + 300, 6 * ms + 300},    // the first: a millisecond from now
-        {6 * ms, 6 * ms + 40, 7 * ms},      // on time: the next whole period
-        {7 * ms, 8 * ms - 1, 8 * ms},       // a slow read still inside its millisecond
-        {8 * ms, 12 * ms + 5, 12 * ms + 5}, // overran by three: at once, no backlog
+        {0, 5 * ms + 300, 5 * ms + 300},           // the first: at once
+        {5 * ms + 300, 5 * ms + 400, 5 * ms + at}, // then onto the grid
+        {6 * ms + at, 6 * ms + at + 40, 7 * ms + at},
+        {7 * ms + at, 8 * ms + at - 1, 8 * ms + at}, // a slow read still inside its millisecond
+        {8 * ms + at, 12 * ms + 5, 12 * ms + 5},     // overran by three: at once, no backlog
+        {12 * ms + 5, 12 * ms + 900, 12 * ms + at},  // and back to its place
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MillisecondSchedule::nextDeadline(c.previous, c.now), c.next) << c.now;
