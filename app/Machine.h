@@ -3,7 +3,7 @@
 #include "desktop/KeepAwake.h"
 #include "race/DiskFlush.h"
 #include "race/LogFlusher.h"
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 #include "race/Race.h"
 #include "race/RaceLines.h"
 #include "race/ResultsLog.h"

@@ -1,6 +1,6 @@
 #include "app/Machine.h"
 #include "l10n/QtTranslations.h"
-#include "serial/RealtimePriority.h"
+#include "realtime/RealtimePriority.h"
 #include "window/Application.h"
 
 int main(int argc, char** argv) {

@@ -2,7 +2,7 @@
 
 #include "bench/PassProbe.h"
 #include "bench/ProcessClock.h"
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 #include "vysledky/TimeText.h"
 #include "window/Form1.h"
 

@@ -1,4 +1,7 @@
 // tavorin-linka [--koren DIR] COM1|COM2: the line test that `tavorin-com --test` starts.
+// tavorin-linka [--koren DIR] --konzole DEVICE: exits with 0 when the device is one of the
+// kernel's consoles, which no TAVORIN program opens, else with 1; tavorin-com asks it, so the
+// rule lives in one place.
 
 #include "linetest/LineCheck.h"
 #include "linetest/ReadTiming.h"
@@ -20,10 +23,13 @@ int main(int argc, char** argv) {
     QStringList args = QCoreApplication::arguments().mid(1);
     DeviceNames names;
     // Hidden, for tests: the devices and the console list under a fake root.
-    if (args.size() == 3 && args.at(0) == QLatin1String("--koren")) {
+    if (args.size() >= 3 && args.at(0) == QLatin1String("--koren")) {
         names.deviceDir = args.at(1) + QStringLiteral("/dev");
         names.consoleList = args.at(1) + QStringLiteral("/sys/class/tty/console/active");
         args = args.mid(2);
+    }
+    if (args.size() == 2 && args.at(0) == QLatin1String("--konzole")) {
+        return names.isKernelConsole(args.at(1)) ? 0 : 1;
     }
     const QString port = args.size() == 1 ? args.at(0).toUpper() : QString();
     if (port != QLatin1String("COM1") && port != QLatin1String("COM2")) {

@@ -1,7 +1,7 @@
 #include "race/Race.h"
 
 #include "race/ElapsedText.h"
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 #include "race/RaceLines.h"
 #include "race/RaceWindow.h"
 #include "race/ResultsLog.h"

@@ -2,7 +2,7 @@
 
 #include "race/FailureReason.h"
 #include "race/LogFlusher.h"
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 
 #include <QFile>
 #include <QFileInfo>

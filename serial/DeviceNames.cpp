@@ -61,10 +61,14 @@ bool DeviceNames::isKernelConsole(const QString& devicePath) const {
     const QStringList names =
         QString::fromLocal8Bit(list.readAll())
             .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    // A console named in the list is a device of /dev, or of the folder this machine's devices
+    // are taken from (the same folder but under a test's fake root).
     for (const QString& name : names) {
-        const QString console = QFileInfo(QStringLiteral("/dev/") + name).canonicalFilePath();
-        if (!console.isEmpty() && console == target) {
-            return true;
+        for (const QString& dir : {QStringLiteral("/dev"), deviceDir}) {
+            const QString console = QFileInfo(dir + QLatin1Char('/') + name).canonicalFilePath();
+            if (!console.isEmpty() && console == target) {
+                return true;
+            }
         }
     }
     return false;

@@ -1,6 +1,6 @@
 #include "vysledky/CommandLine.h"
 
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 #include "vysledky/CsvWriter.h"
 #include "vysledky/LogReader.h"
 #include "vysledky/Ranking.h"

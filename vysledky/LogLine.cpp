@@ -1,6 +1,6 @@
 #include "vysledky/LogLine.h"
 
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 
 namespace {
 // The time after a label: right after it, or further right (in the next print zone) after a

@@ -1,6 +1,6 @@
 #include "vysledky/LogReader.h"
 
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "vysledky/StartList.h"
 
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 
 #include <QFile>
 #include <QStringDecoder>

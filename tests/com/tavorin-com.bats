@@ -21,9 +21,10 @@ setup() {
 
 teardown() { rm -rf "$ROOT"; }
 
-# adapter NAME SOCKET [SERIAL]: an FTDI adapter on a USB socket, as sysfs shows it.
+# adapter NAME SOCKET [SERIAL]: an FTDI adapter on a USB socket, as sysfs and /dev show it.
 adapter() {
     local usb="$ROOT/sys/devices/pci0000:00/0000:00:14.0/usb1/$2"
+    : >"$ROOT/dev/$1"
     mkdir -p "$usb/$2:1.0/$1" "$ROOT/sys/class/tty/$1"
     printf '0403\n' >"$usb/idVendor" && printf '6001\n' >"$usb/idProduct"
     printf 'FTDI\n' >"$usb/manufacturer" && printf 'FT232R USB UART\n' >"$usb/product"

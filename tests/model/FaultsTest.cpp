@@ -1,4 +1,4 @@
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 #include "tests/model/Hand.h"
 #include "tests/support/Rig.h"
 #include "tests/support/RunningTime.h"

@@ -1,4 +1,4 @@
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 
 #include "tests/support/Printers.h"
 

@@ -1,5 +1,5 @@
-#include "serial/RealtimePriority.h"
-#include "serial/SchedulerCalls.h"
+#include "realtime/RealtimePriority.h"
+#include "realtime/SchedulerCalls.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "tests/support/Rig.h"
 
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 #include "tests/support/NextPump.h"
 
 #include <QAbstractButton>

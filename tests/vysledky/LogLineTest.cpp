@@ -1,7 +1,7 @@
 #include "vysledky/LogLine.h"
 #include "tests/vysledky/LogBytes.h"
 
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 
 #include <gtest/gtest.h>
 

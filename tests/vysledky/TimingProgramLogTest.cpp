@@ -4,7 +4,7 @@
 #include "vysledky/LogReader.h"
 
 #include "race/ElapsedText.h"
-#include "race/LogRecords.h"
+#include "records/LogRecords.h"
 #include "race/ResultsLog.h"
 
 #include <gtest/gtest.h>

@@ -125,22 +125,6 @@ TEST_F(PortChoice, EveryClickOnAnOptionRunsItsSelectionEvenWhenItIsSelected) {
     EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
 }
 
-TEST_F(PortChoice, ChoosingTheOpenPortAgainReopensItAndRestartsTheLoop) {
-    startRace();
-    rig.lines.forget();
-    Rig::click(form->controls().Option2);
-    rig.passes(1);
-    EXPECT_EQ(rig.lines.opens, std::vector<QString>{QStringLiteral("COM2")});
-    EXPECT_EQ(rig.lines.closes, 1);
-    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM2"));
-    EXPECT_EQ(rig.lines.outputs, dropped(rig.lines.outputs.at(0).us, 1));
-    EXPECT_EQ(form->state().startSignals, 1) << "passes go on with the state until the tick";
-    rig.tickIfDue();
-    rig.passes(1);
-    EXPECT_EQ(form->state().startSignals, 0);
-    EXPECT_FALSE(form->controls().StartTimer->isActive());
-}
-
 } // namespace
 
 namespace {

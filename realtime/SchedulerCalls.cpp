@@ -1,4 +1,4 @@
-#include "serial/SchedulerCalls.h"
+#include "realtime/SchedulerCalls.h"
 
 #include <cerrno>
 

@@ -1,4 +1,4 @@
-#include "serial/RealtimeKitClient.h"
+#include "realtime/RealtimeKitClient.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,7 +1,7 @@
-#include "serial/RealtimePriority.h"
+#include "realtime/RealtimePriority.h"
 
-#include "serial/RealtimeKitClient.h"
-#include "serial/SchedulerCalls.h"
+#include "realtime/RealtimeKitClient.h"
+#include "realtime/SchedulerCalls.h"
 
 #include <QString>
 
