@@ -1,11 +1,11 @@
 #include "race/Race.h"
 
 #include "race/ElapsedText.h"
-#include "records/LogRecords.h"
 #include "race/RaceLines.h"
 #include "race/RaceWindow.h"
 #include "race/ResultsLog.h"
 #include "race/TimeOfDay.h"
+#include "records/LogRecords.h"
 #include "serial/MillisClock.h"
 #include "serial/Pause.h"
 

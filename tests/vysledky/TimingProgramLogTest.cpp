@@ -4,8 +4,8 @@
 #include "vysledky/LogReader.h"
 
 #include "race/ElapsedText.h"
-#include "records/LogRecords.h"
 #include "race/ResultsLog.h"
+#include "records/LogRecords.h"
 
 #include <gtest/gtest.h>
 
