@@ -160,7 +160,8 @@ results_desktop=/usr/share/applications/vysledky.desktop
 desktop-file-validate "$results_desktop" || fail "$results_desktop is not a valid desktop entry"
 [ "$(sed -n 's/^TryExec=//p' "$results_desktop")" = vysledky ] || fail "$results_desktop: wrong TryExec"
 printf 'A\r\n dr\341ha c.1 00:00:17:000\r\n dr\341ha c.2 00:00:18:000\r\n' >"$work/ZAVOD.TXT"
-printf 'm\303\255sto;dru\305\276stvo;v\303\275sledek\r\n1;A;00:00:18:000\r\n' >"$work/ranking.expected"
+# UTF-8 with its byte-order mark, as spreadsheets take it.
+printf '\357\273\277m\303\255sto;dru\305\276stvo;v\303\275sledek\r\n1;A;00:00:18:000\r\n' >"$work/ranking.expected"
 env -u DISPLAY -u WAYLAND_DISPLAY vysledky --ranking "$work/ZAVOD.TXT" >"$work/ranking.csv" ||
     fail "vysledky --ranking failed"
 cmp "$work/ranking.expected" "$work/ranking.csv" || fail "vysledky --ranking wrote other bytes"
