@@ -8,21 +8,19 @@
 
 namespace {
 
-// A port whose modem status word is whatever the test says, whichever bit is asked for.
+// A port whose modem status word is whatever the test says, whichever bit is asked for, and
+// which counts every call after the open.
 class StatusWord final : public LineBackend {
 public:
-    std::uint32_t word = 0;
+    std::optional<std::uint32_t> word = 0;
     std::int32_t handle = 5;
-    QString openedAs;
-    std::int32_t open(const QString& name) override {
-        openedAs = name;
-        return handle;
-    }
-    void close() override {}
-    void setDtr(bool) override {}
-    void setRts(bool) override {}
-    void setBreak(bool) override {}
-    std::optional<std::uint32_t> modemStatus() override { return word; }
+    int calls = 0;
+    std::int32_t open(const QString&) override { return handle; }
+    void close() override { ++calls; }
+    void setDtr(bool) override { ++calls; }
+    void setRts(bool) override { ++calls; }
+    void setBreak(bool) override { ++calls; }
+    std::optional<std::uint32_t> modemStatus() override { return ++calls, word; }
 };
 
 class ScriptedCounter final : public PerformanceCounter {
@@ -34,26 +32,34 @@ public:
 
 class ControlLines : public ::testing::Test, protected FakeMachine {};
 
-// Before any open and after a failed one the port is not usable: no output moves.
-TEST_F(ControlLines, OpenPortReportsSuccessAsNonZeroAndFailureAsZero) {
-    port.SetDtr(1);
-    EXPECT_NE(port.OpenPort(QStringLiteral("COM2")), 0);
-    port.ClosePort();
-    lines.busy.insert(QStringLiteral("COM1"));
-    EXPECT_EQ(port.OpenPort(QStringLiteral("COM1")), 0);
-    port.SetDtr(1);
-    lines.present.remove(QStringLiteral("COM2"));
-    EXPECT_EQ(port.OpenPort(QStringLiteral("COM2")), 0);
-    EXPECT_TRUE(lines.outputs.empty());
-}
-
-TEST_F(ControlLines, AHandleAbove32767StillCountsAsOpen) {
-    StatusWord backend;
-    Module1 wide(backend);
-    backend.handle = 70'000;
-    backend.word = ModemStatus::CtsOn;
-    EXPECT_NE(wide.OpenPort(QStringLiteral("COM1")), 0);
-    EXPECT_EQ(wide.CtsOn(), 1) << "the port is usable";
+// Any positive handle, however large, makes the port usable. Before an open and after a
+// failed one nothing reaches the port: the inputs read off, outputs and closing do nothing.
+TEST_F(ControlLines, OpenPortReportsWhetherThePortIsUsable) {
+    const struct {
+        bool opens;
+        std::int32_t handle;
+        std::int16_t opened, readsOn;
+        int calls; // three reads, three outputs and the close
+    } cases[] = {
+        {false, 0, 0, 0, 0}, {true, -1, 0, 0, 0}, {true, 1, 1, 1, 7}, {true, 70'000, 1, 1, 7}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.handle);
+        StatusWord backend;
+        Module1 module(backend);
+        backend.handle = c.handle;
+        backend.word = 0xB0;
+        if (c.opens) {
+            EXPECT_EQ(module.OpenPort(QStringLiteral("COM1")), c.opened);
+        }
+        EXPECT_EQ(module.CtsOn(), c.readsOn);
+        EXPECT_EQ(module.DsrOn(), c.readsOn);
+        EXPECT_EQ(module.DcdOn(), c.readsOn);
+        module.SetDtr(1);
+        module.SetRts(1);
+        module.SetBreak(1);
+        module.ClosePort();
+        EXPECT_EQ(backend.calls, c.calls);
+    }
 }
 
 TEST_F(ControlLines, OnlyTheFirstFourCharactersNameThePort) {
@@ -64,52 +70,36 @@ TEST_F(ControlLines, OnlyTheFirstFourCharactersNameThePort) {
 
 TEST_F(ControlLines, OnlyOneRaisesAnOutputEveryOtherValueDropsIt) {
     port.OpenPort(QStringLiteral("COM1"));
-    for (std::int16_t value : {std::int16_t{0}, std::int16_t{2}, std::int16_t{-1}}) {
-        port.SetDtr(1);
-        port.SetDtr(value);
-        EXPECT_FALSE(lines.level(Output::Dtr)) << value;
-        port.SetRts(1);
-        port.SetRts(value);
-        EXPECT_FALSE(lines.level(Output::Rts)) << value;
-        port.SetBreak(1);
-        port.SetBreak(value);
-        EXPECT_FALSE(lines.level(Output::Break)) << value;
+    const std::pair<void (Module1::*)(std::int16_t), Output> outputs[] = {
+        {&Module1::SetDtr, Output::Dtr},
+        {&Module1::SetRts, Output::Rts},
+        {&Module1::SetBreak, Output::Break}};
+    for (const auto& [set, line] : outputs) {
+        for (const std::int16_t value : {0, 2, -1}) {
+            (port.*set)(1);
+            EXPECT_TRUE(lines.level(line));
+            (port.*set)(value);
+            EXPECT_FALSE(lines.level(line)) << value;
+        }
     }
-    port.SetRts(1);
-    EXPECT_TRUE(lines.level(Output::Rts));
 }
 
+// A failed read reads as every line off.
 TEST_F(ControlLines, EachReaderLooksAtItsOwnBitOnly) {
     StatusWord backend;
-    Module1 port(backend);
-    port.OpenPort(QStringLiteral("COM1"));
-    backend.word = 0xB0;
-    EXPECT_EQ(port.CtsOn(), 1);
-    EXPECT_EQ(port.DsrOn(), 1);
-    EXPECT_EQ(port.DcdOn(), 1);
-    backend.word = 0x40; // ring indicator alone
-    EXPECT_EQ(port.CtsOn(), 0);
-    EXPECT_EQ(port.DsrOn(), 0);
-    EXPECT_EQ(port.DcdOn(), 0);
-    backend.word = 0x20;
-    EXPECT_EQ(port.CtsOn(), 0);
-    EXPECT_EQ(port.DsrOn(), 1);
-    EXPECT_EQ(port.DcdOn(), 0);
-}
-
-TEST_F(ControlLines, APortHeldElsewhereReadsOffAndTakesNoOutput) {
-    lines.busy.insert(QStringLiteral("COM1"));
-    lines.cts = lines.dsr = lines.dcd = true;
-    EXPECT_EQ(port.OpenPort(QStringLiteral("COM1")), 0);
-    EXPECT_EQ(port.CtsOn(), 0);
-    EXPECT_EQ(port.DsrOn(), 0);
-    EXPECT_EQ(port.DcdOn(), 0);
-    port.SetDtr(1);
-    port.SetRts(1);
-    port.SetBreak(1);
-    EXPECT_TRUE(lines.outputs.empty());
-    port.ClosePort();
-    EXPECT_EQ(lines.closes, 0) << "closing a port that is not open has no effect";
+    Module1 module(backend);
+    module.OpenPort(QStringLiteral("COM1"));
+    const struct {
+        std::optional<std::uint32_t> word;
+        std::int16_t cts, dsr, dcd;
+    } cases[] = {{0xB0, 1, 1, 1}, {0x10, 1, 0, 0}, {0x20, 0, 1, 0},
+                 {0x80, 0, 0, 1}, {0x40, 0, 0, 0}, {std::nullopt, 0, 0, 0}};
+    for (const auto& c : cases) {
+        backend.word = c.word;
+        EXPECT_EQ(module.CtsOn(), c.cts) << c.word.value_or(0xDEAD);
+        EXPECT_EQ(module.DsrOn(), c.dsr) << c.word.value_or(0xDEAD);
+        EXPECT_EQ(module.DcdOn(), c.dcd) << c.word.value_or(0xDEAD);
+    }
 }
 
 TEST_F(ControlLines, EveryReadingIsAFreshSample) {

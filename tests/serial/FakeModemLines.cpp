@@ -4,27 +4,35 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdarg>
 #include <mutex>
-#include <vector>
+#include <optional>
 
 namespace {
 
 struct Lines {
-    std::mutex mutex;
     bool attached = false;
     dev_t device = 0;
     int inputs = 0;
     int outputs = 0;
-    std::vector<fake_modem_call> calls;
+    int requests = 0;
 };
 
 // Never destroyed: ioctl() may still be called while the process exits.
-Lines& lines() {
-    static auto* const instance = new Lines;
+struct Shared {
+    std::mutex mutex;
+    Lines lines;
+};
+Shared& shared() {
+    static auto* const instance = new Shared;
     return *instance;
+}
+
+// Runs the change or the look under the lock.
+template <typename Use> auto locked(Use use) {
+    Shared& state = shared();
+    const std::lock_guard lock(state.mutex);
+    return use(state.lines);
 }
 
 bool isModemRequest(unsigned long request) {
@@ -32,7 +40,6 @@ bool isModemRequest(unsigned long request) {
     case TIOCMGET:
     case TIOCMBIS:
     case TIOCMBIC:
-    case TIOCMSET:
     case TIOCSBRK:
     case TIOCCBRK:
         return true;
@@ -49,15 +56,9 @@ bool isAttachedDevice(const Lines& state, int fd) {
 
 // The driver's answer to a modem request on the attached device.
 int answer(Lines& state, unsigned long request, int* value) {
-    constexpr int outputLines = TIOCM_DTR | TIOCM_RTS;
-    const bool takesBits = request != TIOCSBRK && request != TIOCCBRK;
-    if (takesBits && value == nullptr) {
-        errno = EFAULT;
-        return -1;
-    }
     switch (request) {
     case TIOCMGET:
-        *value = state.inputs | (state.outputs & outputLines);
+        *value = state.inputs | (state.outputs & (TIOCM_DTR | TIOCM_RTS));
         break;
     case TIOCMBIS:
         state.outputs |= *value;
@@ -65,77 +66,58 @@ int answer(Lines& state, unsigned long request, int* value) {
     case TIOCMBIC:
         state.outputs &= ~*value;
         break;
-    case TIOCMSET:
-        state.outputs = (state.outputs & FAKE_MODEM_LINES_BREAK) | *value;
-        break;
     case TIOCSBRK:
-        state.outputs |= FAKE_MODEM_LINES_BREAK;
+        state.outputs |= FakeModemLines::breakBit;
         break;
     case TIOCCBRK:
-        state.outputs &= ~FAKE_MODEM_LINES_BREAK;
+        state.outputs &= ~FakeModemLines::breakBit;
         break;
     }
-    state.calls.push_back({request, takesBits ? *value : 0});
+    ++state.requests;
     return 0;
 }
 
 } // namespace
 
-extern "C" {
-
-void fake_modem_lines_attach(dev_t device) {
-    Lines& state = lines();
-    const std::lock_guard lock(state.mutex);
-    state.attached = true;
-    state.device = device;
-    state.inputs = 0;
-    state.outputs = 0;
-    state.calls.clear();
+void FakeModemLines::attach(dev_t device) {
+    locked([device](Lines& state) { state = {.attached = true, .device = device}; });
 }
 
-void fake_modem_lines_detach(void) {
-    Lines& state = lines();
-    const std::lock_guard lock(state.mutex);
-    state.attached = false;
+void FakeModemLines::detach() {
+    locked([](Lines& state) { state.attached = false; });
 }
 
-void fake_modem_lines_set_inputs(int tiocm_bits) {
-    Lines& state = lines();
-    const std::lock_guard lock(state.mutex);
-    state.inputs = tiocm_bits;
+void FakeModemLines::setInputs(int tiocmBits) {
+    locked([tiocmBits](Lines& state) { state.inputs = tiocmBits; });
 }
 
-int fake_modem_lines_outputs(void) {
-    Lines& state = lines();
-    const std::lock_guard lock(state.mutex);
-    return state.outputs;
+int FakeModemLines::outputs() {
+    return locked([](const Lines& state) { return state.outputs; });
 }
 
-int fake_modem_lines_calls(struct fake_modem_call* calls, int max) {
-    Lines& state = lines();
-    const std::lock_guard lock(state.mutex);
-    const auto count = static_cast<int>(state.calls.size());
-    std::copy_n(state.calls.begin(), std::clamp(max, 0, count), calls);
-    return count;
+int FakeModemLines::requests() {
+    return locked([](const Lines& state) { return state.requests; });
 }
 
 // glibc's prototype; the third argument, when there is one, is always a pointer for the
 // requests answered here and is passed on as it came for the rest.
-int ioctl(int fd, unsigned long request, ...) noexcept {
+extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     va_list args;
     va_start(args, request);
     void* const argument = va_arg(args, void*);
     va_end(args);
     if (isModemRequest(request)) {
-        Lines& state = lines();
-        const std::lock_guard lock(state.mutex);
-        if (isAttachedDevice(state, fd)) {
+        const std::optional<int> answered = locked([&](Lines& state) -> std::optional<int> {
+            if (!isAttachedDevice(state, fd)) {
+                return std::nullopt;
+            }
             return answer(state, request, static_cast<int*>(argument));
+        });
+        if (answered) {
+            return *answered;
         }
     }
     using Ioctl = int (*)(int, unsigned long, ...);
     static const auto real = reinterpret_cast<Ioctl>(::dlsym(RTLD_NEXT, "ioctl"));
     return real(fd, request, argument);
 }
-
-} // extern "C"

@@ -7,32 +7,23 @@
 
 #include <sys/types.h>
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+namespace FakeModemLines {
 
 // Outputs bit for a break on the transmit line; the TIOCM_ bits leave it free.
-#define FAKE_MODEM_LINES_BREAK 0x40000000
-
-struct fake_modem_call {
-    unsigned long request; // TIOCMGET, TIOCMBIS, TIOCMBIC, TIOCMSET, TIOCSBRK or TIOCCBRK
-    int bits;              // the TIOCM_ bits passed or answered; 0 for a break request
-};
+inline constexpr int breakBit = 0x40000000;
 
 // Answers for the character device with this number (st_rdev) from now on, with every line
-// low and an empty log.
-void fake_modem_lines_attach(dev_t device);
-void fake_modem_lines_detach(void);
+// low and no requests counted.
+void attach(dev_t device);
+void detach();
 
 // The input lines the device reports: TIOCM_CTS, TIOCM_DSR, TIOCM_CAR, TIOCM_RNG.
-void fake_modem_lines_set_inputs(int tiocm_bits);
+void setInputs(int tiocmBits);
 
-// The outputs as last driven: TIOCM_DTR, TIOCM_RTS and FAKE_MODEM_LINES_BREAK.
-int fake_modem_lines_outputs(void);
+// The outputs as last driven: TIOCM_DTR, TIOCM_RTS and breakBit.
+int outputs();
 
-// Copies up to max of the requests answered since attaching; returns how many there were.
-int fake_modem_lines_calls(struct fake_modem_call* calls, int max);
+// How many modem requests the device answered since attaching.
+int requests();
 
-#ifdef __cplusplus
-}
-#endif
+} // namespace FakeModemLines

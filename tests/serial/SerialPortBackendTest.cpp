@@ -74,28 +74,17 @@ TEST_F(SerialPortBackendTest, PortNamesLeadToTheirOwnDeviceOrTheBuiltInPort) {
     EXPECT_EQ(names.devicePath(QStringLiteral("COM3")), dir.filePath(QStringLiteral("COM3")));
 }
 
-TEST_F(SerialPortBackendTest, OpensExclusivelyAndReleasesOnClose) {
+TEST_F(SerialPortBackendTest, OpensAnExistingDeviceExclusivelyAndReleasesItOnClose) {
     link(QStringLiteral("COM1"), pty.slave());
     SerialPortBackend first(names);
     SerialPortBackend second(names);
+    EXPECT_EQ(first.open(QStringLiteral("COM2")), -1) << "no such device";
     EXPECT_GT(first.open(QStringLiteral("COM1")), 0);
+    EXPECT_EQ(first.modemStatus(), std::nullopt) << "a pseudo-terminal's lines cannot be read";
     EXPECT_EQ(second.open(QStringLiteral("COM1")), -1) << "another program holds the port";
     first.close();
     EXPECT_GT(second.open(QStringLiteral("COM1")), 0) << "closing releases the port";
     second.close();
-}
-
-TEST_F(SerialPortBackendTest, FallsBackToTheBuiltInPortName) {
-    link(QStringLiteral("ttyS0"), pty.slave());
-    SerialPortBackend port(names);
-    EXPECT_GT(port.open(QStringLiteral("COM1")), 0);
-    port.close();
-}
-
-TEST_F(SerialPortBackendTest, AMissingDeviceDoesNotOpen) {
-    SerialPortBackend port(names);
-    EXPECT_EQ(port.open(QStringLiteral("COM2")), -1);
-    EXPECT_EQ(port.modemStatus(), 0U);
 }
 
 TEST_F(SerialPortBackendTest, TheKernelConsoleIsRefusedAsBusy) {
@@ -145,14 +134,14 @@ protected:
         }
         struct stat device {};
         ASSERT_EQ(::stat(pty.slave().toLocal8Bit().constData(), &device), 0);
-        fake_modem_lines_attach(device.st_rdev);
+        FakeModemLines::attach(device.st_rdev);
         link(QStringLiteral("COM1"), pty.slave());
         port = std::make_unique<SerialPortBackend>(names);
         ASSERT_GT(port->open(QStringLiteral("COM1")), 0);
     }
     void TearDown() override {
         port.reset();
-        fake_modem_lines_detach();
+        FakeModemLines::detach();
     }
 };
 
@@ -170,13 +159,13 @@ TEST_F(SerialPortBackendLinesTest, EachInputLineReportsItsOwnStatusBit) {
         {TIOCM_CTS | TIOCM_DSR | TIOCM_CAR, 0xB0U},
         {TIOCM_CTS | TIOCM_DSR | TIOCM_CAR | TIOCM_RNG, 0xF0U}};
     for (const auto& [lines, status] : cases) {
-        fake_modem_lines_set_inputs(lines);
+        FakeModemLines::setInputs(lines);
         EXPECT_EQ(port->modemStatus(), status) << "lines 0x" << std::hex << lines;
     }
 }
 
 TEST_F(SerialPortBackendLinesTest, EachOutputDrivesOnlyItsOwnLine) {
-    constexpr int Break = FAKE_MODEM_LINES_BREAK;
+    constexpr int Break = FakeModemLines::breakBit;
     const struct {
         const char* step;
         void (SerialPortBackend::*set)(bool);
@@ -188,24 +177,24 @@ TEST_F(SerialPortBackendLinesTest, EachOutputDrivesOnlyItsOwnLine) {
                  {"break on", &SerialPortBackend::setBreak, true, TIOCM_RTS | Break},
                  {"RTS off", &SerialPortBackend::setRts, false, Break},
                  {"break off", &SerialPortBackend::setBreak, false, 0}};
-    EXPECT_EQ(fake_modem_lines_outputs(), 0);
+    EXPECT_EQ(FakeModemLines::outputs(), 0);
     for (const auto& s : steps) {
         (port.get()->*s.set)(s.on);
-        EXPECT_EQ(fake_modem_lines_outputs(), s.outputs) << s.step;
+        EXPECT_EQ(FakeModemLines::outputs(), s.outputs) << s.step;
     }
 }
 
 TEST_F(SerialPortBackendLinesTest, AClosedPortNeitherDrivesNorReadsALine) {
     port->setDtr(true);
     port->close();
-    const int requestsBefore = fake_modem_lines_calls(nullptr, 0);
-    fake_modem_lines_set_inputs(TIOCM_CTS | TIOCM_DSR | TIOCM_CAR);
+    const int requestsBefore = FakeModemLines::requests();
+    FakeModemLines::setInputs(TIOCM_CTS | TIOCM_DSR | TIOCM_CAR);
     port->setDtr(false);
     port->setRts(true);
     port->setBreak(true);
     EXPECT_EQ(port->modemStatus(), 0U);
-    EXPECT_EQ(fake_modem_lines_outputs(), TIOCM_DTR);
-    EXPECT_EQ(fake_modem_lines_calls(nullptr, 0), requestsBefore);
+    EXPECT_EQ(FakeModemLines::outputs(), TIOCM_DTR);
+    EXPECT_EQ(FakeModemLines::requests(), requestsBefore);
 }
 
 } // namespace
