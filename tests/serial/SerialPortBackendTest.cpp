@@ -22,36 +22,17 @@ namespace {
 // A pseudo-terminal stands in for a serial device: it opens, locks and closes like one; its
 // modem lines come from FakeModemLines. The device folder and the console list are the test's
 // own, so nothing here goes near the machine's real ports.
-class PseudoTerminal {
-public:
-    PseudoTerminal() {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0) {
-            slave_ = QString::fromLocal8Bit(ptsname(master_));
-        }
-    }
-    ~PseudoTerminal() {
-        if (master_ >= 0) {
-            ::close(master_);
-        }
-    }
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-    const QString& slave() const { return slave_; }
-
-private:
-    int master_ = -1;
-    QString slave_;
-};
-
 class SerialPortBackendTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    PseudoTerminal pty;
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    QString pty; // the device the program opens
     DeviceNames names;
 
+    ~SerialPortBackendTest() override { ::close(master); }
     void SetUp() override {
-        ASSERT_FALSE(pty.slave().isEmpty());
+        ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        pty = QString::fromLocal8Bit(ptsname(master));
         names.deviceDir = dir.path();
         names.consoleList = dir.filePath(QStringLiteral("console-active"));
         setConsoles("tty0\n");
@@ -69,13 +50,13 @@ protected:
 TEST_F(SerialPortBackendTest, PortNamesLeadToTheirOwnDeviceOrTheBuiltInPort) {
     EXPECT_EQ(names.devicePath(QStringLiteral("COM1")), dir.filePath(QStringLiteral("ttyS0")));
     EXPECT_EQ(names.devicePath(QStringLiteral("COM2")), dir.filePath(QStringLiteral("ttyS1")));
-    link(QStringLiteral("COM2"), pty.slave());
+    link(QStringLiteral("COM2"), pty);
     EXPECT_EQ(names.devicePath(QStringLiteral("COM2")), dir.filePath(QStringLiteral("COM2")));
     EXPECT_EQ(names.devicePath(QStringLiteral("COM3")), dir.filePath(QStringLiteral("COM3")));
 }
 
 TEST_F(SerialPortBackendTest, OpensAnExistingDeviceExclusivelyAndReleasesItOnClose) {
-    link(QStringLiteral("COM1"), pty.slave());
+    link(QStringLiteral("COM1"), pty);
     SerialPortBackend first(names);
     SerialPortBackend second(names);
     EXPECT_EQ(first.open(QStringLiteral("COM2")), -1) << "no such device";
@@ -88,8 +69,8 @@ TEST_F(SerialPortBackendTest, OpensAnExistingDeviceExclusivelyAndReleasesItOnClo
 }
 
 TEST_F(SerialPortBackendTest, TheKernelConsoleIsRefusedAsBusy) {
-    link(QStringLiteral("ttyS0"), pty.slave());
-    setConsoles("tty0 " + pty.slave().mid(5).toLocal8Bit() + "\n");
+    link(QStringLiteral("ttyS0"), pty);
+    setConsoles("tty0 " + pty.mid(5).toLocal8Bit() + "\n");
     EXPECT_TRUE(names.isKernelConsole(dir.filePath(QStringLiteral("ttyS0"))));
     SerialPortBackend port(names);
     EXPECT_EQ(port.open(QStringLiteral("COM1")), -1);
@@ -115,7 +96,7 @@ TEST_F(SerialPortBackendTest, TheKernelConsoleIsRefusedAsBusy) {
     };
     for (const auto& d : devices) {
         const QString name = QString::fromLatin1(d.name);
-        link(name, d.linkTo ? dir.filePath(QString::fromLatin1(d.linkTo)) : pty.slave());
+        link(name, d.linkTo ? dir.filePath(QString::fromLatin1(d.linkTo)) : pty);
         SerialPortBackend device(names);
         EXPECT_EQ(device.open(name) > 0, d.opens) << d.name;
         device.close();
@@ -133,9 +114,9 @@ protected:
             return;
         }
         struct stat device {};
-        ASSERT_EQ(::stat(pty.slave().toLocal8Bit().constData(), &device), 0);
+        ASSERT_EQ(::stat(pty.toLocal8Bit().constData(), &device), 0);
         FakeModemLines::attach(device.st_rdev);
-        link(QStringLiteral("COM1"), pty.slave());
+        link(QStringLiteral("COM1"), pty);
         port = std::make_unique<SerialPortBackend>(names);
         ASSERT_GT(port->open(QStringLiteral("COM1")), 0);
     }
