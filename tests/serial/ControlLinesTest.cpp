@@ -41,7 +41,7 @@ TEST_F(ControlLines, OpenPortReportsWhetherThePortIsUsable) {
         std::int16_t opened, readsOn;
         int calls; // three reads, three outputs and the close
     } cases[] = {
-        {false, 0, 0, 0, 0}, {true, -1, 0, 0, 0}, {true, 1, 1, 1, 7}, {true, 70'000, 1, 1, 7}};
+        {false, 0, 0, 0, 0}, {true, -1, 0, 0, 0}, {true, 1, 1, 1, 7}, {true, 65'536, 1, 1, 7}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.handle);
         StatusWord backend;
@@ -65,7 +65,6 @@ TEST_F(ControlLines, OpenPortReportsWhetherThePortIsUsable) {
 TEST_F(ControlLines, OnlyTheFirstFourCharactersNameThePort) {
     port.OpenPort(QStringLiteral("COM2:9600,n,8,1"));
     EXPECT_EQ(lines.opens, std::vector<QString>{QStringLiteral("COM2")});
-    EXPECT_EQ(lines.openPort, QStringLiteral("COM2"));
 }
 
 TEST_F(ControlLines, OnlyOneRaisesAnOutputEveryOtherValueDropsIt) {

@@ -7,7 +7,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <semaphore>
 #include <thread>
 #include <unistd.h>
 
@@ -109,30 +109,18 @@ TEST(MillisecondSchedule, KeepsItsPlaceInEachMillisecondAndNeverCatchesUp) {
 class SteppedSchedule final : public SampleSchedule {
 public:
     bool waitNext() override {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return stopped_ || granted_ > 0; });
-        if (stopped_) {
-            return false;
-        }
-        --granted_;
-        return true;
+        granted_.acquire();
+        return !stopped_;
     }
     void stop() override {
-        const std::lock_guard lock(mutex_);
         stopped_ = true;
-        changed_.notify_all();
+        granted_.release(); // wakes the wait in progress
     }
-    void grant(int reads) {
-        const std::lock_guard lock(mutex_);
-        granted_ += reads;
-        changed_.notify_all();
-    }
+    void grant(int reads) { granted_.release(reads); }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int granted_ = 0;
-    bool stopped_ = false;
+    std::counting_semaphore<> granted_{0};
+    std::atomic<bool> stopped_{false};
 };
 
 // Lines and a clock that the sampler's thread and the test's may both touch.
