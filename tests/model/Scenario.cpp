@@ -22,6 +22,8 @@
 #include <deque>
 #include <map>
 #include <sstream>
+#include <string>
+#include <tuple>
 
 #include <sys/resource.h>
 
@@ -287,8 +289,8 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
 
 namespace {
 
-Output toFake(Out line) {
-    return line == Out::Dtr ? Output::Dtr : line == Out::Rts ? Output::Rts : Output::Break;
+Out fromFake(Output line) {
+    return line == Output::Dtr ? Out::Dtr : line == Output::Rts ? Out::Rts : Out::Break;
 }
 
 In fromFake(Input line) {
@@ -335,13 +337,11 @@ public:
         rig_.time.counterStepUs = m_.world.counterStepUs;
         m_.us = s.startUs;
         m_.millisOffset = s.millisOffset;
-        if (!s.com1) {
-            rig_.lines.present.remove(QStringLiteral("COM1"));
-            m_.world.present[0] = false;
-        }
-        if (!s.com2) {
-            rig_.lines.present.remove(QStringLiteral("COM2"));
-            m_.world.present[1] = false;
+        for (const Port port : {Port::Com1, Port::Com2}) {
+            if (!(port == Port::Com1 ? s.com1 : s.com2)) {
+                rig_.lines.present.remove(QString::fromLatin1(portName(port)));
+                m_.world.present[port == Port::Com1 ? 0 : 1] = false;
+            }
         }
         if (!s.initialLog.empty()) {
             rig_.writeLog(QByteArray::fromStdString(s.initialLog));
@@ -600,20 +600,18 @@ private:
             return;
         }
         case Action::Kind::Plug:
-            rig_.lines.present.insert(QString::fromLatin1(portName(a.port)));
-            m_.world.present[a.port == Port::Com1 ? 0 : 1] = true;
-            count(false);
-            return;
         case Action::Kind::Busy:
-            rig_.lines.busy.insert(QString::fromLatin1(portName(a.port)));
-            m_.world.busy[a.port == Port::Com1 ? 0 : 1] = true;
-            count(true);
+        case Action::Kind::Free: {
+            // Plugged in: present; busy or freed: held by another program or not.
+            const bool plug = a.kind == Action::Kind::Plug;
+            const bool on = a.kind != Action::Kind::Free;
+            QSet<QString>& names = plug ? rig_.lines.present : rig_.lines.busy;
+            const QString name = QString::fromLatin1(portName(a.port));
+            on ? static_cast<void>(names.insert(name)) : static_cast<void>(names.remove(name));
+            (plug ? m_.world.present : m_.world.busy)[a.port == Port::Com1 ? 0 : 1] = on;
+            count(a.kind == Action::Kind::Busy);
             return;
-        case Action::Kind::Free:
-            rig_.lines.busy.remove(QString::fromLatin1(portName(a.port)));
-            m_.world.busy[a.port == Port::Com1 ? 0 : 1] = false;
-            count(false);
-            return;
+        }
         case Action::Kind::NearLimit: {
             const auto n = static_cast<std::int16_t>(32767 - a.amount);
             RaceState near = form_->state();
@@ -676,22 +674,23 @@ private:
         field("fake time (us)", rig_.time.us, m_.us);
 
         const model::Displays& w = m_.displays();
-        const auto text = [&d](const char* what, const QString& got, const std::string& want) {
-            if (utf8(got) != want) {
-                d << what << " shows \"" << utf8(got) << "\", the model \"" << want << "\"; ";
+        const auto& c = form_->controls();
+        for (const auto& [what, got, want] : {std::tuple{"LblTime", c.LblTime->text(), &w.lblTime},
+                                              {"LblTimer", c.LblTimer->text(), &w.lblTimer},
+                                              {"Text1", c.Text1->text(), &w.text1},
+                                              {"Text2", c.Text2->text(), &w.text2},
+                                              {"Text3", c.Text3->text(), &w.text3}}) {
+            if (utf8(got) != *want) {
+                d << what << " shows \"" << utf8(got) << "\", the model \"" << *want << "\"; ";
             }
-        };
-        text("LblTime", form_->controls().LblTime->text(), w.lblTime);
-        text("LblTimer", form_->controls().LblTimer->text(), w.lblTimer);
-        text("Text1", form_->controls().Text1->text(), w.text1);
-        text("Text2", form_->controls().Text2->text(), w.text2);
-        text("Text3", form_->controls().Text3->text(), w.text3);
-        field("Check1", form_->controls().Check1->isChecked(), w.check[0]);
-        field("Check2", form_->controls().Check2->isChecked(), w.check[1]);
-        field("Check3", form_->controls().Check3->isChecked(), w.check[2]);
-        field("ButStart enabled", form_->controls().ButStart->isEnabled(), w.butStartEnabled);
-        field("ButStop enabled", form_->controls().ButStop->isEnabled(), w.butStopEnabled);
-        field("StartTimer enabled", form_->controls().StartTimer->isActive(), m_.timerEnabled());
+        }
+        const QCheckBox* checks[] = {c.Check1, c.Check2, c.Check3};
+        for (std::size_t i = 0; i < 3; ++i) {
+            field(("Check" + std::to_string(i + 1)).c_str(), checks[i]->isChecked(), w.check[i]);
+        }
+        field("ButStart enabled", c.ButStart->isEnabled(), w.butStartEnabled);
+        field("ButStop enabled", c.ButStop->isEnabled(), w.butStopEnabled);
+        field("StartTimer enabled", c.StartTimer->isActive(), m_.timerEnabled());
         field("program ended", rig_.end.calls, m_.ended() ? 1 : 0);
 
         const auto& outs = rig_.lines.outputs;
@@ -699,26 +698,23 @@ private:
         for (std::size_t i = checkedOutputs_; i < std::max(outs.size(), wantOuts.size()); ++i) {
             const bool have = i < outs.size();
             const bool want = i < wantOuts.size();
-            if (have && want && outs[i].line == toFake(wantOuts[i].line) &&
-                outs[i].on == wantOuts[i].on && outs[i].us == wantOuts[i].us) {
+            if (have && want &&
+                model::Transition{fromFake(outs[i].line), outs[i].on, outs[i].us} == wantOuts[i]) {
                 continue;
             }
+            const auto change = [&d](bool there, Out line, bool on, std::int64_t us) {
+                if (there) {
+                    d << model::name(line) << (on ? " on" : " off") << " at " << us << " us";
+                } else {
+                    d << "none";
+                }
+            };
             d << "output change " << i << ": ";
-            if (have) {
-                d << model::name(outs[i].line == Output::Dtr   ? Out::Dtr
-                                 : outs[i].line == Output::Rts ? Out::Rts
-                                                               : Out::Break)
-                  << (outs[i].on ? " on" : " off") << " at " << outs[i].us << " us";
-            } else {
-                d << "none";
-            }
+            change(have, have ? fromFake(outs[i].line) : Out::Dtr, have && outs[i].on,
+                   have ? outs[i].us : 0);
             d << ", the model ";
-            if (want) {
-                d << model::name(wantOuts[i].line) << (wantOuts[i].on ? " on" : " off") << " at "
-                  << wantOuts[i].us << " us";
-            } else {
-                d << "none";
-            }
+            change(want, want ? wantOuts[i].line : Out::Dtr, want && wantOuts[i].on,
+                   want ? wantOuts[i].us : 0);
             d << "; ";
             break;
         }
@@ -843,43 +839,26 @@ const char* levelName(Level level) {
 }
 
 const char* kindName(Action::Kind kind) {
-    switch (kind) {
-    case Action::Kind::Click:
-        return "click";
-    case Action::Kind::Tick:
-        return "StartTimer tick";
-    case Action::Kind::Close:
-        return "window closed";
-    case Action::Kind::Type:
-        return "Text1 typed";
-    case Action::Kind::TimeJump:
-        return "time moves on (us)";
-    case Action::Kind::ClockToWrap:
-        return "clock to its next wrap less (ms)";
-    case Action::Kind::LogDirectory:
-        return "ZAVOD.TXT becomes a folder";
-    case Action::Kind::LogFull:
-        return "ZAVOD.TXT on a full disk";
-    case Action::Kind::LogNearlyFull:
-        return "the disk takes only so many more bytes of ZAVOD.TXT:";
-    case Action::Kind::LogBack:
-        return "ZAVOD.TXT writable again";
-    case Action::Kind::LogRemoved:
-        return "ZAVOD.TXT deleted";
-    case Action::Kind::LogReplaced:
-        return "ZAVOD.TXT replaced";
-    case Action::Kind::Unplug:
-        return "port unplugged";
-    case Action::Kind::Plug:
-        return "port plugged in";
-    case Action::Kind::Busy:
-        return "port taken by another program";
-    case Action::Kind::Free:
-        return "port freed";
-    case Action::Kind::NearLimit:
-        return "start count set to 32767 less";
-    }
-    return "?";
+    static constexpr const char* names[] = {
+        "click",
+        "StartTimer tick",
+        "window closed",
+        "Text1 typed",
+        "time moves on (us)",
+        "clock to its next wrap less (ms)",
+        "ZAVOD.TXT becomes a folder",
+        "ZAVOD.TXT on a full disk",
+        "the disk takes only so many more bytes of ZAVOD.TXT:",
+        "ZAVOD.TXT writable again",
+        "ZAVOD.TXT deleted",
+        "ZAVOD.TXT replaced",
+        "port unplugged",
+        "port plugged in",
+        "port taken by another program",
+        "port freed",
+        "start count set to 32767 less",
+    };
+    return names[static_cast<std::size_t>(kind)];
 }
 
 } // namespace
