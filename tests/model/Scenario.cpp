@@ -482,33 +482,33 @@ private:
         }
     }
 
-    void count(bool fault) {
-        if (figures_ != nullptr) {
-            ++figures_->actions;
-            figures_->faults += fault ? 1U : 0U;
-        }
+    // The log's faults wait for the outage before them to end; LogBack ends one.
+    static bool isLogFault(Action::Kind kind) {
+        return kind >= Action::Kind::LogDirectory && kind <= Action::Kind::LogReplaced &&
+               kind != Action::Kind::LogBack;
     }
 
     void apply(const Action& a) {
+        if (isLogFault(a.kind) ? outage_ != Outage::None
+                               : a.kind == Action::Kind::LogBack && outage_ == Outage::None) {
+            return;
+        }
         const QString logPath = rig_.logPath();
+        std::int64_t forwardUs = 0;
         switch (a.kind) {
         case Action::Kind::Click:
         case Action::Kind::Tick:
         case Action::Kind::Close:
             queueReal(a);
             queueModel(a);
-            count(false);
-            return;
+            break;
         case Action::Kind::Type:
             form_->controls().Text1->setText(QString::fromStdString(a.text));
             m_.type(a.text);
-            count(false);
-            return;
+            break;
         case Action::Kind::TimeJump:
-            rig_.time.us += a.amount;
-            m_.us += a.amount;
-            count(false);
-            return;
+            forwardUs = a.amount;
+            break;
         case Action::Kind::ClockToWrap: {
             // Forward to just before the clock's next passage of 2^31 or of 2^32.
             const std::uint32_t now = m_.millis();
@@ -516,79 +516,47 @@ private:
             const std::uint32_t toWrap = 0U - now;
             std::uint32_t ahead = toHalf != 0 && (toHalf < toWrap || toWrap == 0) ? toHalf : toWrap;
             ahead = ahead > a.amount ? ahead - static_cast<std::uint32_t>(a.amount) : 0;
-            rig_.time.us += static_cast<std::int64_t>(ahead) * 1000;
-            m_.us += static_cast<std::int64_t>(ahead) * 1000;
-            count(false);
-            return;
+            forwardUs = static_cast<std::int64_t>(ahead) * 1000;
+            break;
         }
         case Action::Kind::LogDirectory:
-        case Action::Kind::LogFull:
-            if (outage_ != Outage::None) {
-                return;
-            }
+        case Action::Kind::LogFull: {
+            const bool folder = a.kind == Action::Kind::LogDirectory;
             QFile::rename(logPath, keptPath_);
-            if (a.kind == Action::Kind::LogDirectory) {
-                QDir().mkdir(logPath);
-                m_.world.logFailureReason = "na místě souboru je složka";
-                outage_ = Outage::Directory;
-            } else {
-                QFile::link(QStringLiteral("/dev/full"), logPath);
-                m_.world.logFailureReason = "disk je plný";
-                outage_ = Outage::Full;
-            }
+            folder ? QDir().mkdir(logPath) : QFile::link(QStringLiteral("/dev/full"), logPath);
+            m_.world.logFailureReason = folder ? "na místě souboru je složka" : "disk je plný";
+            outage_ = folder ? Outage::Directory : Outage::Full;
             m_.world.logWritable = false;
-            count(true);
-            return;
+            break;
+        }
         case Action::Kind::LogNearlyFull: {
-            if (outage_ != Outage::None) {
-                return;
-            }
             const auto room = m_.world.log.size() + static_cast<std::size_t>(a.amount);
             limit_.set(static_cast<std::int64_t>(room));
             m_.world.logRoom = room;
             m_.world.logFailureReason = "soubor je příliš velký";
             outage_ = Outage::NearlyFull;
-            count(true);
-            return;
+            break;
         }
         case Action::Kind::LogBack:
-            if (outage_ == Outage::None) {
-                return;
-            }
             if (outage_ == Outage::NearlyFull) {
                 limit_.lift();
                 m_.world.logRoom = static_cast<std::size_t>(-1);
-                outage_ = Outage::None;
-                count(false);
-                return;
-            }
-            if (outage_ == Outage::Directory) {
-                QDir().rmdir(logPath);
             } else {
-                QFile::remove(logPath);
+                outage_ == Outage::Directory ? QDir().rmdir(logPath) : QFile::remove(logPath);
+                QFile::rename(keptPath_, logPath);
+                m_.world.logWritable = true;
             }
-            QFile::rename(keptPath_, logPath);
             outage_ = Outage::None;
-            m_.world.logWritable = true;
-            count(false);
-            return;
+            break;
         case Action::Kind::LogRemoved:
-            if (outage_ != Outage::None) {
-                return;
-            }
+        case Action::Kind::LogReplaced:
             QFile::remove(logPath);
             m_.world.log.clear();
-            count(true);
-            return;
-        case Action::Kind::LogReplaced:
-            if (outage_ != Outage::None) {
-                return;
+            if (a.kind == Action::Kind::LogReplaced) {
+                rig_.writeLog(QByteArray::fromStdString(a.text));
+                m_.world.log = a.text;
             }
-            QFile::remove(logPath);
-            rig_.writeLog(QByteArray::fromStdString(a.text));
-            m_.world.log = a.text;
-            count(true);
-            return;
+            break;
         case Action::Kind::Unplug: {
             const QString name = QString::fromLatin1(portName(a.port));
             rig_.lines.present.remove(name);
@@ -596,8 +564,7 @@ private:
                 rig_.lines.unplugged = true;
             }
             m_.unplug(a.port);
-            count(true);
-            return;
+            break;
         }
         case Action::Kind::Plug:
         case Action::Kind::Busy:
@@ -609,8 +576,7 @@ private:
             const QString name = QString::fromLatin1(portName(a.port));
             on ? static_cast<void>(names.insert(name)) : static_cast<void>(names.remove(name));
             (plug ? m_.world.present : m_.world.busy)[a.port == Port::Com1 ? 0 : 1] = on;
-            count(a.kind == Action::Kind::Busy);
-            return;
+            break;
         }
         case Action::Kind::NearLimit: {
             const auto n = static_cast<std::int16_t>(32767 - a.amount);
@@ -618,9 +584,16 @@ private:
             near.startSignals = n;
             form_->race().restore(near);
             m_.setStartSignals(n);
-            count(true);
-            return;
+            break;
         }
+        }
+        rig_.time.us += forwardUs;
+        m_.us += forwardUs;
+        if (figures_ != nullptr) {
+            ++figures_->actions;
+            const bool fault = isLogFault(a.kind) || a.kind == Action::Kind::Unplug ||
+                               a.kind == Action::Kind::Busy || a.kind == Action::Kind::NearLimit;
+            figures_->faults += fault ? 1U : 0U;
         }
     }
 
