@@ -191,21 +191,15 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
         if (random.chance(rates.targets)) {
             const Level how = random.chance(rates.bouncing / 2) ? Level::Bouncy : Level::On;
             const int hold = random.chance(200) ? 5 + random.below(40) : random.few(4);
-            switch (random.below(4)) {
-            case 0: // both targets in the same pass
+            // Both targets at once, lane 1, lane 2, or lane 1 then lane 2 some passes later.
+            const int which = random.below(4);
+            if (which != 2) {
                 cts.close(how, hold);
+            }
+            if (which == 0 || which == 2) {
                 dsr.close(how, hold);
-                break;
-            case 1:
-                cts.close(how, hold);
-                break;
-            case 2:
-                dsr.close(how, hold);
-                break;
-            default: // lane 1, then lane 2 some passes later
-                cts.close(how, hold);
+            } else if (which == 3) {
                 dsrDelay = 1 + random.below(30);
-                break;
             }
         }
         if (dsrDelay >= 0 && dsrDelay-- == 0) {
@@ -597,29 +591,35 @@ private:
         }
     }
 
+    // What stands at an output change, on either side.
+    static std::string view(std::int64_t logBytes, const model::Fields& f, const model::Displays& w,
+                            std::size_t messages) {
+        std::ostringstream v;
+        v << "log " << logBytes << " bytes, raceState " << f.raceState << ", lanes " << f.lane1Hits
+          << f.lane2Hits << f.finishTarget << ", startSignals " << f.startSignals << ", buttons "
+          << w.butStartEnabled << w.butStopEnabled << ", Text2 \"" << w.text2 << "\", Text3 \""
+          << w.text3 << "\", messages " << messages;
+        return v.str();
+    }
+
     std::string realView() {
         Form1& form = rig_.form(); // also while the window loads
         const RaceState& r = form.state();
         const QFileInfo file(fileAside() ? keptPath_ : rig_.logPath());
-        std::ostringstream v;
-        v << "log " << (file.exists() ? file.size() : 0) << " bytes, raceState " << r.raceState
-          << ", lanes " << r.lane1Hits << r.lane2Hits << r.finishTarget << ", startSignals "
-          << r.startSignals << ", buttons " << form.controls().ButStart->isEnabled()
-          << form.controls().ButStop->isEnabled() << ", Text2 \""
-          << utf8(form.controls().Text2->text()) << "\", Text3 \""
-          << utf8(form.controls().Text3->text()) << "\", messages " << rig_.messages.seen.size();
-        return v.str();
+        model::Displays w;
+        w.butStartEnabled = form.controls().ButStart->isEnabled();
+        w.butStopEnabled = form.controls().ButStop->isEnabled();
+        w.text2 = utf8(form.controls().Text2->text());
+        w.text3 = utf8(form.controls().Text3->text());
+        return view(
+            file.exists() ? file.size() : 0,
+            {r.raceState, r.startTick, r.lane1Hits, r.lane2Hits, r.finishTarget, r.startSignals}, w,
+            rig_.messages.seen.size());
     }
 
     std::string modelView() const {
-        const model::Fields& f = m_.fields();
-        const model::Displays& w = m_.displays();
-        std::ostringstream v;
-        v << "log " << m_.world.log.size() << " bytes, raceState " << f.raceState << ", lanes "
-          << f.lane1Hits << f.lane2Hits << f.finishTarget << ", startSignals " << f.startSignals
-          << ", buttons " << w.butStartEnabled << w.butStopEnabled << ", Text2 \"" << w.text2
-          << "\", Text3 \"" << w.text3 << "\", messages " << m_.messages().size();
-        return v.str();
+        return view(static_cast<std::int64_t>(m_.world.log.size()), m_.fields(), m_.displays(),
+                    m_.messages().size());
     }
 
     bool fileAside() const { return outage_ == Outage::Directory || outage_ == Outage::Full; }
