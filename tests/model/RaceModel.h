@@ -89,7 +89,8 @@ struct World {
     std::string log;              // ZAVOD.TXT as it stands (while writable)
     // How large the disk lets the file grow: a write that would pass it fails, all of it.
     std::size_t logRoom = static_cast<std::size_t>(-1);
-    // Fake time between two readings of the counter: 300 µs never lands on a pulse's second.
+    // Fake time between two readings of the counter, on both sides: 300 µs never lands on a
+    // pulse's second, where the counter's rounding alone decides whether that reading ends it.
     std::int64_t counterStepUs = 300;
     // The level a line shows at a read of the inputs, by the read's number since the start.
     std::function<bool(In line, std::int64_t read)> contact;

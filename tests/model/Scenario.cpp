@@ -326,8 +326,6 @@ public:
     Player(const Scenario& s, Figures* figures) : s_(s), figures_(figures) {
         rig_.time.us = s.startUs;
         rig_.time.millisOffset = s.millisOffset;
-        // Counter readings 300 µs apart never fall on a pulse's 1000 ms, where the counter's
-        // rounding alone decides whether that reading ends it.
         rig_.time.counterStepUs = m_.world.counterStepUs;
         m_.us = s.startUs;
         m_.millisOffset = s.millisOffset;
