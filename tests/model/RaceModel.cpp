@@ -1,5 +1,7 @@
 #include "tests/model/RaceModel.h"
 
+#include "tests/support/RunningTime.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -10,9 +12,6 @@ namespace model {
 namespace {
 
 constexpr std::int16_t startSignalsLimit = 32767;
-constexpr double pulseMillis = 1000.0;
-constexpr std::int64_t counterTicksPerSecond = 1'193'180;
-constexpr double msPerTick = 0.000838096515; // 1/1193.18 to twelve significant digits
 constexpr std::int64_t wallClockStartMs = ((9 * 60 + 5) * 60 + 7) * 1000; // the fake's 09:05:07
 
 // Windows-1250 bytes of the letters the tests type beyond ASCII.
@@ -31,69 +30,7 @@ constexpr CodePoint upperHalf[] = {
     {U'ü', 0xFC}, {U'ý', 0xFD},
 };
 
-std::string digits(std::uint32_t value, int width) {
-    std::string text(static_cast<std::size_t>(width), '0');
-    for (int i = width - 1; i >= 0; --i) {
-        text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10U);
-        value /= 10U;
-    }
-    return text;
-}
-
-// The counter behind PerfMillis runs at 1,193,180 ticks per second of fake time.
-std::int64_t counterTicks(std::int64_t us) {
-    return us / 1'000'000 * counterTicksPerSecond +
-           us % 1'000'000 * counterTicksPerSecond / 1'000'000;
-}
-
-int index(Port port) {
-    return port == Port::Com1 ? 0 : 1;
-}
-
-std::size_t at(In line) {
-    return static_cast<std::size_t>(line);
-}
-
-constexpr In allLines[] = {In::Cts, In::Dsr, In::Dcd};
-
-} // namespace
-
-const char* name(Button button) {
-    switch (button) {
-    case Button::ButStart:
-        return "ButStart";
-    case Button::ButStop:
-        return "ButStop";
-    case Button::Command1:
-        return "Command1";
-    case Button::Command2:
-        return "Command2";
-    case Button::Command3:
-        return "Command3";
-    case Button::Command4:
-        return "Command4";
-    case Button::Command5:
-        return "Command5";
-    case Button::Command8:
-        return "Command8";
-    case Button::Command9:
-        return "Command9";
-    case Button::Option1:
-        return "Option1";
-    case Button::Option2:
-        return "Option2";
-    }
-    return "?";
-}
-
-const char* name(In line) {
-    return line == In::Cts ? "CTS" : line == In::Dsr ? "DSR" : "DCD";
-}
-
-const char* name(Out line) {
-    return line == Out::Dtr ? "DTR" : line == Out::Rts ? "RTS" : "BREAK";
-}
-
+// UTF-8 text to Windows-1250 bytes; a character outside the code page becomes "?".
 std::string toWindows1250(const std::string& utf8) {
     std::string bytes;
     for (std::size_t i = 0; i < utf8.size();) {
@@ -122,16 +59,45 @@ std::string toWindows1250(const std::string& utf8) {
     return bytes;
 }
 
-std::string RaceModel::elapsedText(std::uint32_t now, std::int32_t startTick) {
-    // Modulo 2^32: right across every wrap of the clock, never negative.
-    const std::uint32_t d = now - static_cast<std::uint32_t>(startTick);
-    return digits(d / 3'600'000U % 24U, 2) + ":" + digits(d / 60'000U % 60U, 2) + ":" +
-           digits(d / 1000U % 60U, 2) + ":" + digits(d % 1000U, 3);
+int index(Port port) {
+    return port == Port::Com1 ? 0 : 1;
 }
 
-std::string RaceModel::failureMessage(const std::string& reason) {
-    return "Zápis do souboru ZAVOD.TXT selhal: " + reason +
-           "\nZáznam je uschován a bude zapsán při dalším zápisu.";
+std::size_t at(In line) {
+    return static_cast<std::size_t>(line);
+}
+
+constexpr In allLines[] = {In::Cts, In::Dsr, In::Dcd};
+
+// Running time since the start, modulo 2^32 ms: right across every wrap of the clock.
+std::string elapsedText(std::uint32_t now, std::int32_t startTick) {
+    return runningTime(now - static_cast<std::uint32_t>(startTick)).toStdString();
+}
+
+// The time of day runs from 09:05:07 with the fake time, HH:MM:SS.
+std::string timeOfDay(std::int64_t us) {
+    const std::int64_t s = (wallClockStartMs + us / 1000) / 1000 % 86'400;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(s / 3600),
+                  static_cast<int>(s / 60 % 60), static_cast<int>(s % 60));
+    return text;
+}
+
+} // namespace
+
+const char* name(Button button) {
+    static constexpr const char* names[] = {"ButStart", "ButStop",  "Command1", "Command2",
+                                            "Command3", "Command4", "Command5", "Command8",
+                                            "Command9", "Option1",  "Option2"};
+    return names[static_cast<std::size_t>(button)];
+}
+
+const char* name(In line) {
+    return line == In::Cts ? "CTS" : line == In::Dsr ? "DSR" : "DCD";
+}
+
+const char* name(Out line) {
+    return line == Out::Dtr ? "DTR" : line == Out::Rts ? "RTS" : "BREAK";
 }
 
 // --- Lines ---
@@ -174,22 +140,14 @@ void RaceModel::set(Out line, bool on) {
     }
 }
 
-// The counter in milliseconds, as the pulses wait on it; each reading moves time on.
-double RaceModel::perfMillis() {
-    const double ms = static_cast<double>(counterTicks(us)) * msPerTick;
-    advance(world.counterStepUs);
-    return ms;
-}
-
-void RaceModel::waitMillis(double duration) {
-    const double begin = perfMillis();
-    while (perfMillis() < begin + duration) {
-    }
-}
-
+// A pulse holds its line while the counter is read, a reading every counterStepUs of fake
+// time, up to the first reading past 1000 ms since the first one; that reading moves time on
+// by one step more. (A reading at exactly 1000 ms is left to the counter's rounding: the
+// runs read at steps that never land there.)
 void RaceModel::pulse(Out line) {
     set(line, true);
-    waitMillis(pulseMillis);
+    const std::int64_t step = world.counterStepUs;
+    advance((1'000'000 / step + 2) * step);
     set(line, false);
 }
 
@@ -234,25 +192,26 @@ void RaceModel::start() {
     if (!opened) {
         message(Message::Kind::Port, "COM NENALEZEN");
     }
+    dropOutputsAndWaitForTick();
+    // StartTimer's first tick.
+    timerEnabled_ = false;
+    armAfresh();
+}
+
+// The lanes armed and the start count cleared, as the loop is entered.
+void RaceModel::armAfresh() {
+    fields_.lane1Hits = 0;
+    fields_.lane2Hits = 0;
+    fields_.finishTarget = 2;
+    fields_.startSignals = 0;
+}
+
+void RaceModel::dropOutputsAndWaitForTick() {
     set(Out::Break, false);
     set(Out::Dtr, false);
     set(Out::Rts, false);
     fields_.raceState = 0;
     timerEnabled_ = true;
-    // StartTimer's first tick.
-    timerEnabled_ = false;
-    entry();
-}
-
-void RaceModel::entry() {
-    armLanes();
-    fields_.startSignals = 0;
-}
-
-void RaceModel::armLanes() {
-    fields_.lane1Hits = 0;
-    fields_.lane2Hits = 0;
-    fields_.finishTarget = 2;
 }
 
 RaceModel::PassEnd RaceModel::pass() {
@@ -289,10 +248,7 @@ RaceModel::PassEnd RaceModel::pass() {
     }
     // The finish.
     if (fields_.lane1Hits + fields_.lane2Hits == fields_.finishTarget) {
-        displays_.butStartEnabled = true;
-        displays_.butStopEnabled = false;
-        fields_.raceState = 0;
-        pulse(Out::Dtr);
+        stopRace();
         fields_.finishTarget = 3;
     }
     // The events, then the pause.
@@ -303,7 +259,7 @@ RaceModel::PassEnd RaceModel::pass() {
     if (restart_) {
         // The tick began the loop afresh; the old pass never goes on.
         restart_ = false;
-        entry();
+        armAfresh();
         return PassEnd::Restart;
     }
     advance(1000);
@@ -317,12 +273,9 @@ RaceModel::PassEnd RaceModel::pass() {
 // The operator hears once that the open port stopped answering; again only after a pass that
 // found it answering.
 void RaceModel::tellIfPortStopped(const Lines& seen) {
-    if (!seen.readFailed) {
-        portStoppedTold_ = false;
-        return;
-    }
-    if (!portStoppedTold_) {
-        portStoppedTold_ = true;
+    const bool tell = seen.readFailed && !portStoppedTold_;
+    portStoppedTold_ = seen.readFailed;
+    if (tell) {
         const std::string port = openPort_ == 0 ? "COM1" : "COM2";
         message(Message::Kind::PortStopped,
                 "Port " + port +
@@ -352,17 +305,14 @@ void RaceModel::hadItsChance(const Lines& seen, In line) {
 }
 
 void RaceModel::wallClock() {
-    const std::int64_t ms = (wallClockStartMs + us / 1000 % 86'400'000) % 86'400'000;
-    std::string text = std::to_string(ms / 3'600'000) + ":" +
-                       digits(static_cast<std::uint32_t>(ms / 60'000 % 60), 2) + ":" +
-                       digits(static_cast<std::uint32_t>(ms / 1000 % 60), 2);
-    if (text.size() == 7) {
-        text = "0" + text;
-    }
-    if (text != lastClockText_) {
+    if (std::string text = timeOfDay(us); text != lastClockText_) {
         displays_.lblTime = text;
         lastClockText_ = text;
     }
+}
+
+std::string RaceModel::elapsed() const {
+    return elapsedText(millis(), fields_.startTick);
 }
 
 void RaceModel::takeLane(int lane, std::uint32_t closed) {
@@ -422,9 +372,12 @@ void RaceModel::startAndPulse(std::uint32_t tick) {
     pulse(Out::Break);
 }
 
-void RaceModel::endRaceButtons() {
+// The race ends and the stopwatches stop.
+void RaceModel::stopRace() {
     displays_.butStartEnabled = true;
     displays_.butStopEnabled = false;
+    fields_.raceState = 0;
+    pulse(Out::Dtr);
 }
 
 void RaceModel::click(Button button) {
@@ -439,12 +392,9 @@ void RaceModel::click(Button button) {
         if (!displays_.butStopEnabled) {
             return;
         }
-        ulozi();
-        endRaceButtons();
-        fields_.raceState = 0;
-        pulse(Out::Dtr);
-        armLanes();
-        fields_.startSignals = 0;
+        append("STOP ZAVODU TLACITKEM " + elapsed());
+        stopRace();
+        armAfresh();
         return;
     case Button::Command1:
         shutdown();
@@ -458,16 +408,13 @@ void RaceModel::click(Button button) {
     case Button::Command4:
         displays_.text2 = " ";
         displays_.text3 = " ";
-        armLanes();
-        fields_.startSignals = 0;
+        armAfresh();
         return;
     case Button::Command5:
-        endRaceButtons();
-        fields_.raceState = 0;
-        pulse(Out::Dtr);
-        armLanes();
-        fields_.startSignals = 0;
-        trest();
+        stopRace();
+        armAfresh();
+        append(" Diskvalifikace ");
+        displays_.text2 = displays_.text3 = "diskvalifikace";
         return;
     case Button::Command8:
         pulse(Out::Rts);
@@ -476,10 +423,8 @@ void RaceModel::click(Button button) {
         anulovan();
         return;
     case Button::Option1:
-        selectPort(Port::Com1);
-        return;
     case Button::Option2:
-        selectPort(Port::Com2);
+        selectPort(button == Button::Option1 ? Port::Com1 : Port::Com2);
         return;
     }
 }
@@ -489,11 +434,7 @@ void RaceModel::selectPort(Port port) {
     if (!openPort(port)) {
         message(Message::Kind::Port, port == Port::Com1 ? "COM1 OBSAZEN" : "COM2 OBSAZEN");
     }
-    set(Out::Break, false);
-    set(Out::Dtr, false);
-    set(Out::Rts, false);
-    fields_.raceState = 0;
-    timerEnabled_ = true;
+    dropOutputsAndWaitForTick();
 }
 
 void RaceModel::shutdown() {
@@ -507,26 +448,11 @@ void RaceModel::shutdown() {
     ended_ = true;
 }
 
-void RaceModel::ulozi() {
-    append("STOP ZAVODU TLACITKEM " + elapsed());
-}
-
-void RaceModel::trest() {
-    append(" Diskvalifikace ");
-    displays_.text2 = "diskvalifikace";
-    displays_.text3 = "diskvalifikace";
-}
-
 void RaceModel::anulovan() {
     append(" Start anulovan ");
-    displays_.butStartEnabled = true;
-    displays_.butStopEnabled = false;
-    fields_.raceState = 0;
-    pulse(Out::Dtr);
-    displays_.text2 = "Start anulován";
-    displays_.text3 = "Start anulován";
-    armLanes();
-    fields_.startSignals = 0;
+    stopRace();
+    displays_.text2 = displays_.text3 = "Start anulován";
+    armAfresh();
 }
 
 // --- The results log ---
@@ -541,7 +467,9 @@ void RaceModel::append(const std::string& text) {
     }
     if (!outageTold_) {
         outageTold_ = true;
-        message(Message::Kind::LogFailure, failureMessage(world.logFailureReason));
+        message(Message::Kind::LogFailure,
+                "Zápis do souboru ZAVOD.TXT selhal: " + world.logFailureReason +
+                    "\nZáznam je uschován a bude zapsán při dalším zápisu.");
     }
 }
 

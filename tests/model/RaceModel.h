@@ -7,12 +7,12 @@
 #include <vector>
 
 // A second, deliberately plain statement of how the timer behaves, kept apart from the
-// program's code and free of Qt: one pass of the polling loop, every operator command, the
+// program's code: one pass of the polling loop, every operator command, the
 // port choice, the results log with its kept records, the pulses on the fake time line and
 // what the window shows. The randomized tests run it beside the real window and compare.
 //
 // Texts are UTF-8; log bytes are Windows-1250. Time is the fakes' time line: microseconds
-// that move on only by 100 µs per counter reading and 1 ms per pause. The line sampler reads
+// that move on only by a step per counter reading and 1 ms per pause. The line sampler reads
 // the three inputs at every whole millisecond the time passes while a port is open; the loop
 // sees only what it last read.
 namespace model {
@@ -89,7 +89,9 @@ struct World {
     std::string log;              // ZAVOD.TXT as it stands (while writable)
     // How large the disk lets the file grow: a write that would pass it fails, all of it.
     std::size_t logRoom = static_cast<std::size_t>(-1);
-    std::int64_t counterStepUs = 100;
+    // Fake time between two readings of the counter, on both sides: 300 µs never lands on a
+    // pulse's second, where the counter's rounding alone decides whether that reading ends it.
+    std::int64_t counterStepUs = 300;
     // The level a line shows at a read of the inputs, by the read's number since the start.
     std::function<bool(In line, std::int64_t read)> contact;
     // Runs at every output change, as the fake port's callback does.
@@ -105,9 +107,6 @@ struct Lines {
     std::uint32_t closures[3] = {0, 0, 0};
     bool readFailed = false; // the last read got no answer: every input read open
 };
-
-// UTF-8 text to Windows-1250 bytes; a character outside the code page becomes "?".
-std::string toWindows1250(const std::string& utf8);
 
 class RaceModel {
 public:
@@ -141,11 +140,7 @@ public:
     std::size_t records() const { return records_; } // records handed to the log so far
     bool timerEnabled() const { return timerEnabled_; }
     bool ended() const { return ended_; }
-    bool portOpen() const { return openPort_ >= 0; }
     std::uint32_t millis() const { return static_cast<std::uint32_t>(us / 1000) + millisOffset; }
-
-    static std::string elapsedText(std::uint32_t now, std::int32_t startTick);
-    static std::string failureMessage(const std::string& reason);
 
 private:
     // Lines.
@@ -153,15 +148,14 @@ private:
     void sample();
     void set(Out line, bool on);
     void pulse(Out line);
-    double perfMillis();
-    void waitMillis(double duration);
     bool openPort(Port port);
     void closePort();
 
     // Loop.
-    void entry();
+    void armAfresh();
+    void dropOutputsAndWaitForTick();
     void wallClock();
-    std::string elapsed() const { return elapsedText(millis(), fields_.startTick); }
+    std::string elapsed() const;
     void tellIfPortStopped(const Lines& seen);
     Lines afterPulse(const Lines& seen);
     std::uint32_t closedTick(const Lines& seen, In line) const;
@@ -169,7 +163,6 @@ private:
     void takeLane(int lane, std::uint32_t closed);
     void pump();
     void handle(const Event& event);
-    void armLanes();
 
     // Commands and records.
     void click(Button button);
@@ -178,10 +171,8 @@ private:
     void append(const std::string& text);
     bool writePending();
     void anulovan();
-    void ulozi();
-    void trest();
     void startAndPulse(std::uint32_t tick);
-    void endRaceButtons();
+    void stopRace();
     void message(Message::Kind kind, const std::string& text);
 
     Fields fields_;

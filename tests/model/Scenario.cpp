@@ -22,6 +22,8 @@
 #include <deque>
 #include <map>
 #include <sstream>
+#include <string>
+#include <tuple>
 
 #include <sys/resource.h>
 
@@ -189,21 +191,15 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
         if (random.chance(rates.targets)) {
             const Level how = random.chance(rates.bouncing / 2) ? Level::Bouncy : Level::On;
             const int hold = random.chance(200) ? 5 + random.below(40) : random.few(4);
-            switch (random.below(4)) {
-            case 0: // both targets in the same pass
+            // Both targets at once, lane 1, lane 2, or lane 1 then lane 2 some passes later.
+            const int which = random.below(4);
+            if (which != 2) {
                 cts.close(how, hold);
+            }
+            if (which == 0 || which == 2) {
                 dsr.close(how, hold);
-                break;
-            case 1:
-                cts.close(how, hold);
-                break;
-            case 2:
-                dsr.close(how, hold);
-                break;
-            default: // lane 1, then lane 2 some passes later
-                cts.close(how, hold);
+            } else if (which == 3) {
                 dsrDelay = 1 + random.below(30);
-                break;
             }
         }
         if (dsrDelay >= 0 && dsrDelay-- == 0) {
@@ -287,8 +283,8 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
 
 namespace {
 
-Output toFake(Out line) {
-    return line == Out::Dtr ? Output::Dtr : line == Out::Rts ? Output::Rts : Output::Break;
+Out fromFake(Output line) {
+    return line == Output::Dtr ? Out::Dtr : line == Output::Rts ? Out::Rts : Out::Break;
 }
 
 In fromFake(Input line) {
@@ -330,15 +326,14 @@ public:
     Player(const Scenario& s, Figures* figures) : s_(s), figures_(figures) {
         rig_.time.us = s.startUs;
         rig_.time.millisOffset = s.millisOffset;
+        rig_.time.counterStepUs = m_.world.counterStepUs;
         m_.us = s.startUs;
         m_.millisOffset = s.millisOffset;
-        if (!s.com1) {
-            rig_.lines.present.remove(QStringLiteral("COM1"));
-            m_.world.present[0] = false;
-        }
-        if (!s.com2) {
-            rig_.lines.present.remove(QStringLiteral("COM2"));
-            m_.world.present[1] = false;
+        for (const Port port : {Port::Com1, Port::Com2}) {
+            if (!(port == Port::Com1 ? s.com1 : s.com2)) {
+                rig_.lines.present.remove(QString::fromLatin1(portName(port)));
+                m_.world.present[port == Port::Com1 ? 0 : 1] = false;
+            }
         }
         if (!s.initialLog.empty()) {
             rig_.writeLog(QByteArray::fromStdString(s.initialLog));
@@ -479,33 +474,33 @@ private:
         }
     }
 
-    void count(bool fault) {
-        if (figures_ != nullptr) {
-            ++figures_->actions;
-            figures_->faults += fault ? 1U : 0U;
-        }
+    // The log's faults wait for the outage before them to end; LogBack ends one.
+    static bool isLogFault(Action::Kind kind) {
+        return kind >= Action::Kind::LogDirectory && kind <= Action::Kind::LogReplaced &&
+               kind != Action::Kind::LogBack;
     }
 
     void apply(const Action& a) {
+        if (isLogFault(a.kind) ? outage_ != Outage::None
+                               : a.kind == Action::Kind::LogBack && outage_ == Outage::None) {
+            return;
+        }
         const QString logPath = rig_.logPath();
+        std::int64_t forwardUs = 0;
         switch (a.kind) {
         case Action::Kind::Click:
         case Action::Kind::Tick:
         case Action::Kind::Close:
             queueReal(a);
             queueModel(a);
-            count(false);
-            return;
+            break;
         case Action::Kind::Type:
             form_->controls().Text1->setText(QString::fromStdString(a.text));
             m_.type(a.text);
-            count(false);
-            return;
+            break;
         case Action::Kind::TimeJump:
-            rig_.time.us += a.amount;
-            m_.us += a.amount;
-            count(false);
-            return;
+            forwardUs = a.amount;
+            break;
         case Action::Kind::ClockToWrap: {
             // Forward to just before the clock's next passage of 2^31 or of 2^32.
             const std::uint32_t now = m_.millis();
@@ -513,79 +508,47 @@ private:
             const std::uint32_t toWrap = 0U - now;
             std::uint32_t ahead = toHalf != 0 && (toHalf < toWrap || toWrap == 0) ? toHalf : toWrap;
             ahead = ahead > a.amount ? ahead - static_cast<std::uint32_t>(a.amount) : 0;
-            rig_.time.us += static_cast<std::int64_t>(ahead) * 1000;
-            m_.us += static_cast<std::int64_t>(ahead) * 1000;
-            count(false);
-            return;
+            forwardUs = static_cast<std::int64_t>(ahead) * 1000;
+            break;
         }
         case Action::Kind::LogDirectory:
-        case Action::Kind::LogFull:
-            if (outage_ != Outage::None) {
-                return;
-            }
+        case Action::Kind::LogFull: {
+            const bool folder = a.kind == Action::Kind::LogDirectory;
             QFile::rename(logPath, keptPath_);
-            if (a.kind == Action::Kind::LogDirectory) {
-                QDir().mkdir(logPath);
-                m_.world.logFailureReason = "na místě souboru je složka";
-                outage_ = Outage::Directory;
-            } else {
-                QFile::link(QStringLiteral("/dev/full"), logPath);
-                m_.world.logFailureReason = "disk je plný";
-                outage_ = Outage::Full;
-            }
+            folder ? QDir().mkdir(logPath) : QFile::link(QStringLiteral("/dev/full"), logPath);
+            m_.world.logFailureReason = folder ? "na místě souboru je složka" : "disk je plný";
+            outage_ = folder ? Outage::Directory : Outage::Full;
             m_.world.logWritable = false;
-            count(true);
-            return;
+            break;
+        }
         case Action::Kind::LogNearlyFull: {
-            if (outage_ != Outage::None) {
-                return;
-            }
             const auto room = m_.world.log.size() + static_cast<std::size_t>(a.amount);
             limit_.set(static_cast<std::int64_t>(room));
             m_.world.logRoom = room;
             m_.world.logFailureReason = "soubor je příliš velký";
             outage_ = Outage::NearlyFull;
-            count(true);
-            return;
+            break;
         }
         case Action::Kind::LogBack:
-            if (outage_ == Outage::None) {
-                return;
-            }
             if (outage_ == Outage::NearlyFull) {
                 limit_.lift();
                 m_.world.logRoom = static_cast<std::size_t>(-1);
-                outage_ = Outage::None;
-                count(false);
-                return;
-            }
-            if (outage_ == Outage::Directory) {
-                QDir().rmdir(logPath);
             } else {
-                QFile::remove(logPath);
+                outage_ == Outage::Directory ? QDir().rmdir(logPath) : QFile::remove(logPath);
+                QFile::rename(keptPath_, logPath);
+                m_.world.logWritable = true;
             }
-            QFile::rename(keptPath_, logPath);
             outage_ = Outage::None;
-            m_.world.logWritable = true;
-            count(false);
-            return;
+            break;
         case Action::Kind::LogRemoved:
-            if (outage_ != Outage::None) {
-                return;
-            }
+        case Action::Kind::LogReplaced:
             QFile::remove(logPath);
             m_.world.log.clear();
-            count(true);
-            return;
-        case Action::Kind::LogReplaced:
-            if (outage_ != Outage::None) {
-                return;
+            if (a.kind == Action::Kind::LogReplaced) {
+                rig_.writeLog(QByteArray::fromStdString(a.text));
+                m_.world.log = a.text;
             }
-            QFile::remove(logPath);
-            rig_.writeLog(QByteArray::fromStdString(a.text));
-            m_.world.log = a.text;
-            count(true);
-            return;
+            break;
         case Action::Kind::Unplug: {
             const QString name = QString::fromLatin1(portName(a.port));
             rig_.lines.present.remove(name);
@@ -593,59 +556,68 @@ private:
                 rig_.lines.unplugged = true;
             }
             m_.unplug(a.port);
-            count(true);
-            return;
+            break;
         }
         case Action::Kind::Plug:
-            rig_.lines.present.insert(QString::fromLatin1(portName(a.port)));
-            m_.world.present[a.port == Port::Com1 ? 0 : 1] = true;
-            count(false);
-            return;
         case Action::Kind::Busy:
-            rig_.lines.busy.insert(QString::fromLatin1(portName(a.port)));
-            m_.world.busy[a.port == Port::Com1 ? 0 : 1] = true;
-            count(true);
-            return;
-        case Action::Kind::Free:
-            rig_.lines.busy.remove(QString::fromLatin1(portName(a.port)));
-            m_.world.busy[a.port == Port::Com1 ? 0 : 1] = false;
-            count(false);
-            return;
+        case Action::Kind::Free: {
+            // Plugged in: present; busy or freed: held by another program or not.
+            const bool plug = a.kind == Action::Kind::Plug;
+            const bool on = a.kind != Action::Kind::Free;
+            QSet<QString>& names = plug ? rig_.lines.present : rig_.lines.busy;
+            const QString name = QString::fromLatin1(portName(a.port));
+            on ? static_cast<void>(names.insert(name)) : static_cast<void>(names.remove(name));
+            (plug ? m_.world.present : m_.world.busy)[a.port == Port::Com1 ? 0 : 1] = on;
+            break;
+        }
         case Action::Kind::NearLimit: {
             const auto n = static_cast<std::int16_t>(32767 - a.amount);
             RaceState near = form_->state();
             near.startSignals = n;
             form_->race().restore(near);
             m_.setStartSignals(n);
-            count(true);
-            return;
+            break;
         }
         }
+        rig_.time.us += forwardUs;
+        m_.us += forwardUs;
+        if (figures_ != nullptr) {
+            ++figures_->actions;
+            const bool fault = isLogFault(a.kind) || a.kind == Action::Kind::Unplug ||
+                               a.kind == Action::Kind::Busy || a.kind == Action::Kind::NearLimit;
+            figures_->faults += fault ? 1U : 0U;
+        }
+    }
+
+    // What stands at an output change, on either side.
+    static std::string view(std::int64_t logBytes, const model::Fields& f, const model::Displays& w,
+                            std::size_t messages) {
+        std::ostringstream v;
+        v << "log " << logBytes << " bytes, raceState " << f.raceState << ", lanes " << f.lane1Hits
+          << f.lane2Hits << f.finishTarget << ", startSignals " << f.startSignals << ", buttons "
+          << w.butStartEnabled << w.butStopEnabled << ", Text2 \"" << w.text2 << "\", Text3 \""
+          << w.text3 << "\", messages " << messages;
+        return v.str();
     }
 
     std::string realView() {
         Form1& form = rig_.form(); // also while the window loads
         const RaceState& r = form.state();
         const QFileInfo file(fileAside() ? keptPath_ : rig_.logPath());
-        std::ostringstream v;
-        v << "log " << (file.exists() ? file.size() : 0) << " bytes, raceState " << r.raceState
-          << ", lanes " << r.lane1Hits << r.lane2Hits << r.finishTarget << ", startSignals "
-          << r.startSignals << ", buttons " << form.controls().ButStart->isEnabled()
-          << form.controls().ButStop->isEnabled() << ", Text2 \""
-          << utf8(form.controls().Text2->text()) << "\", Text3 \""
-          << utf8(form.controls().Text3->text()) << "\", messages " << rig_.messages.seen.size();
-        return v.str();
+        model::Displays w;
+        w.butStartEnabled = form.controls().ButStart->isEnabled();
+        w.butStopEnabled = form.controls().ButStop->isEnabled();
+        w.text2 = utf8(form.controls().Text2->text());
+        w.text3 = utf8(form.controls().Text3->text());
+        return view(
+            file.exists() ? file.size() : 0,
+            {r.raceState, r.startTick, r.lane1Hits, r.lane2Hits, r.finishTarget, r.startSignals}, w,
+            rig_.messages.seen.size());
     }
 
     std::string modelView() const {
-        const model::Fields& f = m_.fields();
-        const model::Displays& w = m_.displays();
-        std::ostringstream v;
-        v << "log " << m_.world.log.size() << " bytes, raceState " << f.raceState << ", lanes "
-          << f.lane1Hits << f.lane2Hits << f.finishTarget << ", startSignals " << f.startSignals
-          << ", buttons " << w.butStartEnabled << w.butStopEnabled << ", Text2 \"" << w.text2
-          << "\", Text3 \"" << w.text3 << "\", messages " << m_.messages().size();
-        return v.str();
+        return view(static_cast<std::int64_t>(m_.world.log.size()), m_.fields(), m_.displays(),
+                    m_.messages().size());
     }
 
     bool fileAside() const { return outage_ == Outage::Directory || outage_ == Outage::Full; }
@@ -673,22 +645,23 @@ private:
         field("fake time (us)", rig_.time.us, m_.us);
 
         const model::Displays& w = m_.displays();
-        const auto text = [&d](const char* what, const QString& got, const std::string& want) {
-            if (utf8(got) != want) {
-                d << what << " shows \"" << utf8(got) << "\", the model \"" << want << "\"; ";
+        const auto& c = form_->controls();
+        for (const auto& [what, got, want] : {std::tuple{"LblTime", c.LblTime->text(), &w.lblTime},
+                                              {"LblTimer", c.LblTimer->text(), &w.lblTimer},
+                                              {"Text1", c.Text1->text(), &w.text1},
+                                              {"Text2", c.Text2->text(), &w.text2},
+                                              {"Text3", c.Text3->text(), &w.text3}}) {
+            if (utf8(got) != *want) {
+                d << what << " shows \"" << utf8(got) << "\", the model \"" << *want << "\"; ";
             }
-        };
-        text("LblTime", form_->controls().LblTime->text(), w.lblTime);
-        text("LblTimer", form_->controls().LblTimer->text(), w.lblTimer);
-        text("Text1", form_->controls().Text1->text(), w.text1);
-        text("Text2", form_->controls().Text2->text(), w.text2);
-        text("Text3", form_->controls().Text3->text(), w.text3);
-        field("Check1", form_->controls().Check1->isChecked(), w.check[0]);
-        field("Check2", form_->controls().Check2->isChecked(), w.check[1]);
-        field("Check3", form_->controls().Check3->isChecked(), w.check[2]);
-        field("ButStart enabled", form_->controls().ButStart->isEnabled(), w.butStartEnabled);
-        field("ButStop enabled", form_->controls().ButStop->isEnabled(), w.butStopEnabled);
-        field("StartTimer enabled", form_->controls().StartTimer->isActive(), m_.timerEnabled());
+        }
+        const QCheckBox* checks[] = {c.Check1, c.Check2, c.Check3};
+        for (std::size_t i = 0; i < 3; ++i) {
+            field(("Check" + std::to_string(i + 1)).c_str(), checks[i]->isChecked(), w.check[i]);
+        }
+        field("ButStart enabled", c.ButStart->isEnabled(), w.butStartEnabled);
+        field("ButStop enabled", c.ButStop->isEnabled(), w.butStopEnabled);
+        field("StartTimer enabled", c.StartTimer->isActive(), m_.timerEnabled());
         field("program ended", rig_.end.calls, m_.ended() ? 1 : 0);
 
         const auto& outs = rig_.lines.outputs;
@@ -696,26 +669,23 @@ private:
         for (std::size_t i = checkedOutputs_; i < std::max(outs.size(), wantOuts.size()); ++i) {
             const bool have = i < outs.size();
             const bool want = i < wantOuts.size();
-            if (have && want && outs[i].line == toFake(wantOuts[i].line) &&
-                outs[i].on == wantOuts[i].on && outs[i].us == wantOuts[i].us) {
+            if (have && want &&
+                model::Transition{fromFake(outs[i].line), outs[i].on, outs[i].us} == wantOuts[i]) {
                 continue;
             }
+            const auto change = [&d](bool there, Out line, bool on, std::int64_t us) {
+                if (there) {
+                    d << model::name(line) << (on ? " on" : " off") << " at " << us << " us";
+                } else {
+                    d << "none";
+                }
+            };
             d << "output change " << i << ": ";
-            if (have) {
-                d << model::name(outs[i].line == Output::Dtr   ? Out::Dtr
-                                 : outs[i].line == Output::Rts ? Out::Rts
-                                                               : Out::Break)
-                  << (outs[i].on ? " on" : " off") << " at " << outs[i].us << " us";
-            } else {
-                d << "none";
-            }
+            change(have, have ? fromFake(outs[i].line) : Out::Dtr, have && outs[i].on,
+                   have ? outs[i].us : 0);
             d << ", the model ";
-            if (want) {
-                d << model::name(wantOuts[i].line) << (wantOuts[i].on ? " on" : " off") << " at "
-                  << wantOuts[i].us << " us";
-            } else {
-                d << "none";
-            }
+            change(want, want ? wantOuts[i].line : Out::Dtr, want && wantOuts[i].on,
+                   want ? wantOuts[i].us : 0);
             d << "; ";
             break;
         }
@@ -840,43 +810,26 @@ const char* levelName(Level level) {
 }
 
 const char* kindName(Action::Kind kind) {
-    switch (kind) {
-    case Action::Kind::Click:
-        return "click";
-    case Action::Kind::Tick:
-        return "StartTimer tick";
-    case Action::Kind::Close:
-        return "window closed";
-    case Action::Kind::Type:
-        return "Text1 typed";
-    case Action::Kind::TimeJump:
-        return "time moves on (us)";
-    case Action::Kind::ClockToWrap:
-        return "clock to its next wrap less (ms)";
-    case Action::Kind::LogDirectory:
-        return "ZAVOD.TXT becomes a folder";
-    case Action::Kind::LogFull:
-        return "ZAVOD.TXT on a full disk";
-    case Action::Kind::LogNearlyFull:
-        return "the disk takes only so many more bytes of ZAVOD.TXT:";
-    case Action::Kind::LogBack:
-        return "ZAVOD.TXT writable again";
-    case Action::Kind::LogRemoved:
-        return "ZAVOD.TXT deleted";
-    case Action::Kind::LogReplaced:
-        return "ZAVOD.TXT replaced";
-    case Action::Kind::Unplug:
-        return "port unplugged";
-    case Action::Kind::Plug:
-        return "port plugged in";
-    case Action::Kind::Busy:
-        return "port taken by another program";
-    case Action::Kind::Free:
-        return "port freed";
-    case Action::Kind::NearLimit:
-        return "start count set to 32767 less";
-    }
-    return "?";
+    static constexpr const char* names[] = {
+        "click",
+        "StartTimer tick",
+        "window closed",
+        "Text1 typed",
+        "time moves on (us)",
+        "clock to its next wrap less (ms)",
+        "ZAVOD.TXT becomes a folder",
+        "ZAVOD.TXT on a full disk",
+        "the disk takes only so many more bytes of ZAVOD.TXT:",
+        "ZAVOD.TXT writable again",
+        "ZAVOD.TXT deleted",
+        "ZAVOD.TXT replaced",
+        "port unplugged",
+        "port plugged in",
+        "port taken by another program",
+        "port freed",
+        "start count set to 32767 less",
+    };
+    return names[static_cast<std::size_t>(kind)];
 }
 
 } // namespace
