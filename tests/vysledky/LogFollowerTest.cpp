@@ -5,39 +5,35 @@
 
 #include <gtest/gtest.h>
 
-// refresh() is what the file watch and the poll call; the tests call it themselves.
-TEST(LogFollower, PicksUpALogThatAppearsLater) {
+// refresh() is what the file watch and the poll call; the test calls it itself, twice a step:
+// each change of the file's state or of the tables is reported once, with the tables made.
+TEST(LogFollower, ReportsEachChangeOnceWithItsTables) {
     TempLog log;
     LogFollower follower(log.path());
     QSignalSpy updates(&follower, &LogFollower::updated);
+    follower.refresh();
     follower.refresh();
     EXPECT_EQ(follower.reader().status(), LogReader::Status::Missing);
     EXPECT_EQ(updates.size(), 1);
-    follower.refresh();
-    EXPECT_EQ(updates.size(), 1);
 
-    log.write(logOf({"A", "@1 00:00:17:000", "@2 00:00:18:000"}));
-    follower.refresh();
-    EXPECT_EQ(updates.size(), 2);
-    ASSERT_EQ(follower.attempts().size(), 1);
-    EXPECT_EQ(follower.attempts()[0].state, AttemptState::Valid);
-    ASSERT_EQ(follower.ranking().size(), 1);
-    EXPECT_EQ(follower.ranking()[0].result, u"00:00:18:000");
-}
-
-TEST(LogFollower, ReportsOnlyChanges) {
-    TempLog log;
-    log.write(logOf({"A", "@1 00:00:17:000"}));
-    LogFollower follower(log.path());
-    QSignalSpy updates(&follower, &LogFollower::updated);
-    follower.refresh();
-    follower.refresh();
-    EXPECT_EQ(updates.size(), 1);
-    log.append(logOf({"@annul"}));
-    follower.refresh();
-    EXPECT_EQ(updates.size(), 2);
-    ASSERT_EQ(follower.attempts().size(), 1);
-    EXPECT_EQ(follower.attempts()[0].state, AttemptState::Annulled);
-    ASSERT_EQ(follower.ranking().size(), 1);
-    EXPECT_EQ(follower.ranking()[0].result, u"NP");
+    const struct {
+        QByteArray appended;
+        AttemptState state;
+        const char16_t* result;
+    } steps[] = {
+        {logOf({"A", "@1 00:00:17:000"}), AttemptState::Incomplete, u"NP"},
+        {logOf({"@2 00:00:18:000"}), AttemptState::Valid, u"00:00:18:000"},
+        {logOf({"@annul"}), AttemptState::Annulled, u"NP"},
+    };
+    qsizetype reported = updates.size();
+    for (const auto& s : steps) {
+        log.append(s.appended);
+        follower.refresh();
+        follower.refresh();
+        EXPECT_EQ(updates.size(), ++reported) << s.appended.toStdString();
+        ASSERT_EQ(follower.attempts().size(), 1);
+        EXPECT_EQ(follower.attempts()[0].state, s.state);
+        ASSERT_EQ(follower.ranking().size(), 1);
+        EXPECT_EQ(follower.ranking()[0].result, QString::fromUtf16(s.result));
+    }
 }

@@ -36,6 +36,11 @@ QByteArray page(const char* name) {
     QFile file(QStringLiteral(VYSLEDKY_WEB_DIR "/") + QLatin1String(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
 }
+
+bool closedByServer(HttpClient& client) {
+    return QTest::qWaitFor(
+        [&] { return client.socket().state() == QAbstractSocket::UnconnectedState; });
+}
 } // namespace
 
 TEST_F(ServerTest, ServesEachRouteWithItsTypeAndBytes) {
@@ -100,13 +105,6 @@ TEST_F(ServerTest, AnswersAnUnchangedTagWithABodiless304) {
     EXPECT_TRUE(changed.body.contains(R"("pokus":2,"stav":"platný","vysledek":"00:00:18:400")"))
         << changed.body.toStdString();
 }
-
-namespace {
-bool closedByServer(HttpClient& client) {
-    return QTest::qWaitFor(
-        [&] { return client.socket().state() == QAbstractSocket::UnconnectedState; });
-}
-} // namespace
 
 // Other paths and methods, the request lines the HTTP server would drop unanswered or answer
 // wrongly, and whether the connection stays for a next request.

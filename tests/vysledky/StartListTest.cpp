@@ -1,9 +1,5 @@
 #include "vysledky/StartList.h"
-#include "tests/vysledky/LogBytes.h"
-#include "tests/vysledky/ReadLog.h"
-#include "vysledky/CommandLine.h"
-
-#include <QBuffer>
+#include "tests/support/Printers.h"
 
 #include <gtest/gtest.h>
 
@@ -96,67 +92,4 @@ TEST(StartList, RefusesAFaultyListNamingTheLine) {
         EXPECT_FALSE(StartList::parse(c.bytes, list, error)) << c.bytes.toStdString();
         EXPECT_EQ(error, c.error);
     }
-}
-
-namespace {
-const QByteArray startList = "družstvo;kategorie\r\nŽabovřesky;ženy\r\nSDH Lhota;muži\r\n"
-                             "Jiskra;muži\r\nOrel;muži\r\nPrázdní;dorost\r\n";
-const QByteArray competition =
-    logOf({"sdh lhota", "@1 00:00:20:000", "@2 00:00:19:000", "Jiskra", "@1 00:00:19:000",
-           "@2 00:00:18:000", "\216abov\370esky", "@1 00:00:21:000", "@2 00:00:20:000",
-           "Nezn\xE1m\xED", "@1 00:00:18:000", "@2 00:00:17:000"}) +
-    logOf({"Orel", "@1 00:00:19:000", "@2 00:00:19:000", " SDH LHOTA", "@1 00:00:18:500",
-           "@2 00:00:18:000", "\216ABOV\330ESKY", "@1 00:00:16:000", "@2 00:00:16:000", "@dq"});
-
-QByteArray output(const QStringList& arguments, int expectedCode = 0) {
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int code =
-        CommandLine::parse(QStringList{QStringLiteral("vysledky")} + arguments).run(out, err);
-    EXPECT_EQ(code, expectedCode) << err.data().toStdString();
-    return expectedCode == 0 ? out.data() : err.data();
-}
-} // namespace
-
-TEST(StartList, RanksEachCategoryOnItsOwn) {
-    TempLog file;
-    file.write(competition);
-    QTemporaryDir folder;
-    const QString listPath = folder.filePath(QStringLiteral("startovka.csv"));
-    QFile listFile(listPath);
-    ASSERT_TRUE(listFile.open(QIODevice::WriteOnly));
-    listFile.write(startList);
-    listFile.close();
-
-    EXPECT_EQ(
-        output({QStringLiteral("--ranking"), file.path(), QStringLiteral("--startovka"), listPath}),
-        "\xEF\xBB\xBF"
-        "kategorie;místo;družstvo;výsledek\r\n"
-        "ženy;1;Žabovřesky;00:00:21:000\r\n"
-        "muži;1;SDH Lhota;00:00:18:500\r\n"
-        "muži;2;Jiskra;00:00:19:000\r\n"
-        "muži;2;Orel;00:00:19:000\r\n"
-        "bez kategorie;1;Neznámí;00:00:18:000\r\n");
-    EXPECT_EQ(
-        output({QStringLiteral("--startovka=") + listPath, QStringLiteral("--csv"), file.path()}),
-        "\xEF\xBB\xBF"
-        "kategorie;pokus;družstvo;dráha 1;dráha 2;výsledek;stav\r\n"
-        "muži;1;SDH Lhota;00:00:20:000;00:00:19:000;00:00:20:000;platný\r\n"
-        "muži;2;Jiskra;00:00:19:000;00:00:18:000;00:00:19:000;platný\r\n"
-        "ženy;3;Žabovřesky;00:00:21:000;00:00:20:000;00:00:21:000;platný\r\n"
-        "bez kategorie;4;Neznámí;00:00:18:000;00:00:17:000;00:00:18:000;platný\r\n"
-        "muži;5;Orel;00:00:19:000;00:00:19:000;00:00:19:000;platný\r\n"
-        "muži;6;SDH Lhota;00:00:18:500;00:00:18:000;00:00:18:500;platný\r\n"
-        "ženy;7;Žabovřesky;00:00:16:000;00:00:16:000;00:00:16:000;diskvalifikace\r\n");
-
-    // A faulty list is refused and the log stays as it was.
-    ASSERT_TRUE(listFile.open(QIODevice::Append));
-    listFile.write("\"Orel;dorost\r\n");
-    listFile.close();
-    EXPECT_EQ(
-        output({QStringLiteral("--csv"), file.path(), QStringLiteral("--startovka"), listPath}, 1),
-        QStringLiteral("vysledky: %1: řádek 7: uvozovky nejsou uzavřeny\n").arg(listPath).toUtf8());
-    EXPECT_EQ(file.read(), competition);
 }
