@@ -150,59 +150,64 @@ TEST(PollingLoop, ThreeShortClosuresAnnulWithoutANewStart) {
     EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
 }
 
-TEST(PollingLoop, EachLaneIsTimedOnceAndBothEndTheRace) {
-    Engine e;
-    e.pulseLine(&FakeLines::dcd); // the race starts at 1 ms
-    e.at(1'500'300, [&e] { e.lines.cts = true; });
-    e.passes(600);
-    EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("00:00:01:500"));
-    EXPECT_EQ(e.race.state().lane1Hits, 1) << "the target stays closed: no second time";
-    EXPECT_EQ(e.race.state().raceState, 1);
-
-    e.at(1'700'000, [&e] { e.lines.dsr = true; });
-    e.passes(200);
-    EXPECT_EQ(e.window.laneTimes[2], QStringLiteral("00:00:01:699"));
-    EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:699"));
-    EXPECT_EQ(e.race.state().raceState, 0);
-    EXPECT_EQ(e.race.state().finishTarget, 3);
-    EXPECT_TRUE(e.window.butStartEnabled);
-    EXPECT_FALSE(e.window.butStopEnabled);
-    EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
-    EXPECT_EQ(e.logBytes(),
-              QByteArray(" dr\xE1ha c.1 00:00:01:500\r\n dr\xE1ha c.2 00:00:01:699\r\n"));
-
-    // Finished: the running time stands, no lane is timed until the lanes are armed.
-    e.passes(5);
-    EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:699"));
-    EXPECT_EQ(e.pulseLengths(Output::Dtr).size(), 1U);
-    EXPECT_EQ(e.logBytes().count('\n'), 2);
-}
-
-TEST(PollingLoop, BothTargetsInOneReadLogLaneOneFirstAndFinishInThatPass) {
-    Engine e;
-    e.pulseLine(&FakeLines::dcd);
-    e.lines.dsr = true;
-    e.lines.cts = true;
-    e.passes(2);
-    EXPECT_EQ(e.logBytes(),
-              QByteArray(" dr\xE1ha c.1 00:00:01:002\r\n dr\xE1ha c.2 00:00:01:002\r\n"));
-    EXPECT_EQ(e.race.state().raceState, 0);
-    EXPECT_EQ(e.race.state().finishTarget, 3);
-}
-
-TEST(PollingLoop, ALaneBeforeAnyStartIsTimedFromTheClocksOwnValue) {
-    Engine e;
-    e.time.millisOffset = 45'296'789;
-    e.lines.cts = true;
-    e.passes(2); // read closed at 1 ms
-    EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("12:34:56:790"));
-    e.lines.dsr = true;
-    e.passes(2);
-    // Both lanes timed with no race: the finish steps run all the same.
-    EXPECT_EQ(e.race.state().finishTarget, 3);
-    EXPECT_EQ(e.pulseLengths(Output::Dtr).size(), 1U);
-    EXPECT_TRUE(e.window.butStartEnabled);
-    EXPECT_FALSE(e.window.butStopEnabled);
+// However the two lanes are timed, in a race or with none started, the second one finishes:
+// one stop pulse, the start button enabled again, and the running time left standing. No lane
+// is timed again until the lanes are armed.
+TEST(PollingLoop, EachLaneIsTimedOnceAndBothFinish) {
+    const struct {
+        const char* name;
+        std::function<void(Engine&)> play;
+        QString lane1, lane2, running;
+    } rows[] = {
+        {"one after the other",
+         [](Engine& e) {
+             e.pulseLine(&FakeLines::dcd); // the race starts at 1 ms
+             e.at(1'500'300, [&e] { e.lines.cts = true; });
+             e.passes(600);
+             EXPECT_EQ(e.race.state().raceState, 1) << "one lane left";
+             e.at(1'700'000, [&e] { e.lines.dsr = true; });
+             e.passes(200);
+         },
+         QStringLiteral("00:00:01:500"), QStringLiteral("00:00:01:699"),
+         QStringLiteral("00:00:01:699")},
+        {"both in one read: lane 1 first, finished in that pass",
+         [](Engine& e) {
+             e.pulseLine(&FakeLines::dcd);
+             e.lines.dsr = e.lines.cts = true;
+             e.passes(2);
+         },
+         QStringLiteral("00:00:01:002"), QStringLiteral("00:00:01:002"),
+         QStringLiteral("00:00:01:002")},
+        {"before any start, from the clock's own value",
+         [](Engine& e) {
+             e.time.millisOffset = 45'296'789;
+             e.lines.cts = true;
+             e.passes(2); // read closed at 1 ms
+             e.lines.dsr = true;
+             e.passes(2);
+         },
+         QStringLiteral("12:34:56:790"), QStringLiteral("12:34:56:792"),
+         QStringLiteral("00:00:00:000")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Engine e;
+        row.play(e);
+        EXPECT_EQ(e.window.laneTimes[1], row.lane1);
+        EXPECT_EQ(e.window.laneTimes[2], row.lane2);
+        EXPECT_EQ(e.race.state().raceState, 0);
+        EXPECT_EQ(e.race.state().finishTarget, 3);
+        EXPECT_TRUE(e.window.butStartEnabled);
+        EXPECT_FALSE(e.window.butStopEnabled);
+        EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
+        const QByteArray log = " dr\xE1ha c.1 " + row.lane1.toLatin1() + "\r\n dr\xE1ha c.2 " +
+                               row.lane2.toLatin1() + "\r\n";
+        EXPECT_EQ(e.logBytes(), log);
+        e.passes(5);
+        EXPECT_EQ(e.window.runningTime, row.running);
+        EXPECT_EQ(e.pulseLengths(Output::Dtr).size(), 1U);
+        EXPECT_EQ(e.logBytes(), log);
+    }
 }
 
 TEST(PollingLoop, AStartAfterAFinishWithoutArmingTimesNoLane) {
