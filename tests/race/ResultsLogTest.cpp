@@ -74,6 +74,11 @@ TEST_F(ResultsLogTest, TheTextIsTakenOnlyOnceTheFileIsOpen) {
 // a record in it), and every kept record written in order once the fault is gone.
 TEST(ResultsLogOutage, EachWayTheFileFailsIsToldOnceWithItsReasonAndLosesNothing) {
     FileSizeLimit nearlyFull;
+    // The file's or the folder's permissions set to these.
+    const auto mode = [](QString LogFolder::*which, QFile::Permissions to) {
+        return [which, to](LogFolder& f) { return QFile::setPermissions(f.*which, to); };
+    };
+    const QFile::Permissions rw = QFile::ReadOwner | QFile::WriteOwner;
     const struct Way {
         const char* name;
         QByteArray before;
@@ -81,21 +86,10 @@ TEST(ResultsLogOutage, EachWayTheFileFailsIsToldOnceWithItsReasonAndLosesNothing
         QString reason;
         QByteArray during;
     } ways[] = {
-        {"a read-only file", "Sokol Ves\r\n",
-         [](LogFolder& f) { return QFile::setPermissions(f.path, QFile::ReadOwner); },
-         [](LogFolder& f) {
-             return QFile::setPermissions(f.path, QFile::ReadOwner | QFile::WriteOwner);
-         },
-         QStringLiteral("přístup odepřen"), "Sokol Ves\r\n"},
-        {"a read-only folder", "",
-         [](LogFolder& f) {
-             return QFile::setPermissions(f.folder, QFile::ReadOwner | QFile::ExeOwner);
-         },
-         [](LogFolder& f) {
-             return QFile::setPermissions(f.folder,
-                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-         },
-         QStringLiteral("přístup odepřen"), noFile},
+        {"a read-only file", "Sokol Ves\r\n", mode(&LogFolder::path, QFile::ReadOwner),
+         mode(&LogFolder::path, rw), QStringLiteral("přístup odepřen"), "Sokol Ves\r\n"},
+        {"a read-only folder", "", mode(&LogFolder::folder, QFile::ReadOwner | QFile::ExeOwner),
+         mode(&LogFolder::folder, rw | QFile::ExeOwner), QStringLiteral("přístup odepřen"), noFile},
         {"a folder in the file's place", "", [](LogFolder& f) { return QDir().mkdir(f.path); },
          [](LogFolder& f) { return QDir().rmdir(f.path); },
          QStringLiteral("na místě souboru je složka"), noFile},
@@ -107,14 +101,8 @@ TEST(ResultsLogOutage, EachWayTheFileFailsIsToldOnceWithItsReasonAndLosesNothing
          [](LogFolder& f) { return QFile::remove(f.path); }, QStringLiteral("disk je plný"),
          noFile},
         {"a disk that takes five bytes of the next line", "Sokol Ves\r\n",
-         [&](LogFolder&) {
-             nearlyFull.set(11 + 5);
-             return true;
-         },
-         [&](LogFolder&) {
-             nearlyFull.lift();
-             return true;
-         },
+         [&](LogFolder&) { return nearlyFull.set(11 + 5), true; },
+         [&](LogFolder&) { return nearlyFull.lift(), true; },
          QStringLiteral("soubor je příliš velký"), "Sokol Ves\r\n"},
     };
     for (const Way& w : ways) {
