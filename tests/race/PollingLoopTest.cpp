@@ -23,7 +23,9 @@ TEST(PollingLoop, TheLinesAreReadOnceAMillisecondWhateverThePassDoes) {
     EXPECT_EQ(e.lines.reads, expected);
 }
 
-TEST(PollingLoop, AStartContactForOnePassStartsTheRaceWithOnePulse) {
+// A start contact closed for one pass starts the race with one pulse; a second closure only
+// counts, the third annuls without a new start.
+TEST(PollingLoop, ShortStartClosuresStartCountAndAnnulOnTheThird) {
     Engine e;
     e.time.us = 10'000'000;
     e.pulseLine(&FakeLines::dcd); // read closed at 10 001 ms
@@ -39,6 +41,18 @@ TEST(PollingLoop, AStartContactForOnePassStartsTheRaceWithOnePulse) {
     EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:002"));
     EXPECT_EQ(e.race.state().startSignals, 1);
     EXPECT_EQ(e.logBytes(), QByteArray());
+
+    e.pulseLine(&FakeLines::dcd);
+    EXPECT_EQ(e.race.state().startSignals, 2);
+    EXPECT_EQ(e.race.state().startTick, 10'001);
+    e.pulseLine(&FakeLines::dcd);
+    EXPECT_EQ(e.race.state().raceState, 0);
+    EXPECT_EQ(e.race.state().startSignals, 0);
+    EXPECT_TRUE(e.window.butStartEnabled);
+    EXPECT_FALSE(e.window.butStopEnabled);
+    EXPECT_EQ(e.logBytes(), QByteArray(" Start anulovan \r\n"));
+    EXPECT_EQ(e.pulseLengths(Output::Break).size(), 2U);
+    EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
 }
 
 // Each start and lane time is taken at the millisecond the sampler first read its contact
@@ -125,21 +139,6 @@ TEST(PollingLoop, AHeldStartContactRepeatsThenAnnulsAndStartsAgain) {
     EXPECT_EQ(e.lines.pulses(Output::Dtr), (Pulses{{2'003'400, 3'003'600}}));
     e.passes(2);
     EXPECT_EQ(e.logBytes(), QByteArray(" Start anulovan \r\n Start anulovan \r\n"));
-}
-
-TEST(PollingLoop, ThreeShortClosuresAnnulWithoutANewStart) {
-    Engine e;
-    e.pulseLine(&FakeLines::dcd);
-    e.pulseLine(&FakeLines::dcd);
-    EXPECT_EQ(e.race.state().startSignals, 2);
-    e.pulseLine(&FakeLines::dcd);
-    EXPECT_EQ(e.race.state().raceState, 0);
-    EXPECT_EQ(e.race.state().startSignals, 0);
-    EXPECT_TRUE(e.window.butStartEnabled);
-    EXPECT_FALSE(e.window.butStopEnabled);
-    EXPECT_EQ(e.logBytes(), QByteArray(" Start anulovan \r\n"));
-    EXPECT_EQ(e.pulseLengths(Output::Break).size(), 2U);
-    EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
 }
 
 // However the two lanes are timed, each once, the second one finishes: one stop pulse, the

@@ -20,23 +20,13 @@
 
 namespace {
 
+// The caption a control shows: a group box's title, any other control's text.
 QString textOf(QWidget* w) {
-    if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        return g->title();
-    }
-    if (auto* l = qobject_cast<QLabel*>(w)) {
-        return l->text();
-    }
     if (auto* l = qobject_cast<RunningTimeLabel*>(w)) {
         return l->text();
     }
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        return b->text();
-    }
-    if (auto* t = qobject_cast<QLineEdit*>(w)) {
-        return t->text();
-    }
-    return QStringLiteral("?");
+    const QVariant title = w->property("title");
+    return (title.isValid() ? title : w->property("text")).toString();
 }
 
 // A font as the table below writes it: family, size in points, and any style.
