@@ -3,11 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>

@@ -3,8 +3,6 @@
 #include "window/RunningTimeLabel.h"
 
 #include <QEvent>
-#include <QLabel>
-#include <QLineEdit>
 
 #include <functional>
 

@@ -1,10 +1,7 @@
 #include "tests/support/RunningWindow.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 #include <QTimerEvent>
 
