@@ -3,6 +3,7 @@
 #include "window/RunningTimeLabel.h"
 
 #include <QEvent>
+#include <QLineEdit>
 
 #include <functional>
 

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QTimerEvent>
 

@@ -5,6 +5,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
