@@ -13,21 +13,17 @@ namespace {
 
 using Transitions = std::vector<FakeLines::Transition>;
 
-Transitions dropped(std::int64_t at, int times) {
-    Transitions all;
-    for (int i = 0; i < times; ++i) {
-        all.push_back({Output::Break, false, at});
-        all.push_back({Output::Dtr, false, at});
-        all.push_back({Output::Rts, false, at});
-    }
-    return all;
-}
-
 // COM2 first; without it COM1, opened, closed and opened again as its option's click does;
 // with neither both messages, before the window is shown, and nothing to close. Starting writes
 // nothing to the log and ends with the timer enabled.
 TEST(StartUp, EachPortFoundOpensAsItShould) {
     const QString com1 = QStringLiteral("COM1"), com2 = QStringLiteral("COM2");
+    // Each port opened drops the outputs, the break first.
+    const Transitions dropped{
+        {Output::Break, false, 0}, {Output::Dtr, false, 0}, {Output::Rts, false, 0}};
+    const Transitions twice{{Output::Break, false, 0}, {Output::Dtr, false, 0},
+                            {Output::Rts, false, 0},   {Output::Break, false, 0},
+                            {Output::Dtr, false, 0},   {Output::Rts, false, 0}};
     const QStringList neither{QStringLiteral("COM1 OBSAZEN"), QStringLiteral("COM NENALEZEN")};
     const struct {
         const char* name;
@@ -39,8 +35,8 @@ TEST(StartUp, EachPortFoundOpensAsItShould) {
         QStringList messages;
         Transitions outputs;
     } cases[] = {
-        {"COM2", {com1, com2}, {com2}, 0, com2, false, {}, dropped(0, 1)},
-        {"COM1 only", {com1}, {com2, com1, com1}, 1, com1, true, {}, dropped(0, 2)},
+        {"COM2", {com1, com2}, {com2}, 0, com2, false, {}, dropped},
+        {"COM1 only", {com1}, {com2, com1, com1}, 1, com1, true, {}, twice},
         {"no port", {}, {com2, com1, com1}, 0, QString(), true, neither, {}},
     };
     for (const auto& c : cases) {
