@@ -149,15 +149,15 @@ TEST(WindowColours, Frame1TakesTheSystemsHighlightedTextAndWindowTextColours) {
     EXPECT_EQ(frame.color(QPalette::WindowText), QColor(200, 100, 0));
 }
 
+// Frame1's colours follow the system's, as the test above shows.
 TEST_F(WindowLayout, ColoursAndAlignment) {
     const FormControls& c = form->controls();
-    const QColor white(255, 255, 255), green(0, 192, 0), yellow(255, 255, 0), red(255, 0, 0);
+    const QColor white(255, 255, 255), green(0, 192, 0), yellow(255, 255, 0), red(255, 0, 0),
+        pale(255, 255, 128);
     const std::tuple<QWidget*, QColor, QColor> colours[] = {
-        {c.Frame1, white, QColor(0, 0, 0)}, {c.LblTimer, white, green},
-        {c.LblTime, white, green},          {c.Label3[0], yellow, red},
-        {c.Label3[1], yellow, red},         {c.Label3[3], yellow, red},
-        {c.Label3[4], yellow, red},         {c.Label3[5], yellow, red},
-        {c.Label3[6], yellow, red},         {c.Label3[2], QColor(255, 255, 128), red}};
+        {c.LblTimer, white, green}, {c.LblTime, white, green},  {c.Label3[0], yellow, red},
+        {c.Label3[1], yellow, red}, {c.Label3[3], yellow, red}, {c.Label3[4], yellow, red},
+        {c.Label3[5], yellow, red}, {c.Label3[6], yellow, red}, {c.Label3[2], pale, red}};
     for (const auto& [w, window, text] : colours) {
         EXPECT_EQ(w->palette().color(QPalette::Window), window) << w->objectName().toStdString();
         EXPECT_EQ(w->palette().color(QPalette::WindowText), text) << w->objectName().toStdString();
