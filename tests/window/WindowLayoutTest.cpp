@@ -66,6 +66,7 @@ TEST_F(WindowLayout, EveryControlStandsWhereTheWindowWasDrawn) {
         {"Frame", "QGroupBox"}, {"LblTimer", "RunningTimeLabel"}, {"Lbl", "QLabel"},
         {"Label", "QLabel"},    {"Option", "QRadioButton"},       {"Check", "QCheckBox"},
         {"But", "QPushButton"}, {"Command", "QPushButton"},       {"Text", "QLineEdit"}};
+    const char* clearLanes = "Smazat zápis a čas v draze č1 a č.2";
     const struct {
         const char* name;
         int index;
@@ -95,12 +96,7 @@ TEST_F(WindowLayout, EveryControlStandsWhereTheWindowWasDrawn) {
         {"Check1", -1, "Frame3", "dráha č.1", {8, 24, 73, 17}, "Arial 8.25"},
         {"Check2", -1, "Frame3", "dráha č.2", {8, 56, 73, 17}, "Arial 8.25"},
         {"Check3", -1, "Frame1", "rozhodčí", {16, 248, 65, 17}, "Arial 8.25"},
-        {"Command4",
-         -1,
-         "Frame1",
-         "Smazat zápis a čas v draze č1 a č.2",
-         {208, 160, 81, 49},
-         "Arial 8.25"},
+        {"Command4", -1, "Frame1", clearLanes, {208, 160, 81, 49}, "Arial 8.25"},
         {"Command8", -1, "Frame1", "Reset ext.stopek", {120, 168, 65, 41}, "Arial 8.25"},
         {"Command1", -1, "Frame1", "Ukončení programu", {320, 160, 73, 41}, "Arial 8.25"},
         {"Frame4", -1, "Frame1", "Čas v dráze č.1", {128, 232, 113, 49}, "Arial 8.25"},
