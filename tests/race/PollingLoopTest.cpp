@@ -7,6 +7,14 @@
 
 namespace {
 
+// The machine stalls the pass of the next pause for 9 ms.
+void stallNextPause(Engine& e) {
+    e.pause.hook = [&e] {
+        e.pause.hook = nullptr;
+        e.time.advance(9'000);
+    };
+}
+
 RaceState running() {
     return stateWith([](RaceState& s) { s.raceState = 1; });
 }
@@ -23,7 +31,9 @@ TEST(PollingLoop, TheLinesAreReadOnceAMillisecondWhateverThePassDoes) {
     EXPECT_EQ(e.lines.reads, expected);
 }
 
-TEST(PollingLoop, AStartContactForOnePassStartsTheRaceWithOnePulse) {
+// A start contact closed for one pass starts the race with one pulse; a second closure only
+// counts, the third annuls without a new start.
+TEST(PollingLoop, ShortStartClosuresStartCountAndAnnulOnTheThird) {
     Engine e;
     e.time.us = 10'000'000;
     e.pulseLine(&FakeLines::dcd); // read closed at 10 001 ms
@@ -39,6 +49,18 @@ TEST(PollingLoop, AStartContactForOnePassStartsTheRaceWithOnePulse) {
     EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:002"));
     EXPECT_EQ(e.race.state().startSignals, 1);
     EXPECT_EQ(e.logBytes(), QByteArray());
+
+    e.pulseLine(&FakeLines::dcd);
+    EXPECT_EQ(e.race.state().startSignals, 2);
+    EXPECT_EQ(e.race.state().startTick, 10'001);
+    e.pulseLine(&FakeLines::dcd);
+    EXPECT_EQ(e.race.state().raceState, 0);
+    EXPECT_EQ(e.race.state().startSignals, 0);
+    EXPECT_TRUE(e.window.butStartEnabled);
+    EXPECT_FALSE(e.window.butStopEnabled);
+    EXPECT_EQ(e.logBytes(), QByteArray(" Start anulovan \r\n"));
+    EXPECT_EQ(e.pulseLengths(Output::Break).size(), 2U);
+    EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
 }
 
 // Each start and lane time is taken at the millisecond the sampler first read its contact
@@ -55,10 +77,7 @@ TEST(PollingLoop, ATimeIsTakenWhereItsContactClosedUnlessTheLoopSawItBefore) {
         {"a target closing while a pass is held up", running(),
          [](Engine& e) {
              e.at(4'000, [&e] { e.lines.cts = true; });
-             e.pause.hook = [&e] {
-                 e.pause.hook = nullptr;
-                 e.time.advance(9'000); // the machine stalls this pass for 9 ms
-             };
+             stallNextPause(e);
              e.passes(2);
          },
          QStringLiteral("00:00:00:004"), 0},
@@ -82,10 +101,7 @@ TEST(PollingLoop, ATimeIsTakenWhereItsContactClosedUnlessTheLoopSawItBefore) {
         {"the start contact closing while a pass is held up", RaceState{},
          [](Engine& e) {
              e.at(3'000, [&e] { e.lines.dcd = true; });
-             e.pause.hook = [&e] {
-                 e.pause.hook = nullptr;
-                 e.time.advance(9'000);
-             };
+             stallNextPause(e);
              e.passes(2);
          },
          QString(), 3},
@@ -106,124 +122,78 @@ TEST(PollingLoop, AHeldStartContactRepeatsThenAnnulsAndStartsAgain) {
     Engine e;
     e.lines.dcd = true;
     e.passes(2);
-    const std::int32_t firstStart = e.race.state().startTick;
-    EXPECT_EQ(firstStart, 1);
+    EXPECT_EQ(e.race.state().startTick, 1);
     e.passes(1);
     EXPECT_EQ(e.race.state().startSignals, 2);
-    EXPECT_EQ(e.race.state().startTick, firstStart) << "a repeated signal keeps the start time";
+    EXPECT_EQ(e.race.state().startTick, 1) << "a repeated signal keeps the start time";
     e.passes(1);
     EXPECT_EQ(e.race.state().startSignals, 1);
     EXPECT_EQ(e.race.state().raceState, 1);
     // Still the closure seen before: the new race starts when the annulment's stop pulse is
     // done (two start pulses, two pauses and a stop pulse after 1 ms), not where it closed.
     EXPECT_EQ(e.race.state().startTick, 3003);
-    EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("Start anulován"));
-    EXPECT_EQ(e.window.laneTimes[2], QStringLiteral("Start anulován"));
     EXPECT_EQ(e.logBytes(), QByteArray(" Start anulovan \r\n"));
-    // Start, start, stop (the annulment), start (the new race).
-    std::vector<Output> order;
-    for (const auto& t : e.lines.outputs) {
-        if (t.on) {
-            order.push_back(t.line);
-        }
-    }
-    EXPECT_EQ(order,
-              (std::vector<Output>{Output::Break, Output::Break, Output::Dtr, Output::Break}));
-    EXPECT_EQ(e.pulseLengths(Output::Break), (std::vector<std::int64_t>(3, 1'000'200)));
-    EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
+    // Start, a pause, start, a pause, stop (the annulment) and at once start (the new race).
+    using Pulses = std::vector<std::pair<std::int64_t, std::int64_t>>;
+    EXPECT_EQ(e.lines.pulses(Output::Break),
+              (Pulses{{1000, 1'001'200}, {1'002'200, 2'002'400}, {3'003'600, 4'003'800}}));
+    EXPECT_EQ(e.lines.pulses(Output::Dtr), (Pulses{{2'003'400, 3'003'600}}));
     e.passes(2);
     EXPECT_EQ(e.logBytes(), QByteArray(" Start anulovan \r\n Start anulovan \r\n"));
 }
 
-TEST(PollingLoop, ThreeShortClosuresAnnulWithoutANewStart) {
-    Engine e;
-    e.pulseLine(&FakeLines::dcd);
-    e.pulseLine(&FakeLines::dcd);
-    EXPECT_EQ(e.race.state().startSignals, 2);
-    e.pulseLine(&FakeLines::dcd);
-    EXPECT_EQ(e.race.state().raceState, 0);
-    EXPECT_EQ(e.race.state().startSignals, 0);
-    EXPECT_TRUE(e.window.butStartEnabled);
-    EXPECT_FALSE(e.window.butStopEnabled);
-    EXPECT_EQ(e.logBytes(), QByteArray(" Start anulovan \r\n"));
-    EXPECT_EQ(e.pulseLengths(Output::Break).size(), 2U);
-    EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
-}
-
-TEST(PollingLoop, EachLaneIsTimedOnceAndBothEndTheRace) {
-    Engine e;
-    e.pulseLine(&FakeLines::dcd); // the race starts at 1 ms
-    e.at(1'500'300, [&e] { e.lines.cts = true; });
-    e.passes(600);
-    EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("00:00:01:500"));
-    EXPECT_EQ(e.race.state().lane1Hits, 1) << "the target stays closed: no second time";
-    EXPECT_EQ(e.race.state().raceState, 1);
-
-    e.at(1'700'000, [&e] { e.lines.dsr = true; });
-    e.passes(200);
-    EXPECT_EQ(e.window.laneTimes[2], QStringLiteral("00:00:01:699"));
-    EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:699"));
-    EXPECT_EQ(e.race.state().raceState, 0);
-    EXPECT_EQ(e.race.state().finishTarget, 3);
-    EXPECT_TRUE(e.window.butStartEnabled);
-    EXPECT_FALSE(e.window.butStopEnabled);
-    EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
-    EXPECT_EQ(e.logBytes(),
-              QByteArray(" dr\xE1ha c.1 00:00:01:500\r\n dr\xE1ha c.2 00:00:01:699\r\n"));
-
-    // Finished: the running time stands, no lane is timed until the lanes are armed.
-    e.passes(5);
-    EXPECT_EQ(e.window.runningTime, QStringLiteral("00:00:01:699"));
-    EXPECT_EQ(e.pulseLengths(Output::Dtr).size(), 1U);
-    EXPECT_EQ(e.logBytes().count('\n'), 2);
-}
-
-TEST(PollingLoop, BothTargetsInOneReadLogLaneOneFirstAndFinishInThatPass) {
-    Engine e;
-    e.pulseLine(&FakeLines::dcd);
-    e.lines.dsr = true;
-    e.lines.cts = true;
-    e.passes(2);
-    EXPECT_EQ(e.logBytes(),
-              QByteArray(" dr\xE1ha c.1 00:00:01:002\r\n dr\xE1ha c.2 00:00:01:002\r\n"));
-    EXPECT_EQ(e.race.state().raceState, 0);
-    EXPECT_EQ(e.race.state().finishTarget, 3);
-}
-
-TEST(PollingLoop, ALaneBeforeAnyStartIsTimedFromTheClocksOwnValue) {
-    Engine e;
-    e.time.millisOffset = 45'296'789;
-    e.lines.cts = true;
-    e.passes(2); // read closed at 1 ms
-    EXPECT_EQ(e.window.laneTimes[1], QStringLiteral("12:34:56:790"));
-    e.lines.dsr = true;
-    e.passes(2);
-    // Both lanes timed with no race: the finish steps run all the same.
-    EXPECT_EQ(e.race.state().finishTarget, 3);
-    EXPECT_EQ(e.pulseLengths(Output::Dtr).size(), 1U);
-    EXPECT_TRUE(e.window.butStartEnabled);
-    EXPECT_FALSE(e.window.butStopEnabled);
-}
-
-TEST(PollingLoop, AStartAfterAFinishWithoutArmingTimesNoLane) {
-    Engine e;
-    e.pulseLine(&FakeLines::dcd);
-    e.lines.cts = e.lines.dsr = true;
-    e.passes(2);
-    ASSERT_EQ(e.race.state().finishTarget, 3);
-    e.lines.cts = e.lines.dsr = false;
-    e.pulseLine(&FakeLines::dcd);
-    EXPECT_EQ(e.race.state().raceState, 1);
-    EXPECT_EQ(e.race.state().startSignals, 2) << "a finish does not clear the start count";
-    e.lines.cts = e.lines.dsr = true;
-    e.passes(3);
-    EXPECT_EQ(e.logBytes().count('\n'), 2);
-    EXPECT_EQ(e.race.state().raceState, 1);
-    // The next start signal annuls.
-    e.lines.cts = e.lines.dsr = false;
-    e.pulseLine(&FakeLines::dcd);
-    EXPECT_EQ(e.race.state().raceState, 0);
-    EXPECT_TRUE(e.logBytes().endsWith(" Start anulovan \r\n"));
+// However the two lanes are timed, each once, the second one finishes: one stop pulse, the
+// start button enabled again and the running time left standing, and no lane is timed again
+// until the lanes are armed, not even in a new race. Before any start a lane's time is the
+// clock's own value.
+TEST(PollingLoop, EachLaneIsTimedOnceAndBothFinish) {
+    const struct {
+        const char* name;
+        bool started; // by the start contact, read closed at 1 ms
+        std::uint32_t millisOffset;
+        std::int64_t lane1At, lane2At; // when each target closes, for good
+        const char *lane1, *lane2, *running;
+    } rows[] = {
+        {"one after the other", true, 0, 1'500'300, 1'700'000, "00:00:01:500", "00:00:01:699",
+         "00:00:01:699"},
+        {"both in one read, lane 1 first", true, 0, 1'002'500, 1'002'500, "00:00:01:002",
+         "00:00:01:002", "00:00:01:002"},
+        {"before any start", false, 45'296'789, 0, 1'500, "12:34:56:790", "12:34:56:791",
+         "00:00:00:000"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Engine e;
+        e.time.millisOffset = row.millisOffset;
+        if (row.started) {
+            e.pulseLine(&FakeLines::dcd);
+        }
+        e.at(row.lane1At, [&e] { e.lines.cts = true; });
+        e.at(row.lane2At, [&e] { e.lines.dsr = true; });
+        e.passes(1000);
+        EXPECT_EQ(e.window.laneTimes[1], QString::fromLatin1(row.lane1));
+        EXPECT_EQ(e.window.laneTimes[2], QString::fromLatin1(row.lane2));
+        EXPECT_EQ(e.window.runningTime, QString::fromLatin1(row.running));
+        EXPECT_EQ(e.race.state().raceState, 0);
+        EXPECT_EQ(e.race.state().finishTarget, 3);
+        EXPECT_TRUE(e.window.butStartEnabled);
+        EXPECT_FALSE(e.window.butStopEnabled);
+        EXPECT_EQ(e.pulseLengths(Output::Dtr), std::vector<std::int64_t>{1'000'200});
+        EXPECT_EQ(e.logBytes(), " dr\xE1ha c.1 " + QByteArray(row.lane1) + "\r\n dr\xE1ha c.2 " +
+                                    row.lane2 + "\r\n");
+        if (row.started) {
+            // A start after the finish times no lane, and the count goes on: the third annuls.
+            e.pulseLine(&FakeLines::dcd);
+            EXPECT_EQ(e.race.state().raceState, 1);
+            EXPECT_EQ(e.race.state().startSignals, 2) << "a finish does not clear the start count";
+            e.passes(3);
+            EXPECT_EQ(e.logBytes().count('\n'), 2);
+            e.lines.cts = e.lines.dsr = false;
+            e.pulseLine(&FakeLines::dcd);
+            EXPECT_EQ(e.race.state().raceState, 0);
+            EXPECT_TRUE(e.logBytes().endsWith(" Start anulovan \r\n"));
+        }
+    }
 }
 
 TEST(PollingLoop, TheWallClockGetsALeadingZeroAndIsWrittenOnlyWhenItChanges) {

@@ -45,17 +45,20 @@ public:
 
 class ResultsLogTest : public ::testing::Test, public LogFolder {};
 
-TEST_F(ResultsLogTest, TheFirstRecordCreatesTheFileWithExactlyThatLine) {
+// Each record is one line after whatever the file holds then, even without a line end. No
+// handle stays open between records: a file deleted in between is no outage, the next record
+// starts a new one.
+TEST_F(ResultsLogTest, EachRecordIsOneLineAfterWhatTheFileHoldsThen) {
     log.append(QStringLiteral(" Diskvalifikace "));
     EXPECT_EQ(content(), QByteArray(" Diskvalifikace \r\n"));
-    EXPECT_TRUE(notices.isEmpty());
-}
-
-TEST_F(ResultsLogTest, AppendsAfterWhatIsThereEvenWithoutALineEnd) {
+    ASSERT_TRUE(QFile::remove(path));
+    log.append(QStringLiteral("a"));
+    EXPECT_EQ(content(), QByteArray("a\r\n"));
     write("SDH Lhota\r\n dráha c.1 00:00:1");
     log.append(QStringLiteral("SDH Ves"));
     log.append(QStringLiteral("SDH Ves"));
     EXPECT_EQ(content(), QByteArray("SDH Lhota\r\n dráha c.1 00:00:1SDH Ves\r\nSDH Ves\r\n"));
+    EXPECT_TRUE(notices.isEmpty());
 }
 
 TEST_F(ResultsLogTest, TheTextIsTakenOnlyOnceTheFileIsOpen) {
@@ -67,19 +70,15 @@ TEST_F(ResultsLogTest, TheTextIsTakenOnlyOnceTheFileIsOpen) {
     EXPECT_TRUE(existedWhenAsked);
 }
 
-// A file deleted between two records is no outage: the next record starts a new one.
-TEST_F(ResultsLogTest, NoFileHandleStaysOpenBetweenRecords) {
-    log.append(QStringLiteral("a"));
-    QFile::remove(path);
-    log.append(QStringLiteral("b"));
-    EXPECT_EQ(content(), QByteArray("b\r\n"));
-    EXPECT_TRUE(notices.isEmpty());
-}
-
 // Each way the file fails: the reason the operator reads, the file while it lasts (never half
 // a record in it), and every kept record written in order once the fault is gone.
 TEST(ResultsLogOutage, EachWayTheFileFailsIsToldOnceWithItsReasonAndLosesNothing) {
     FileSizeLimit nearlyFull;
+    // The file's or the folder's permissions set to these.
+    const auto mode = [](QString LogFolder::*which, QFile::Permissions to) {
+        return [which, to](LogFolder& f) { return QFile::setPermissions(f.*which, to); };
+    };
+    const QFile::Permissions rw = QFile::ReadOwner | QFile::WriteOwner;
     const struct Way {
         const char* name;
         QByteArray before;
@@ -87,21 +86,10 @@ TEST(ResultsLogOutage, EachWayTheFileFailsIsToldOnceWithItsReasonAndLosesNothing
         QString reason;
         QByteArray during;
     } ways[] = {
-        {"a read-only file", "Sokol Ves\r\n",
-         [](LogFolder& f) { return QFile::setPermissions(f.path, QFile::ReadOwner); },
-         [](LogFolder& f) {
-             return QFile::setPermissions(f.path, QFile::ReadOwner | QFile::WriteOwner);
-         },
-         QStringLiteral("přístup odepřen"), "Sokol Ves\r\n"},
-        {"a read-only folder", "",
-         [](LogFolder& f) {
-             return QFile::setPermissions(f.folder, QFile::ReadOwner | QFile::ExeOwner);
-         },
-         [](LogFolder& f) {
-             return QFile::setPermissions(f.folder,
-                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-         },
-         QStringLiteral("přístup odepřen"), noFile},
+        {"a read-only file", "Sokol Ves\r\n", mode(&LogFolder::path, QFile::ReadOwner),
+         mode(&LogFolder::path, rw), QStringLiteral("přístup odepřen"), "Sokol Ves\r\n"},
+        {"a read-only folder", "", mode(&LogFolder::folder, QFile::ReadOwner | QFile::ExeOwner),
+         mode(&LogFolder::folder, rw | QFile::ExeOwner), QStringLiteral("přístup odepřen"), noFile},
         {"a folder in the file's place", "", [](LogFolder& f) { return QDir().mkdir(f.path); },
          [](LogFolder& f) { return QDir().rmdir(f.path); },
          QStringLiteral("na místě souboru je složka"), noFile},
@@ -113,14 +101,8 @@ TEST(ResultsLogOutage, EachWayTheFileFailsIsToldOnceWithItsReasonAndLosesNothing
          [](LogFolder& f) { return QFile::remove(f.path); }, QStringLiteral("disk je plný"),
          noFile},
         {"a disk that takes five bytes of the next line", "Sokol Ves\r\n",
-         [&](LogFolder&) {
-             nearlyFull.set(11 + 5);
-             return true;
-         },
-         [&](LogFolder&) {
-             nearlyFull.lift();
-             return true;
-         },
+         [&](LogFolder&) { return nearlyFull.set(11 + 5), true; },
+         [&](LogFolder&) { return nearlyFull.lift(), true; },
          QStringLiteral("soubor je příliš velký"), "Sokol Ves\r\n"},
     };
     for (const Way& w : ways) {

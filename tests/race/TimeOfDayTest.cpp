@@ -20,35 +20,29 @@ struct HandClock {
     }
 };
 
-TEST(LocaleTimeOfDay, UsesTheLocaleLongFormatWithoutTheZone) {
+// The locale's long format without the zone, from a fresh reading of the clock every time:
+// each new second, a change of length (the pair of readings the clock display makes), past
+// midnight and the clock set back.
+TEST(LocaleTimeOfDay, ReadsTheClockEveryTimeInTheLocalesLongFormatWithoutTheZone) {
     HandClock hand;
     LocaleTimeOfDay czech(QLocale(QLocale::Czech, QLocale::Czechia), hand.clock());
-    EXPECT_FALSE(czech.format().contains(QLatin1Char('t')));
-    hand.now = QTime(9, 5, 7);
-    EXPECT_EQ(czech.timeText(), "9:05:07");
-    hand.now = QTime(23, 59, 59, 999);
-    EXPECT_EQ(czech.timeText(), "23:59:59");
-
     LocaleTimeOfDay english(QLocale(QLocale::English, QLocale::UnitedStates), hand.clock());
-    hand.now = QTime(13, 5, 7);
-    EXPECT_EQ(english.timeText(), "1:05:07 PM");
-}
-
-TEST(LocaleTimeOfDay, ReadsTheClockEveryTimeAndFollowsEachNewSecond) {
-    HandClock hand;
-    LocaleTimeOfDay clock(QLocale(QLocale::Czech, QLocale::Czechia), hand.clock());
-    hand.now = QTime(9, 59, 59, 10);
-    EXPECT_EQ(clock.timeText(), "9:59:59");
-    hand.now = QTime(9, 59, 59, 998);
-    EXPECT_EQ(clock.timeText(), "9:59:59");
-    // The pair of readings that the clock display makes across a change of length.
-    hand.now = QTime(10, 0, 0, 0);
-    EXPECT_EQ(clock.timeText(), "10:00:00");
-    hand.now = QTime(0, 0, 0, 1); // past midnight
-    EXPECT_EQ(clock.timeText(), "0:00:00");
-    hand.now = QTime(23, 59, 59); // and the clock set back
-    EXPECT_EQ(clock.timeText(), "23:59:59");
-    EXPECT_EQ(hand.readings, 5);
+    EXPECT_FALSE(czech.format().contains(QLatin1Char('t')));
+    const struct {
+        LocaleTimeOfDay& clock;
+        QTime now;
+        const char* text;
+    } readings[] = {
+        {czech, QTime(9, 5, 7), "9:05:07"},          {czech, QTime(9, 59, 59, 10), "9:59:59"},
+        {czech, QTime(9, 59, 59, 998), "9:59:59"},   {czech, QTime(10, 0, 0, 0), "10:00:00"},
+        {czech, QTime(0, 0, 0, 1), "0:00:00"},       {czech, QTime(23, 59, 59), "23:59:59"},
+        {czech, QTime(23, 59, 59, 999), "23:59:59"}, {english, QTime(13, 5, 7), "1:05:07 PM"},
+    };
+    for (const auto& r : readings) {
+        hand.now = r.now;
+        EXPECT_EQ(r.clock.timeText(), r.text) << r.text;
+    }
+    EXPECT_EQ(hand.readings, 8);
 }
 
 TEST(LocaleTimeOfDay, AgreesWithTheLocaleAtRandomMoments) {

@@ -24,7 +24,6 @@ public:
     QStringList messages;
     QStringList notices;
     int clockWrites = 0;
-    int pumps = 0;
 
     // Runs in the next event pump, as an operator's click would.
     void queue(std::function<void()> action) { atNextPump(&events_, std::move(action)); }
@@ -45,10 +44,7 @@ public:
     QString teamName() const override { return team; }
     void showMessage(const QString& text) override { messages << text; }
     void showNotice(const QString& text) override { notices << text; }
-    void pumpEvents() override {
-        ++pumps;
-        QCoreApplication::processEvents();
-    }
+    void pumpEvents() override { QCoreApplication::processEvents(); }
 
 private:
     QObject events_; // the queued actions end with the window

@@ -9,7 +9,6 @@
 class FileSizeLimit {
 public:
     FileSizeLimit() = default;
-    explicit FileSizeLimit(std::int64_t bytes) { set(bytes); }
     ~FileSizeLimit() { lift(); }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;

@@ -4,18 +4,6 @@
 #include <QApplication>
 #include <QEvent>
 
-namespace {
-QMessageBox* openNotice() {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        if (box != nullptr && box->isVisible()) {
-            return box;
-        }
-    }
-    return nullptr;
-}
-} // namespace
-
 MessageAnswerer::MessageAnswerer() {
     QCoreApplication::instance()->installEventFilter(this);
     timer_.setInterval(0);
@@ -35,10 +23,13 @@ bool MessageAnswerer::eventFilter(QObject* watched, QEvent* event) {
 void MessageAnswerer::answer() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     const bool modal = box != nullptr && box->isVisible();
-    if (!modal) {
-        box = answerNotices ? openNotice() : nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* notice = qobject_cast<QMessageBox*>(window);
+        if (!modal && answerNotices && notice != nullptr && notice->isVisible()) {
+            box = notice;
+        }
     }
-    if (box == nullptr) {
+    if (box == nullptr || !box->isVisible()) {
         return;
     }
     if (modal && whileOpen) {

@@ -28,8 +28,6 @@ class Rig : public FakeMachine {
 public:
     Rig();
     ~Rig();
-    Rig(const Rig&) = delete;
-    Rig& operator=(const Rig&) = delete;
 
     FakeEnd end;
     MessageAnswerer messages;

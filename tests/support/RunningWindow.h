@@ -15,11 +15,10 @@ protected:
         form = &rig.start();
         rig.lines.forget();
     }
-    const RaceState& state() const { return form->state(); }
     // The operator's click, handled in the next pass's event pump.
-    void click(QAbstractButton* button, int passes = 1) {
+    void click(QAbstractButton* button) {
         Rig::click(button);
-        rig.passes(passes);
+        rig.passes(1);
     }
     // The referee's contact closed for one read of the sampler, and the pass that acts on it.
     void startRace() {

@@ -1,7 +1,6 @@
 #include "tests/support/RunningWindow.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,59 +13,62 @@ namespace {
 
 using Transitions = std::vector<FakeLines::Transition>;
 
-Transitions dropped(std::int64_t at, int times) {
-    Transitions all;
-    for (int i = 0; i < times; ++i) {
-        all.push_back({Output::Break, false, at});
-        all.push_back({Output::Dtr, false, at});
-        all.push_back({Output::Rts, false, at});
+// COM2 first; without it COM1, opened, closed and opened again as its option's click does;
+// with neither both messages, before the window is shown, and nothing to close. Starting writes
+// nothing to the log and ends with the timer enabled.
+TEST(StartUp, EachPortFoundOpensAsItShould) {
+    const QString com1 = QStringLiteral("COM1"), com2 = QStringLiteral("COM2");
+    // Each port opened drops the outputs, the break first.
+    const Transitions dropped{
+        {Output::Break, false, 0}, {Output::Dtr, false, 0}, {Output::Rts, false, 0}};
+    const Transitions twice{{Output::Break, false, 0}, {Output::Dtr, false, 0},
+                            {Output::Rts, false, 0},   {Output::Break, false, 0},
+                            {Output::Dtr, false, 0},   {Output::Rts, false, 0}};
+    const QStringList neither{QStringLiteral("COM1 OBSAZEN"), QStringLiteral("COM NENALEZEN")};
+    const struct {
+        const char* name;
+        QSet<QString> present;
+        std::vector<QString> opens;
+        int closes;
+        QString openPort;
+        bool option1;
+        QStringList messages;
+        Transitions outputs;
+    } cases[] = {
+        {"COM2", {com1, com2}, {com2}, 0, com2, false, {}, dropped},
+        {"COM1 only", {com1}, {com2, com1, com1}, 1, com1, true, {}, twice},
+        {"no port", {}, {com2, com1, com1}, 0, QString(), true, neither, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        rig.lines.present = c.present;
+        Form1& form = rig.make();
+        form.Form_Load();
+        EXPECT_EQ(rig.lines.opens, c.opens);
+        EXPECT_EQ(rig.lines.closes, c.closes);
+        EXPECT_EQ(rig.lines.openPort, c.openPort);
+        EXPECT_EQ(form.portResult() != 0, !c.openPort.isEmpty());
+        EXPECT_EQ(form.controls().Option1->isChecked(), c.option1);
+        EXPECT_FALSE(form.controls().Option2->isChecked());
+        EXPECT_EQ(rig.messages.texts(), c.messages);
+        EXPECT_EQ(rig.lines.outputs, c.outputs);
+        EXPECT_EQ(form.state().raceState, 0);
+        EXPECT_EQ(form.state().startTick, 0);
+        EXPECT_TRUE(form.controls().StartTimer->isActive());
+        EXPECT_TRUE(form.controls().ButStart->isEnabled());
+        EXPECT_TRUE(form.controls().ButStop->isEnabled());
+        EXPECT_EQ(rig.log(), QByteArray());
     }
-    return all;
-}
-
-TEST(StartUp, Com2OpensWithNoMessageAndNoOptionShownSelected) {
-    Rig rig;
-    Form1& form = rig.make();
-    form.Form_Load();
-    EXPECT_EQ(rig.lines.opens, std::vector<QString>{QStringLiteral("COM2")});
-    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM2"));
-    EXPECT_NE(form.portResult(), 0);
-    EXPECT_TRUE(rig.messages.seen.empty());
-    EXPECT_FALSE(form.controls().Option1->isChecked());
-    EXPECT_FALSE(form.controls().Option2->isChecked());
-    EXPECT_EQ(rig.lines.outputs, dropped(0, 1));
-    EXPECT_EQ(form.state().raceState, 0);
-    EXPECT_TRUE(form.controls().StartTimer->isActive());
-    EXPECT_TRUE(form.controls().ButStart->isEnabled());
-    EXPECT_TRUE(form.controls().ButStop->isEnabled());
-    EXPECT_EQ(form.state().startTick, 0);
-    EXPECT_EQ(rig.log(), QByteArray()) << "starting writes nothing to the log";
-}
-
-TEST(StartUp, WithoutCom2Com1IsOpenedClosedAndOpenedAgain) {
-    Rig rig;
-    rig.lines.present.remove(QStringLiteral("COM2"));
-    Form1& form = rig.make();
-    form.Form_Load();
-    EXPECT_EQ(rig.lines.opens, (std::vector<QString>{QStringLiteral("COM2"), QStringLiteral("COM1"),
-                                                     QStringLiteral("COM1")}));
-    EXPECT_EQ(rig.lines.closes, 1);
-    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
-    EXPECT_TRUE(form.controls().Option1->isChecked());
-    EXPECT_FALSE(form.controls().Option2->isChecked());
-    EXPECT_TRUE(rig.messages.seen.empty());
-    EXPECT_EQ(rig.lines.outputs, dropped(0, 2)) << "the outputs are dropped twice";
-    EXPECT_TRUE(form.controls().StartTimer->isActive());
 }
 
 // Every message of the program is modal, OK only, without an icon, under the program's title.
-TEST(StartUp, WithNoPortBothMessagesComeBeforeTheWindowAndItWorksOn) {
+TEST(StartUp, WithNoPortTheMessagesComeBeforeTheWindowAndItWorksOn) {
     Rig rig;
     rig.lines.present.clear();
     Form1& form = rig.make();
     form.Form_Load();
-    ASSERT_EQ(rig.messages.texts(),
-              (QStringList{QStringLiteral("COM1 OBSAZEN"), QStringLiteral("COM NENALEZEN")}));
+    ASSERT_EQ(rig.messages.seen.size(), 2U);
     for (const auto& seen : rig.messages.seen) {
         EXPECT_FALSE(seen.windowVisible);
         EXPECT_TRUE(seen.modal);
@@ -74,10 +76,6 @@ TEST(StartUp, WithNoPortBothMessagesComeBeforeTheWindowAndItWorksOn) {
         EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
         EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
-    EXPECT_TRUE(form.controls().Option1->isChecked());
-    EXPECT_EQ(form.portResult(), 0);
-    EXPECT_TRUE(rig.lines.outputs.empty());
-
     form.show();
     form.controls().StartTimer->stop();
     form.race().enterLoop();
@@ -125,10 +123,6 @@ TEST_F(PortChoice, EveryClickOnAnOptionRunsItsSelectionEvenWhenItIsSelected) {
     EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
 }
 
-} // namespace
-
-namespace {
-
 // StartTimer ticks every 100 ms until disabled; each tick stops it. Its ticks here are its own
 // timer events, sent at once: with the timer as the window built it, whatever the real clock.
 TEST(PollSensors, TheTickEntersTheLoopAndAPortChangeRestartsItWithoutNesting) {
@@ -175,8 +169,6 @@ TEST(PollSensors, TheTickEntersTheLoopAndAPortChangeRestartsItWithoutNesting) {
     EXPECT_FALSE(armedBeforeTick);
     EXPECT_TRUE(enabledAgain) << "the port change enables the timer again";
     EXPECT_TRUE(armedAfterTick);
-    EXPECT_EQ(form.state().raceState, 0);
-    EXPECT_EQ(rig.lines.openPort, QStringLiteral("COM1"));
 }
 
 } // namespace
