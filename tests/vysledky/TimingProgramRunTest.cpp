@@ -1,4 +1,4 @@
-#include "tests/support/Rig.h"
+#include "tests/support/RunningWindow.h"
 #include "tests/vysledky/ReadLog.h"
 #include "vysledky/CsvWriter.h"
 #include "vysledky/LogReader.h"
@@ -12,25 +12,12 @@ namespace {
 
 // The timing program's window on the fake lines runs part of a competition: the exact file it
 // leaves behind, and the results viewer's attempts made from it.
-class TimingProgramRun : public ::testing::Test {
+class TimingProgramRun : public RunningWindow {
 protected:
-    Rig rig;
-    Form1* form = nullptr;
-
-    void SetUp() override { form = &rig.start(); }
-    void click(QAbstractButton* button) {
-        Rig::click(button);
-        rig.passes(1);
-    }
-    void startContact() {
-        rig.lines.dcd = true;
-        rig.passes(1);
-        rig.lines.dcd = false;
-    }
     // A whole run: one target closes so many passes after the start, the other so many after.
     void run(int toFirst, bool FakeLines::*first, int toSecond, bool FakeLines::*second) {
-        startContact();
-        rig.passes(toFirst);
+        startRace();
+        rig.passes(toFirst - 1);
         rig.lines.*first = true;
         rig.passes(toSecond);
         rig.lines.*second = true;
@@ -55,11 +42,11 @@ TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
     nextTeam(QStringLiteral("Sokol Lhota"));
     click(form->controls().Command4);
     for (int signal = 0; signal < 3; ++signal) {
-        startContact();
-        rig.passes(3);
+        startRace();
+        rig.passes(2);
     }
-    startContact();
-    rig.passes(10'000);
+    startRace();
+    rig.passes(9'999);
     rig.lines.cts = true;
     rig.passes(1);
     rig.lines.cts = false;
@@ -69,8 +56,8 @@ TEST_F(TimingProgramRun, ItsLogMakesTheTables) {
     run(15'000, &FakeLines::cts, 300, &FakeLines::dsr);
 
     nextTeam(QStringLiteral("Hasiči Nová Ves"));
-    startContact();
-    rig.passes(4'321);
+    startRace();
+    rig.passes(4'320);
     click(form->controls().ButStop);
 
     EXPECT_EQ(rig.log(), QByteArray("SDH \x8E\xEF\xE1r\r\n"
