@@ -3,6 +3,7 @@
 # as the timing program writes it (Windows-1250, CR LF, names after the name box's space).
 # Run it again after changing the window: scripts/screenshot-vysledky.sh
 set -euo pipefail
+# shellcheck source=lib/screenshot.sh
 source "$(dirname "$0")/lib/screenshot.sh" vysledky
 out=$PWD/docs/vysledky.png
 

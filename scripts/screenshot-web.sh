@@ -3,6 +3,7 @@
 # headless Chromium on `vysledky --web` serving a sample ZAVOD.TXT with a start list.
 # Run it again after changing the pages: scripts/screenshot-web.sh
 set -euo pipefail
+# shellcheck source=lib/screenshot.sh
 source "$(dirname "$0")/lib/screenshot.sh" vysledky
 
 cat >"$work/startovka.csv" <<'LIST'

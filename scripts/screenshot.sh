@@ -3,6 +3,7 @@
 # machine without serial ports shows ("COM1 OBSAZEN", "COM NENALEZEN") have been closed.
 # Run it again after changing the window: scripts/screenshot.sh
 set -euo pipefail
+# shellcheck source=lib/screenshot.sh
 source "$(dirname "$0")/lib/screenshot.sh" tavorin
 out=$PWD/docs/window.png
 
