@@ -44,9 +44,9 @@ public:
 private:
     KeepAwake awake_{std::cerr}; // no suspend and no blank screen while the program is open
     SerialPortBackend backend_;
-    MonotonicCounter counter_;
+    PerformanceCounter counter_;
     ThreadPulseSleep pulseSleep_;
-    MonotonicMillisClock clock_;
+    MillisClock clock_;
     ThreadSleep pause_;
     LocaleTimeOfDay timeOfDay_;
     ProcessExit end_;

@@ -1,7 +1,6 @@
 #include "bench/AdapterModel.h"
 
 #include "bench/ProcessClock.h"
-#include "bench/ScheduledLines.h"
 #include "serial/Pause.h"
 
 namespace {
@@ -34,44 +33,24 @@ const char* adapterName(Adapter adapter) {
     return "?";
 }
 
-AdapterModel::AdapterModel(ScheduledLines& lines, Adapter adapter, int readUs)
-    : lines_(lines), adapter_(adapter), readNs_(static_cast<std::int64_t>(readUs) * 1000),
+AdapterModel::AdapterModel(Adapter adapter, int readUs)
+    : adapter_(adapter), readNs_(static_cast<std::int64_t>(readUs) * 1000),
       reportPhaseNs_(ProcessClock::monotonicNs() % reportPeriodNs) {}
-
-std::int32_t AdapterModel::open(const QString& portName) {
-    return lines_.open(portName);
-}
-
-void AdapterModel::close() {
-    lines_.close();
-}
-
-void AdapterModel::setDtr(bool on) {
-    lines_.setDtr(on);
-}
-
-void AdapterModel::setRts(bool on) {
-    lines_.setRts(on);
-}
-
-void AdapterModel::setBreak(bool on) {
-    lines_.setBreak(on);
-}
 
 std::optional<std::uint32_t> AdapterModel::modemStatus() {
     reads_.fetch_add(1, std::memory_order_relaxed);
     const std::int64_t asked = ProcessClock::monotonicNs();
     switch (adapter_) {
     case Adapter::Uart:
-        return lines_.statusAt(asked, asked);
+        return statusAt(asked, asked);
     case Adapter::UsbControl:
         // The transfer blocks the thread in the kernel; the adapter samples its lines about
         // halfway through it.
         sleepMonotonic(readNs_);
-        return lines_.statusAt(asked + readNs_ / 2, ProcessClock::monotonicNs());
+        return statusAt(asked + readNs_ / 2, ProcessClock::monotonicNs());
     case Adapter::UsbInterrupt: {
         const std::int64_t sinceReport = (asked - reportPhaseNs_) % reportPeriodNs;
-        return lines_.statusAt(asked - sinceReport, asked);
+        return statusAt(asked - sinceReport, asked);
     }
     }
     return std::nullopt;

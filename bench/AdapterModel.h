@@ -1,14 +1,12 @@
 #pragma once
 
-#include "serial/LineBackend.h"
+#include "bench/ScheduledLines.h"
 
 #include <QString>
 
 #include <atomic>
 #include <cstdint>
 #include <optional>
-
-class ScheduledLines;
 
 // How the port's modem status reaches the program at the track.
 enum class Adapter {
@@ -21,27 +19,21 @@ enum class Adapter {
 std::optional<Adapter> adapterNamed(const QString& name);
 const char* adapterName(Adapter adapter);
 
-// The scheduled contacts as the program reads them through one kind of adapter. Outputs pass
-// straight through. Reads come from the line sampler's thread.
-class AdapterModel final : public LineBackend {
+// The scheduled contacts as the program reads them through one kind of adapter; the outputs
+// are the scheduled lines' own. Reads come from the line sampler's thread.
+class AdapterModel final : public ScheduledLines {
 public:
     static constexpr std::int64_t reportPeriodNs = 1'000'000;
 
     // readUs: how long a USB control transfer blocks the reading thread.
-    AdapterModel(ScheduledLines& lines, Adapter adapter, int readUs);
+    AdapterModel(Adapter adapter, int readUs);
 
     // Modem-status reads so far, from any thread.
     std::uint64_t reads() const { return reads_.load(std::memory_order_relaxed); }
 
-    std::int32_t open(const QString& portName) override;
-    void close() override;
-    void setDtr(bool on) override;
-    void setRts(bool on) override;
-    void setBreak(bool on) override;
     std::optional<std::uint32_t> modemStatus() override;
 
 private:
-    ScheduledLines& lines_;
     const Adapter adapter_;
     const std::int64_t readNs_;
     // The adapter reports on a clock of its own: an arbitrary phase against the sampler's.

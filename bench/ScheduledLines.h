@@ -16,7 +16,7 @@
 // The line sampler reads it from its own thread while the benchmark schedules the contacts and
 // the loop moves the outputs from the main thread: the contacts are kept under a lock. The
 // outputs and their pulses belong to the main thread alone.
-class ScheduledLines final : public LineBackend {
+class ScheduledLines : public LineBackend {
 public:
     enum Contact { Start, Lane1, Lane2 };
     enum Output { Break, Dtr, Rts };

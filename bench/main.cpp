@@ -108,20 +108,19 @@ Options parse(const QStringList& args) {
 // Everything of the real machine but the port and the window: the scheduled contacts, read
 // through the adapter by the line sampler on its own thread, the modules, the log.
 struct BenchMachine {
-    explicit BenchMachine(const Options& o) : port(lines, o.adapter, o.readUs) {}
+    explicit BenchMachine(const Options& o) : lines(o.adapter, o.readUs) {}
 
-    ScheduledLines lines;
-    AdapterModel port;
-    MonotonicCounter counter;
-    MonotonicMillisClock clock;
+    AdapterModel lines;
+    PerformanceCounter counter;
+    MillisClock clock;
     ThreadSleep sleep;
     ThreadPulseSleep pulseSleep;
     LocaleTimeOfDay timeOfDay;
     RefuseEnd end;
-    LineSampler sampler{port, clock};
+    LineSampler sampler{lines, clock};
     MillisecondSchedule schedule;
     SamplerThread samplerThread{sampler, schedule}; // stopped before what it reads goes
-    Module1 module1{port};
+    Module1 module1{lines};
     Module2 module2{counter, pulseSleep};
     Pulses pulses{module1, module2};
     ModuleLines raceLines{module1, pulses, sampler};
@@ -278,7 +277,7 @@ int main(int argc, char** argv) {
     Form1 form(race, m.log, m.clock, m.end);
     TrackScenario scenario(form, m.lines, probe, plan);
     probe.onPass([&scenario] { scenario.step(); });
-    scenario.measureReads([&m] { return m.port.reads(); });
+    scenario.measureReads([&m] { return m.lines.reads(); });
     std::optional<pid_t> server;
     if (options.onX) {
         server = ServerCpu::serverOfDisplay();

@@ -1,9 +1,13 @@
 #include "desktop/KeepAwake.h"
 
+#include "desktop/ScreenSaverInhibitor.h"
+#include "desktop/SleepInhibitor.h"
+
 #include <ostream>
 
 KeepAwake::KeepAwake(std::ostream& out, int busTimeoutMs)
-    : sleep_(who, why, busTimeoutMs), screen_(who, why, busTimeoutMs) {
+    : sleep_(inhibitSleep(who, why, busTimeoutMs)),
+      screen_(inhibitScreenSaver(who, why, busTimeoutMs)) {
     if (!sleep_.held()) {
         const std::string error = sleep_.error().toStdString();
         out << "tavorin: uspání počítače nelze zablokovat (logind: " << error

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "desktop/ScreenSaverInhibitor.h"
-#include "desktop/SleepInhibitor.h"
+#include "desktop/Inhibition.h"
 
 #include <iosfwd>
 
@@ -18,6 +17,6 @@ public:
     void release();
 
 private:
-    SleepInhibitor sleep_;
-    ScreenSaverInhibitor screen_;
+    Inhibition sleep_;
+    Inhibition screen_;
 };

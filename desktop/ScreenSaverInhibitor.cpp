@@ -16,32 +16,26 @@ QDBusMessage call(const QString& path, const QString& method, const QVariantList
 
 } // namespace
 
-ScreenSaverInhibitor::ScreenSaverInhibitor(const QString& application, const QString& reason,
-                                           int timeoutMs)
-    : timeoutMs_(timeoutMs) {
+Inhibition inhibitScreenSaver(const QString& application, const QString& reason, int timeoutMs) {
+    QString error;
     for (const QString& path :
          {QStringLiteral("/org/freedesktop/ScreenSaver"), QStringLiteral("/ScreenSaver")}) {
         const QDBusMessage reply =
             call(path, QStringLiteral("Inhibit"), {application, reason}, timeoutMs);
         if (reply.type() == QDBusMessage::ReplyMessage) {
-            path_ = path;
-            cookie_ = reply.arguments().value(0).toUInt();
-            return;
+            const uint cookie = reply.arguments().value(0).toUInt();
+            return Inhibition([path, cookie, timeoutMs] {
+                call(path, QStringLiteral("UnInhibit"), {cookie}, timeoutMs);
+            });
         }
-        if (error_.isEmpty()) {
-            error_ = reply.errorName();
+        if (error.isEmpty()) {
+            error = reply.errorName();
         }
         // Only a screen saver that is there but elsewhere is worth a second question.
         if (reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.UnknownObject") &&
             reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")) {
-            return;
+            break;
         }
     }
-}
-
-void ScreenSaverInhibitor::release() {
-    if (held()) {
-        call(path_, QStringLiteral("UnInhibit"), {cookie_}, timeoutMs_);
-        path_.clear();
-    }
+    return Inhibition(error);
 }

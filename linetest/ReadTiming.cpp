@@ -23,7 +23,7 @@ QString english(double ms) {
 }
 } // namespace
 
-std::int64_t MonotonicReadClock::nowNs() {
+std::int64_t ReadClock::nowNs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;

@@ -38,13 +38,13 @@ int main(int argc, char** argv) {
     }
 
     SerialPortBackend backend(names);
-    MonotonicCounter counter;
+    PerformanceCounter counter;
     ThreadPulseSleep pulseSleep;
     ThreadSleep pause;
     Module1 portModule(backend);
     Module2 counterModule(counter, pulseSleep);
     Pulses pulses(portModule, counterModule);
-    MonotonicReadClock readClock;
+    ReadClock readClock;
     LineCheck check(backend, portModule, pulses, pause, readClock, &QTime::currentTime, std::cout);
     const QString refused = check.open(port, names);
     if (!refused.isEmpty()) {

@@ -3,29 +3,33 @@
 #include <cerrno>
 #include <cstring>
 
-QString failureReason(int systemError) {
-    switch (systemError) {
-    case ENOSPC:
-        return QStringLiteral("disk je plný");
+namespace {
+struct Reason {
+    int systemError;
+    const char* czech;
+};
+
+constexpr Reason reasons[] = {
+    {ENOSPC, "disk je plný"},
 #ifdef EDQUOT
-    case EDQUOT:
-        return QStringLiteral("je překročena disková kvóta");
+    {EDQUOT, "je překročena disková kvóta"},
 #endif
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("přístup odepřen");
-    case EROFS:
-        return QStringLiteral("souborový systém je jen pro čtení");
-    case EISDIR:
-        return QStringLiteral("na místě souboru je složka");
-    case EFBIG:
-        return QStringLiteral("soubor je příliš velký");
-    case EIO:
-        return QStringLiteral("chyba čtení nebo zápisu na disk");
-    case ENOENT:
-        return QStringLiteral("soubor nebo složka chybí");
-    default:
-        return QStringLiteral("systémová chyba (%1)")
-            .arg(QString::fromLocal8Bit(std::strerror(systemError)));
+    {EACCES, "přístup odepřen"},
+    {EPERM, "přístup odepřen"},
+    {EROFS, "souborový systém je jen pro čtení"},
+    {EISDIR, "na místě souboru je složka"},
+    {EFBIG, "soubor je příliš velký"},
+    {EIO, "chyba čtení nebo zápisu na disk"},
+    {ENOENT, "soubor nebo složka chybí"},
+};
+} // namespace
+
+QString failureReason(int systemError) {
+    for (const Reason& reason : reasons) {
+        if (reason.systemError == systemError) {
+            return QString::fromUtf8(reason.czech);
+        }
     }
+    return QStringLiteral("systémová chyba (%1)")
+        .arg(QString::fromLocal8Bit(std::strerror(systemError)));
 }

@@ -3,30 +3,11 @@
 # as the timing program writes it (Windows-1250, CR LF, names after the name box's space).
 # Run it again after changing the window: scripts/screenshot-vysledky.sh
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target vysledky
-work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=lib/screenshot.sh
+source "$(dirname "$0")/lib/screenshot.sh" vysledky
 out=$PWD/docs/vysledky.png
 
-sed 's/$/\r/' <<'EOF' | iconv -f UTF-8 -t WINDOWS-1250 >"$work/ZAVOD.TXT"
-SDH Žďár nad Sázavou
- dráha c.2 00:00:18:412
- dráha c.1 00:00:19:077
- Sokol Lhota
- Start anulovan 
- dráha c.1 00:00:17:950
- dráha c.2 00:00:18:104
- SDH Nová Ves
- dráha c.1 00:00:21:336
- Diskvalifikace 
- Hasiči Třebíč
- dráha c.2 00:00:17:640
- dráha c.1 00:00:17:902
- SDH Dolní Újezd
+{ first_round; cat; last_attempts; } <<'EOF' | as_log "$work/ZAVOD.TXT"
 STOP ZAVODU TLACITKEM 00:00:45:210
  SDH Žďár nad Sázavou
  dráha c.1 00:00:17:811
@@ -34,11 +15,6 @@ STOP ZAVODU TLACITKEM 00:00:45:210
  Sokol Lhota
  dráha c.2 00:00:19:350
  dráha c.1 00:00:18:990
- SDH Nová Ves
- dráha c.1 00:00:20:015
- dráha c.2 00:00:20:433
- Hasiči Třebíč
- dráha c.1 00:00:16:998
 EOF
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '

@@ -3,13 +3,8 @@
 # machine without serial ports shows ("COM1 OBSAZEN", "COM NENALEZEN") have been closed.
 # Run it again after changing the window: scripts/screenshot.sh
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target tavorin
-work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=lib/screenshot.sh
+source "$(dirname "$0")/lib/screenshot.sh" tavorin
 out=$PWD/docs/window.png
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-std::uint32_t MonotonicMillisClock::timeGetTime() {
+std::uint32_t MillisClock::timeGetTime() {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now().time_since_epoch())
                         .count();

@@ -18,18 +18,10 @@ void AttemptBuilder::addLine(const QString& line) {
         }
         break;
     case LogLine::Kind::Lane1:
-        if (hasLane1_) {
-            endAttempt(AttemptState::Incomplete);
-        }
-        hasLane1_ = true;
-        lane1_ = record.text;
+        takeLaneTime(lane1_, record.text);
         break;
     case LogLine::Kind::Lane2:
-        if (hasLane2_) {
-            endAttempt(AttemptState::Incomplete);
-        }
-        hasLane2_ = true;
-        lane2_ = record.text;
+        takeLaneTime(lane2_, record.text);
         break;
     case LogLine::Kind::Stop:
         endAttempt(AttemptState::Stopped);
@@ -52,11 +44,16 @@ QList<Attempt> AttemptBuilder::attempts() const {
     return all;
 }
 
+void AttemptBuilder::takeLaneTime(std::optional<QString>& lane, const QString& time) {
+    if (lane) {
+        endAttempt(AttemptState::Incomplete);
+    }
+    lane = time;
+}
+
 void AttemptBuilder::startAttempt() {
-    hasLane1_ = false;
-    hasLane2_ = false;
-    lane1_.clear();
-    lane2_.clear();
+    lane1_.reset();
+    lane2_.reset();
 }
 
 void AttemptBuilder::endAttempt(AttemptState state) {
@@ -70,14 +67,14 @@ Attempt AttemptBuilder::openAttempt(AttemptState state) const {
     Attempt attempt;
     attempt.number = static_cast<int>(ended_.size()) + 1;
     attempt.team = team_;
-    attempt.lane1 = lane1_;
-    attempt.lane2 = lane2_;
-    const auto millis1 = hasLane1_ ? TimeText::millis(lane1_) : std::nullopt;
-    const auto millis2 = hasLane2_ ? TimeText::millis(lane2_) : std::nullopt;
+    attempt.lane1 = lane1_.value_or(QString());
+    attempt.lane2 = lane2_.value_or(QString());
+    const auto millis1 = lane1_ ? TimeText::millis(*lane1_) : std::nullopt;
+    const auto millis2 = lane2_ ? TimeText::millis(*lane2_) : std::nullopt;
     const bool timed = millis1 && millis2;
     if (timed) {
         const bool lane1Slower = *millis1 >= *millis2;
-        attempt.result = lane1Slower ? lane1_ : lane2_;
+        attempt.result = lane1Slower ? attempt.lane1 : attempt.lane2;
         attempt.resultMillis = std::max(*millis1, *millis2);
     }
     attempt.state = (state == AttemptState::Incomplete && timed) ? AttemptState::Valid : state;

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // Turns the log's lines, in order, into attempts.
 //
 // An attempt belongs to the team line before it. An annulment, a disqualification or a stop by
@@ -27,15 +29,15 @@ public:
     QList<Attempt> attempts() const;
 
 private:
+    // A lane's time; a second one for the lane ends the open attempt first.
+    void takeLaneTime(std::optional<QString>& lane, const QString& time);
     void startAttempt();
     void endAttempt(AttemptState state);
     Attempt openAttempt(AttemptState state) const;
-    bool attemptOpen() const { return hasLane1_ || hasLane2_; }
+    bool attemptOpen() const { return lane1_ || lane2_; }
 
     QList<Attempt> ended_;
     QString team_ = noTeamName();
-    bool hasLane1_ = false;
-    bool hasLane2_ = false;
-    QString lane1_;
-    QString lane2_;
+    std::optional<QString> lane1_; // the lane's time in the open attempt, as the log has it
+    std::optional<QString> lane2_;
 };

@@ -12,13 +12,29 @@ constexpr qsizetype checkedBytes = 64;
 constexpr qint64 chunkBytes = 1 << 20;
 } // namespace
 
-QString goneText(const QString& fileName) {
-    return QStringLiteral("Pozor: %1 zmizel. Zobrazeny poslední načtené výsledky, "
-                          "dokud se soubor neobjeví znovu.")
-        .arg(fileName);
-}
-
 LogReader::LogReader(QString path) : path_(std::move(path)) {}
+
+QString LogReader::troubleText(Audience audience) const {
+    const QString name = QFileInfo(path_).fileName();
+    const bool window = audience == Audience::Window;
+    switch (status_) {
+    case Status::Missing:
+        return (window ? QStringLiteral("%1 zatím neexistuje, čekám na něj.")
+                       : QStringLiteral("%1 zatím neexistuje."))
+            .arg(name);
+    case Status::Gone:
+        return QStringLiteral("Pozor: %1 zmizel. Zobrazeny poslední načtené výsledky, "
+                              "dokud se soubor neobjeví znovu.")
+            .arg(name);
+    case Status::Unreadable:
+        return window ? QStringLiteral("%1 nelze číst: %2").arg(name, errorText_)
+                      : QStringLiteral("%1 nelze číst.").arg(name);
+    case Status::NotRead:
+    case Status::Read:
+        break;
+    }
+    return {};
+}
 
 bool LogReader::update() {
     const bool hadContent = offset_ > 0;

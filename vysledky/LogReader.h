@@ -17,9 +17,6 @@ class QFile;
 // leaves undefined and control characters show as U+FFFD. A line is cut after maxLineBytes: no
 // record is nearly that long, so such a line is damage, and cutting it keeps a damaged file from
 // filling memory.
-// The warning while the file is gone, in the window and on the pages.
-QString goneText(const QString& fileName);
-
 class LogReader {
 public:
     static constexpr qsizetype maxLineBytes = 4096;
@@ -38,6 +35,11 @@ public:
     Status status() const { return status_; }
     // Why the file could not be read, for the user.
     const QString& errorText() const { return errorText_; }
+    // What keeps the file from being read, in a sentence that names it; empty while it reads.
+    // The window adds that it waits and the system's reason; the pages, open to the whole
+    // network, leave both out.
+    enum class Audience { Window, Pages };
+    QString troubleText(Audience audience) const;
     // Complete lines read so far, plus the last line without line end if there is one.
     qint64 lineCount() const { return lines_ + (partial_.isEmpty() ? 0 : 1); }
 

@@ -2,7 +2,6 @@
 
 #include "vysledky/LogFollower.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -48,22 +47,6 @@ QJsonArray categoryArray(const LogFollower& follower) {
     }
     return categories;
 }
-
-QString stateOfFile(const LogReader& reader) {
-    const QString name = QFileInfo(reader.path()).fileName();
-    switch (reader.status()) {
-    case LogReader::Status::Missing:
-        return QStringLiteral("%1 zatím neexistuje.").arg(name);
-    case LogReader::Status::Gone:
-        return goneText(name);
-    case LogReader::Status::Unreadable:
-        return QStringLiteral("%1 nelze číst.").arg(name);
-    case LogReader::Status::NotRead:
-    case LogReader::Status::Read:
-        break;
-    }
-    return {};
-}
 } // namespace
 
 QByteArray document(const LogFollower& follower) {
@@ -72,10 +55,11 @@ QByteArray document(const LogFollower& follower) {
     for (qsizetype i = attempts.size() - 1; i >= 0 && latest.size() < latestAttempts; --i) {
         latest.append(attemptObject(attempts[i]));
     }
-    const QJsonObject root{{QStringLiteral("stav"), stateOfFile(follower.reader())},
-                           {QStringLiteral("kategorie"), categoryArray(follower)},
-                           {QStringLiteral("pokusu"), attempts.size()},
-                           {QStringLiteral("pokusy"), latest}};
+    const QJsonObject root{
+        {QStringLiteral("stav"), follower.reader().troubleText(LogReader::Audience::Pages)},
+        {QStringLiteral("kategorie"), categoryArray(follower)},
+        {QStringLiteral("pokusu"), attempts.size()},
+        {QStringLiteral("pokusy"), latest}};
     QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Compact);
     // These characters stand only inside strings in JSON, where the escapes mean the same.
     json.replace("<", "\\u003c").replace(">", "\\u003e").replace("&", "\\u0026");

@@ -38,26 +38,32 @@ void ResultsWindow::buildActions() {
     QToolBar* tools = addToolBar(QStringLiteral("Nástroje"));
     tools->setObjectName(QStringLiteral("tools"));
     tools->setMovable(false);
-    const auto add = [&](const QString& text, QKeySequence keys, void (ResultsWindow::*slot)(),
-                         bool onToolBar) {
+    const auto add = [&](const QString& text, QKeySequence keys, auto slot) {
         QAction* action = file->addAction(text);
         action->setShortcut(keys);
         connect(action, &QAction::triggered, this, slot);
-        if (onToolBar) {
-            tools->addAction(action);
-        }
+        tools->addAction(action);
     };
-    add(QStringLiteral("&Otevřít záznam…"), QKeySequence::Open, &ResultsWindow::chooseLog, true);
-    add(QStringLiteral("Otevřít startovní listinu…"), {}, &ResultsWindow::chooseStartList, true);
+    const QString csv = QStringLiteral("CSV (*.csv)");
+    add(QStringLiteral("&Otevřít záznam…"), QKeySequence::Open, &ResultsWindow::chooseLog);
+    add(QStringLiteral("Otevřít startovní listinu…"), {}, &ResultsWindow::chooseStartList);
     file->addSeparator();
-    add(QStringLiteral("Uložit &pokusy jako CSV…"), QKeySequence::Save,
-        &ResultsWindow::exportAttempts, true);
-    add(QStringLiteral("Uložit p&ořadí jako CSV…"), {}, &ResultsWindow::exportRanking, true);
+    add(QStringLiteral("Uložit &pokusy jako CSV…"), QKeySequence::Save, [this, csv] {
+        exportFile(QStringLiteral("Uložit pokusy jako CSV"), QStringLiteral("pokusy.csv"), csv,
+                   &ResultsWindow::saveAttemptsCsv);
+    });
+    add(QStringLiteral("Uložit p&ořadí jako CSV…"), {}, [this, csv] {
+        exportFile(QStringLiteral("Uložit pořadí jako CSV"), QStringLiteral("poradi.csv"), csv,
+                   &ResultsWindow::saveRankingCsv);
+    });
     file->addSeparator();
-    add(QStringLiteral("&Tisk…"), QKeySequence::Print, &ResultsWindow::print, true);
-    add(QStringLiteral("Uložit jako P&DF…"), {}, &ResultsWindow::exportPdf, true);
+    add(QStringLiteral("&Tisk…"), QKeySequence::Print, &ResultsWindow::print);
+    add(QStringLiteral("Uložit jako P&DF…"), {}, [this] {
+        exportFile(QStringLiteral("Uložit jako PDF"), QStringLiteral("vysledky.pdf"),
+                   QStringLiteral("PDF (*.pdf)"), &ResultsWindow::savePdf);
+    });
     file->addSeparator();
-    add(QStringLiteral("Výsledky na síti…"), {}, &ResultsWindow::showWebDialog, true);
+    add(QStringLiteral("Výsledky na síti…"), {}, &ResultsWindow::showWebDialog);
     file->addSeparator();
     QAction* quit = file->addAction(QStringLiteral("&Konec"));
     quit->setShortcut(QKeySequence::Quit);
@@ -99,20 +105,12 @@ void ResultsWindow::showTables() {
 
 QString ResultsWindow::statusText() const {
     const LogReader& reader = follower_->reader();
-    const QString name = QFileInfo(reader.path()).fileName();
-    switch (reader.status()) {
-    case LogReader::Status::Missing:
-        return QStringLiteral("%1 zatím neexistuje, čekám na něj.").arg(name);
-    case LogReader::Status::Gone:
-        return goneText(name);
-    case LogReader::Status::Unreadable:
-        return QStringLiteral("%1 nelze číst: %2").arg(name, reader.errorText());
-    case LogReader::Status::NotRead:
-    case LogReader::Status::Read:
-        break;
+    const QString trouble = reader.troubleText(LogReader::Audience::Window);
+    if (!trouble.isEmpty()) {
+        return trouble;
     }
     return QStringLiteral("%1 · řádků: %2 · pokusů: %3 · družstev v pořadí: %4")
-        .arg(name)
+        .arg(QFileInfo(reader.path()).fileName())
         .arg(reader.lineCount())
         .arg(follower_->attempts().size())
         .arg(follower_->ranking().size());
@@ -130,10 +128,15 @@ bool ResultsWindow::savePdf(const QString& path, QString& error) {
     return ResultsFiles::savePdf(*follower_, path, error);
 }
 
-QString ResultsWindow::askSavePath(const QString& caption, const QString& name,
-                                   const QString& filter) {
+void ResultsWindow::exportFile(const QString& caption, const QString& name, const QString& filter,
+                               bool (ResultsWindow::*save)(const QString&, QString&)) {
     const QString folder = QFileInfo(logPath()).absolutePath();
-    return QFileDialog::getSaveFileName(this, caption, QDir(folder).filePath(name), filter);
+    const QString path =
+        QFileDialog::getSaveFileName(this, caption, QDir(folder).filePath(name), filter);
+    QString error;
+    if (!path.isEmpty() && !(this->*save)(path, error)) {
+        QMessageBox::warning(this, QStringLiteral("Uložení se nezdařilo"), error);
+    }
 }
 
 void ResultsWindow::chooseLog() {
@@ -162,33 +165,6 @@ void ResultsWindow::showWebDialog() {
         dialog.start();
     }
     dialog.exec();
-}
-
-void ResultsWindow::exportAttempts() {
-    const QString path = askSavePath(QStringLiteral("Uložit pokusy jako CSV"),
-                                     QStringLiteral("pokusy.csv"), QStringLiteral("CSV (*.csv)"));
-    QString error;
-    if (!path.isEmpty() && !saveAttemptsCsv(path, error)) {
-        QMessageBox::warning(this, QStringLiteral("Uložení se nezdařilo"), error);
-    }
-}
-
-void ResultsWindow::exportRanking() {
-    const QString path = askSavePath(QStringLiteral("Uložit pořadí jako CSV"),
-                                     QStringLiteral("poradi.csv"), QStringLiteral("CSV (*.csv)"));
-    QString error;
-    if (!path.isEmpty() && !saveRankingCsv(path, error)) {
-        QMessageBox::warning(this, QStringLiteral("Uložení se nezdařilo"), error);
-    }
-}
-
-void ResultsWindow::exportPdf() {
-    const QString path = askSavePath(QStringLiteral("Uložit jako PDF"),
-                                     QStringLiteral("vysledky.pdf"), QStringLiteral("PDF (*.pdf)"));
-    QString error;
-    if (!path.isEmpty() && !savePdf(path, error)) {
-        QMessageBox::warning(this, QStringLiteral("Uložení se nezdařilo"), error);
-    }
 }
 
 void ResultsWindow::print() {

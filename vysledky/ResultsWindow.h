@@ -44,14 +44,13 @@ public:
 private:
     void buildActions();
     void showTables();
-    QString askSavePath(const QString& caption, const QString& name, const QString& filter);
+    // Asks where to save, beside the log, and says why the file could not be saved.
+    void exportFile(const QString& caption, const QString& name, const QString& filter,
+                    bool (ResultsWindow::*save)(const QString&, QString&));
 
     void chooseLog();
     void chooseStartList();
     void showWebDialog();
-    void exportAttempts();
-    void exportRanking();
-    void exportPdf();
     void print();
 
     std::unique_ptr<LogFollower> follower_;

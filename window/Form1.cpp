@@ -130,27 +130,28 @@ void Form1::buildControls() {
 }
 
 void Form1::connectHandlers() {
-    // Once the program has ended, no handler runs any more.
-    const auto on = [this](auto* sender, auto signal, void (Form1::*handler)()) {
-        connect(sender, signal, this, [this, handler] {
+    // Each event has one handler: the window's own, or a command of the race. Once the
+    // program has ended, no handler runs any more.
+    const auto on = [this](auto* sender, auto signal, auto* target, auto handler) {
+        connect(sender, signal, this, [this, target, handler] {
             if (!ended_) {
-                (this->*handler)();
+                (target->*handler)();
             }
         });
     };
     const FormControls& c = controls_;
-    on(c.StartTimer, &QTimer::timeout, &Form1::StartTimer_Timer);
-    on(c.Option1, &QRadioButton::clicked, &Form1::Option1_Click);
-    on(c.Option2, &QRadioButton::clicked, &Form1::Option2_Click);
-    on(c.Command1, &QPushButton::clicked, &Form1::Command1_Click);
-    on(c.ButStart, &QPushButton::clicked, &Form1::ButStart_Click);
-    on(c.ButStop, &QPushButton::clicked, &Form1::ButStop_Click);
-    on(c.Command2, &QPushButton::clicked, &Form1::Command2_Click);
-    on(c.Command3, &QPushButton::clicked, &Form1::Command3_Click);
-    on(c.Command4, &QPushButton::clicked, &Form1::Command4_Click);
-    on(c.Command5, &QPushButton::clicked, &Form1::Command5_Click);
-    on(c.Command8, &QPushButton::clicked, &Form1::Command8_Click);
-    on(c.Command9, &QPushButton::clicked, &Form1::Command9_Click);
+    on(c.StartTimer, &QTimer::timeout, this, &Form1::StartTimer_Timer);
+    on(c.Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
+    on(c.Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
+    on(c.Command1, &QPushButton::clicked, this, &Form1::shutdown);
+    on(c.ButStart, &QPushButton::clicked, &race_, &Race::startByHand);
+    on(c.ButStop, &QPushButton::clicked, &race_, &Race::stopByHand);
+    on(c.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    on(c.Command3, &QPushButton::clicked, &race_, &Race::saveTeam);
+    on(c.Command4, &QPushButton::clicked, &race_, &Race::clearLanes);
+    on(c.Command5, &QPushButton::clicked, &race_, &Race::disqualify);
+    on(c.Command8, &QPushButton::clicked, &race_, &Race::resetStopwatches);
+    on(c.Command9, &QPushButton::clicked, &race_, &Race::anulovan);
 }
 
 // --- Start-up, port selection and shutdown ---
@@ -197,10 +198,6 @@ void Form1::StartTimer_Timer() {
     race_.PollSensors();
 }
 
-void Form1::Command1_Click() {
-    shutdown();
-}
-
 void Form1::Form_Unload() {
     shutdown();
 }
@@ -227,36 +224,8 @@ void Form1::endProgram() {
 
 // --- Operator commands ---
 
-void Form1::ButStart_Click() {
-    race_.startByHand();
-}
-
-void Form1::ButStop_Click() {
-    race_.stopByHand();
-}
-
 void Form1::Command2_Click() {
     controls_.Text1->setText(QStringLiteral(" "));
-}
-
-void Form1::Command3_Click() {
-    race_.saveTeam();
-}
-
-void Form1::Command4_Click() {
-    race_.clearLanes();
-}
-
-void Form1::Command5_Click() {
-    race_.disqualify();
-}
-
-void Form1::Command8_Click() {
-    race_.resetStopwatches();
-}
-
-void Form1::Command9_Click() {
-    race_.anulovan();
 }
 
 // --- What the race shows and reads ---

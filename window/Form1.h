@@ -14,8 +14,8 @@ class ResultsLog;
 
 // The operator's window: its controls, and one handler for each event it takes (load, unload,
 // the StartTimer tick and the clicks of eleven buttons). Start-up, port choice and the end of
-// the program are the window's; everything the race does is a forward to the race. It shows
-// the race, the log's outages and its last unwritten records, and refreshes on the clock.
+// the program are the window's; a button that runs a race command is wired straight to it. It
+// shows the race, the log's outages and its last unwritten records, and refreshes on the clock.
 class Form1 : public QWidget, private RaceWindow {
     Q_OBJECT
 
@@ -42,15 +42,7 @@ private:
     void StartTimer_Timer();
     void Option1_Click();
     void Option2_Click();
-    void Command1_Click();
-    void ButStart_Click();
-    void ButStop_Click();
     void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command8_Click();
-    void Command9_Click();
 
     void buildControls();
     void connectHandlers();

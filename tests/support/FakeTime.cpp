@@ -14,7 +14,7 @@ void FakeTime::advance(std::int64_t byUs) {
 
 std::int64_t FakeCounter::read() {
     ++reads;
-    const std::int64_t ticks = MonotonicCounter::ticksFromNanoseconds(time_.us * 1000);
+    const std::int64_t ticks = PerformanceCounter::ticksFromNanoseconds(time_.us * 1000);
     time_.advance(time_.counterStepUs);
     return ticks;
 }
