@@ -104,7 +104,7 @@ TEST(KeepAwake, AsksForBothLocksHoldsThemWhileItRunsAndSaysWhatItCouldNotHave) {
                         desktop.registerService("org.freedesktop.ScreenSaver"));
         }
         std::ostringstream out;
-        KeepAwake awake(out);
+        KeepAwake awake(out, 10'000); // every case answers at once: the wait is for a busy machine
         EXPECT_EQ(fake.lockOpen(), !c.refuse && c.screenPath != nullptr);
         awake.release();
         EXPECT_FALSE(fake.lockOpen());
