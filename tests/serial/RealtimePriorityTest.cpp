@@ -132,7 +132,7 @@ TEST(Realtime, AsksTheKernelThenRealtimeKitAndSaysInOneLineWhatItGot) {
         long long tid = 0;
         std::thread([&] { // not the main thread, whose id is the process's
             tid = gettid();
-            result = requestRealtimePriority(calls, c.given.switchValue, out);
+            result = requestRealtimePriority(calls, c.given.switchValue, out, 10'000);
         })
             .join();
         kit.kill();
