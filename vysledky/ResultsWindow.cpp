@@ -5,7 +5,7 @@
 #include "vysledky/ResultsTables.h"
 #include "vysledky/StartList.h"
 #include "vysledky/WebDialog.h"
-#include "vysledky/WebResults.h"
+#include "vysledky/web/WebResults.h"
 
 #include <QAction>
 #include <QDir>

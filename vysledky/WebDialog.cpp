@@ -2,8 +2,8 @@
 
 #include "vysledky/CommandLine.h"
 #include "vysledky/QrCodeImage.h"
-#include "vysledky/WebAddresses.h"
-#include "vysledky/WebResults.h"
+#include "vysledky/web/WebAddresses.h"
+#include "vysledky/web/WebResults.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 #include "l10n/QtTranslations.h"
 #include "vysledky/CommandLine.h"
-#include "vysledky/GuardedTcpServer.h"
+#include "vysledky/web/GuardedTcpServer.h"
 #include "vysledky/LogFollower.h"
 #include "vysledky/ResultsWindow.h"
 #include "vysledky/StartList.h"
-#include "vysledky/WebAddresses.h"
-#include "vysledky/WebResults.h"
+#include "vysledky/web/WebAddresses.h"
+#include "vysledky/web/WebResults.h"
 
 #include <QApplication>
 #include <QCoreApplication>

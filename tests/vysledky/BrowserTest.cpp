@@ -1,6 +1,6 @@
 #include "tests/vysledky/LogBytes.h"
 #include "vysledky/LogFollower.h"
-#include "vysledky/ResultsServer.h"
+#include "vysledky/web/ResultsServer.h"
 #include "vysledky/StartList.h"
 
 #include <QJsonArray>

@@ -1,4 +1,4 @@
-#include "vysledky/ResultsServer.h"
+#include "vysledky/web/ResultsServer.h"
 #include "tests/vysledky/HttpClient.h"
 #include "tests/vysledky/LogBytes.h"
 #include "vysledky/LogFollower.h"

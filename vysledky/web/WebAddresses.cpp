@@ -1,4 +1,4 @@
-#include "vysledky/WebAddresses.h"
+#include "vysledky/web/WebAddresses.h"
 
 #include <QNetworkInterface>
 

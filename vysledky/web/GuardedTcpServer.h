@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vysledky/RequestHead.h"
+#include "vysledky/web/RequestHead.h"
 
 #include <QByteArray>
 #include <QHash>

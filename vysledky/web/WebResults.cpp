@@ -1,7 +1,7 @@
-#include "vysledky/WebResults.h"
+#include "vysledky/web/WebResults.h"
 
 #include "vysledky/LogFollower.h"
-#include "vysledky/ResultsServer.h"
+#include "vysledky/web/ResultsServer.h"
 
 WebResults::WebResults(QObject* parent) : QObject(parent) {}
 

@@ -1,4 +1,4 @@
-#include "vysledky/ResultsJson.h"
+#include "vysledky/web/ResultsJson.h"
 
 #include "vysledky/LogFollower.h"
 

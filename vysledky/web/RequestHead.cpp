@@ -1,4 +1,4 @@
-#include "vysledky/RequestHead.h"
+#include "vysledky/web/RequestHead.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,8 +1,8 @@
-#include "vysledky/ResultsServer.h"
+#include "vysledky/web/ResultsServer.h"
 
 #include "vysledky/CsvWriter.h"
 #include "vysledky/LogFollower.h"
-#include "vysledky/ResultsJson.h"
+#include "vysledky/web/ResultsJson.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -18,7 +18,7 @@ const QByteArray html = "text/html; charset=utf-8";
 const QByteArray csv = "text/csv; charset=utf-8";
 
 QByteArray embedded(const QString& name) {
-    QFile file(QStringLiteral(":/vysledky/web/") + name);
+    QFile file(QStringLiteral(":/vysledky/pages/") + name);
     if (!file.open(QIODevice::ReadOnly)) {
         qFatal("missing embedded %s", qPrintable(name));
     }

@@ -1,4 +1,4 @@
-#include "vysledky/GuardedTcpServer.h"
+#include "vysledky/web/GuardedTcpServer.h"
 
 #include <QElapsedTimer>
 #include <QTcpSocket>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vysledky/GuardedTcpServer.h"
+#include "vysledky/web/GuardedTcpServer.h"
 
 #include <QByteArray>
 #include <QHash>
