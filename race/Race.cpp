@@ -20,6 +20,22 @@ QString portStoppedMessage(const QString& port) {
                           "zpět a vyberte port znovu tlačítkem %1.")
         .arg(port);
 }
+
+QString portSilentMessage(const QString& port) {
+    return QStringLiteral("Port %1 neodpovídá: čtení kontaktů vázne déle než %2 ms (kabel, "
+                          "rozbočovač bez napájení, rušení). Dokud neodpovídá, kontakty se "
+                          "nečtou a nic se neměří; časy z té doby berte ze stopek.")
+        .arg(port)
+        .arg(Race::portSilenceNoticeMs);
+}
+
+QString lateMessage(const QString& port, const QString& what, std::uint32_t lateBy) {
+    return QStringLiteral("Port %1 neodpovídal %2 ms a %3 byl zachycen až po této přestávce: může "
+                          "být až o %2 ms pozdě. Rozhodčí mohou vzít čas ze stopek.")
+        .arg(port)
+        .arg(lateBy)
+        .arg(what);
+}
 } // namespace
 
 Race::Race(RaceLines& lines, MillisClock& clock, Pause& pause, TimeOfDay& timeOfDay,
@@ -31,10 +47,14 @@ QString Race::ElapsedText() {
 }
 
 QString Race::elapsedAt(std::uint32_t tick) {
+    return elapsedText(notBeforeStart(tick), state_.startTick);
+}
+
+std::uint32_t Race::notBeforeStart(std::uint32_t tick) {
     // Both ages are counted back from now, so that the comparison holds across the clock's wrap.
     const std::uint32_t now = clock_.timeGetTime();
     const auto start = static_cast<std::uint32_t>(state_.startTick);
-    return elapsedText(now - tick > now - start ? start : tick, state_.startTick);
+    return now - tick > now - start ? start : tick;
 }
 
 // --- The loop ---
@@ -63,15 +83,14 @@ void Race::enterLoop() {
 }
 
 Race::PassEnd Race::runPass() {
-    LineSnapshot lines = lines_.snapshot();
-    watchPort(lines);
+    LineSnapshot lines = currentLines();
     // A start contact seen on a third pass without a finish annuls the start.
     if (state_.startSignals == 2 && lines.isClosed(Contact::Start)) {
         anulovan();
         lines = renewSnapshot(lines);
     }
     if (lines.isClosed(Contact::Start)) {
-        startSignal(closingTick(lines, Contact::Start));
+        startSignal(closingOf(lines, Contact::Start));
         lines = renewSnapshot(lines);
     }
     wallClock();
@@ -80,10 +99,10 @@ Race::PassEnd Race::runPass() {
     }
     // Each lane's time once, lane 1 first.
     if (state_.lane1Hits == 0 && lines.isClosed(Contact::Lane1)) {
-        takeLaneTime(1, closingTick(lines, Contact::Lane1));
+        takeLaneTime(1, closingOf(lines, Contact::Lane1));
     }
     if (state_.lane2Hits == 0 && lines.isClosed(Contact::Lane2)) {
-        takeLaneTime(2, closingTick(lines, Contact::Lane2));
+        takeLaneTime(2, closingOf(lines, Contact::Lane2));
     }
     // Whatever is closed now has had its chance: held on, it is no longer new.
     for (const Contact contact : {Contact::Start, Contact::Lane1, Contact::Lane2}) {
@@ -106,10 +125,18 @@ Race::PassEnd Race::runPass() {
     return PassEnd::Next;
 }
 
+LineSnapshot Race::currentLines() {
+    const LineSnapshot lines = lines_.snapshot();
+    // Read after the snapshot, so that its reads are never newer than now.
+    const std::uint32_t now = clock_.timeGetTime();
+    watchPort(lines, now);
+    return lines.currentAt(now) ? lines : LineSnapshot{};
+}
+
 LineSnapshot Race::renewSnapshot(const LineSnapshot& previous) {
     // The start contact has been acted on; a lane target waits for its own step.
     noteSeen(previous, Contact::Start);
-    return lines_.snapshot();
+    return currentLines();
 }
 
 void Race::noteSeen(const LineSnapshot& lines, Contact contact) {
@@ -119,25 +146,43 @@ void Race::noteSeen(const LineSnapshot& lines, Contact contact) {
     }
 }
 
-std::uint32_t Race::closingTick(const LineSnapshot& lines, Contact contact) {
+Race::Closing Race::closingOf(const LineSnapshot& lines, Contact contact) {
     const bool seenBefore =
         seenClosures_[static_cast<std::size_t>(contact)] == lines.closure(contact);
-    return seenBefore ? clock_.timeGetTime() : lines.closedTick(contact);
+    if (seenBefore || lines.closedWhenOpened(contact)) {
+        return {clock_.timeGetTime(), 0};
+    }
+    const std::uint32_t silence = lines.silenceBeforeClosing(contact);
+    return {lines.closedTick(contact), silence > readingAgeLimitMs ? silence : 0};
 }
 
-void Race::watchPort(const LineSnapshot& lines) {
-    if (!lines.readFailed) {
-        portTroubleTold_ = false;
+void Race::watchPort(const LineSnapshot& lines, std::uint32_t now) {
+    if (lines.currentAt(now)) {
+        portTroubleTold_ = false; // the outage, if any, is over
         return;
     }
-    if (!portTroubleTold_) {
+    if (portTroubleTold_ || portName_.isEmpty()) {
+        return;
+    }
+    if (lines.failedReads >= portFailureReads && now - lines.failingSince >= portFailureSpanMs) {
         portTroubleTold_ = true;
         window_->showNotice(portStoppedMessage(portName_));
+    } else if (now - lines.answeredAt >= portSilenceNoticeMs) {
+        portTroubleTold_ = true;
+        window_->showNotice(portSilentMessage(portName_));
     }
 }
 
-void Race::startSignal(std::uint32_t tick) {
-    beginRace(tick);
+void Race::tellLate(const QString& what, std::uint32_t lateBy) {
+    if (lateBy > 0) {
+        window_->showNotice(lateMessage(portName_, what, lateBy));
+    }
+}
+
+void Race::startSignal(Closing closing) {
+    if (beginRace(closing.tick)) {
+        tellLate(QStringLiteral("start"), closing.lateBy);
+    }
     lines_.startPulse();
     // Held at its limit rather than overflowing: the start pulse has gone out all the same.
     if (state_.startSignals < RaceState::startSignalsLimit) {
@@ -157,20 +202,28 @@ void Race::wallClock() {
     }
 }
 
-void Race::takeLaneTime(int lane, std::uint32_t tick) {
-    const QString time = elapsedAt(tick);
+void Race::takeLaneTime(int lane, Closing closing) {
+    const std::uint32_t tick = notBeforeStart(closing.tick);
+    const QString time = elapsedText(tick, state_.startTick);
+    laneTexts_[lane - 1] = time;
+    laneMillis_[lane - 1] = tick - static_cast<std::uint32_t>(state_.startTick);
     window_->showLaneTime(lane, time);
     log_.append(LogRecords::laneLine(lane, time));
     ++(lane == 1 ? state_.lane1Hits : state_.lane2Hits);
+    tellLate(QStringLiteral("cíl dráhy č.%1 (%2)").arg(lane).arg(time), closing.lateBy);
 }
 
 void Race::finish() {
+    // The running time stops on the result, the later lane's time, not on this pass's moment.
+    if (state_.raceState == 1) {
+        window_->showRunningTime(laneTexts_[laneMillis_[1] > laneMillis_[0] ? 1 : 0]);
+    }
     endRace();
     state_.finishTarget = 3;
 }
 
 void Race::mirrorSensors() {
-    const LineSnapshot lines = lines_.snapshot();
+    const LineSnapshot lines = currentLines();
     window_->showSensor(1, lines.isClosed(Contact::Lane1));
     window_->showSensor(2, lines.isClosed(Contact::Lane2));
     window_->showSensor(3, lines.isClosed(Contact::Start));
@@ -178,13 +231,15 @@ void Race::mirrorSensors() {
 
 // --- Shared steps ---
 
-void Race::beginRace(std::uint32_t tick) {
-    if (state_.raceState == 0) {
-        state_.raceState = 1;
-        window_->setButStartEnabled(false);
-        window_->setButStopEnabled(true);
-        state_.startTick = static_cast<std::int32_t>(tick);
+bool Race::beginRace(std::uint32_t tick) {
+    if (state_.raceState != 0) {
+        return false;
     }
+    state_.raceState = 1;
+    window_->setButStartEnabled(false);
+    window_->setButStopEnabled(true);
+    state_.startTick = static_cast<std::int32_t>(tick);
+    return true;
 }
 
 void Race::endRace() {

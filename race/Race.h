@@ -25,9 +25,22 @@ class TimeOfDay;
 // the loop for a second) and for the displays after the pause. A start or a lane target whose
 // closure no earlier snapshot showed is timed at the millisecond the sampler first saw it
 // closed, not at the moment the pass got round to it; one seen before (a target held closed
-// while its lane was not armed) is timed when the pass acts on it.
+// while its lane was not armed) or already closed when the port opened is timed when the pass
+// acts on it.
+//
+// Only what the port has just confirmed is acted on: a snapshot whose last read failed, or is
+// older than readingAgeLimitMs (a read that hangs), counts as no reading at all, and the
+// contacts show open. A closure first read after such a silence is timed at that read, and the
+// operator is told at once how late it may be.
 class Race {
 public:
+    // A port that has not answered for this long is told to the operator, once per outage.
+    static constexpr std::uint32_t portSilenceNoticeMs = 250;
+    // Reads failing for this long and this many times in a row are an adapter pulled out;
+    // fewer are a passing fault, treated as a read that has not come back.
+    static constexpr std::uint32_t portFailureSpanMs = 10;
+    static constexpr std::uint32_t portFailureReads = 5;
+
     Race(RaceLines& lines, MillisClock& clock, Pause& pause, TimeOfDay& timeOfDay, ResultsLog& log);
     // The window is built on the race, so it hands itself in from its constructor, before
     // anything runs.
@@ -86,24 +99,39 @@ public:
     ResultsLog& log() { return log_; }
 
 private:
-    void beginRace(std::uint32_t tick);
-    void startSignal(std::uint32_t tick);
+    // When a contact closed, as far as the race can tell, and how much earlier it may have.
+    struct Closing {
+        std::uint32_t tick;
+        std::uint32_t lateBy; // 0 unless a silence of the port came before the read
+    };
+
+    // The tick, or the start's when it came before the start.
+    std::uint32_t notBeforeStart(std::uint32_t tick);
+    // True when this began a race (none was running).
+    bool beginRace(std::uint32_t tick);
+    void startSignal(Closing closing);
     void endRace();
     void armLanes();
     void wallClock();
-    void takeLaneTime(int lane, std::uint32_t tick);
+    void takeLaneTime(int lane, Closing closing);
     void finish();
     void mirrorSensors();
 
+    // The lines as the pass may act on them: the sampler's snapshot when it is current, else
+    // every contact open. Tells the operator of an outage.
+    LineSnapshot currentLines();
     // A fresh snapshot after a pulse in the pass; the start contact's closure in the one it
     // replaces has been acted on.
     LineSnapshot renewSnapshot(const LineSnapshot& previous);
     // The contact's closure, if closed, is no longer new: it is timed when acted on.
     void noteSeen(const LineSnapshot& lines, Contact contact);
-    // When the contact closed, if no earlier snapshot showed this closure; else now.
-    std::uint32_t closingTick(const LineSnapshot& lines, Contact contact);
-    // Tells the operator once when the open port stops answering.
-    void watchPort(const LineSnapshot& lines);
+    // When the contact closed, if no earlier snapshot showed this closure and it did not wait
+    // for the port to open; else now.
+    Closing closingOf(const LineSnapshot& lines, Contact contact);
+    // Tells the operator once per outage when the open port stops answering.
+    void watchPort(const LineSnapshot& lines, std::uint32_t now);
+    // Tells the operator that a time was taken after a silence of the port.
+    void tellLate(const QString& what, std::uint32_t lateBy);
 
     RaceWindow* window_ = nullptr;
     RaceLines& lines_;
@@ -113,6 +141,10 @@ private:
     ResultsLog& log_;
     RaceState state_;
     std::array<std::uint32_t, contactCount> seenClosures_{};
+    // Each lane's time as last taken, with its milliseconds since the start: the later one is
+    // the race's result, where the running time stops.
+    std::array<QString, 2> laneTexts_;
+    std::array<std::int64_t, 2> laneMillis_{};
     QString portName_; // the port open now, empty when none is
     bool portTroubleTold_ = false;
     bool loopRunning_ = false;

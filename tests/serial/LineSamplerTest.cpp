@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <semaphore>
 #include <thread>
 #include <unistd.h>
@@ -58,18 +59,28 @@ TEST_F(LineSamplerTest, EachClosureIsStampedWithTheFirstReadThatFoundItClosed) {
     EXPECT_EQ(last.closure(Contact::Lane2), 0U) << "a closure between two reads is never seen";
 }
 
-TEST_F(LineSamplerTest, AFailedReadReadsOpenUntilReadsWorkAgain) {
+// A failed read tells nothing of the lines: the closure read before stands, the same one when
+// reads work again, and a closure first found after the failures notes the silence before it.
+TEST_F(LineSamplerTest, AFailedReadLeavesTheClosuresAsTheyWereReadAndCountsItsSilence) {
     lines.cts = true;
-    EXPECT_EQ(after(1'000).closure(Contact::Lane1), 1U);
+    LineSnapshot s = after(1'000);
+    EXPECT_EQ(s.closure(Contact::Lane1), 1U);
+    EXPECT_TRUE(s.closedWhenOpened(Contact::Lane1)) << "closed already when the port opened";
     lines.unplugged = true;
-    LineSnapshot s = after(2'000);
+    s = after(4'000);
     EXPECT_TRUE(s.readFailed);
-    EXPECT_FALSE(s.isClosed(Contact::Lane1));
+    EXPECT_EQ(s.failedReads, 3U);
+    EXPECT_EQ(s.failingSince, 2U);
+    EXPECT_EQ(s.answeredAt, 1U);
     lines.unplugged = false;
-    s = after(3'000);
+    lines.dsr = true;
+    s = after(5'000);
     EXPECT_FALSE(s.readFailed);
-    EXPECT_TRUE(s.isClosed(Contact::Lane1));
-    EXPECT_EQ(s.closure(Contact::Lane1), 2U) << "closed again after reading open";
+    EXPECT_EQ(s.failedReads, 0U);
+    EXPECT_EQ(s.closure(Contact::Lane1), 1U) << "the same closure";
+    EXPECT_EQ(s.closedTick(Contact::Lane2), 5U);
+    EXPECT_EQ(s.silenceBeforeClosing(Contact::Lane2), 4U);
+    EXPECT_FALSE(s.closedWhenOpened(Contact::Lane2));
 }
 
 TEST_F(LineSamplerTest, AClosedPortIsNotReadAndAReopenedOneStartsAfresh) {
@@ -177,6 +188,51 @@ TEST(SamplerThread, ReadsOnItsOwnThreadWhileThePortChangesAndStopsWhenDestroyed)
         EXPECT_TRUE(s.isClosed(Contact::Start));
     } // the thread is stopped in its wait and joined
     EXPECT_LE(sampler.snapshot().reads, 202U);
+}
+
+// A port whose read hangs in the kernel until the test lets it come back.
+class HangingLines final : public LineBackend, public MillisClock {
+public:
+    std::binary_semaphore inRead{0}, comeBack{0};
+    std::atomic<bool> hang{true};
+    std::int32_t open(const QString&) override { return 3; }
+    void close() override {}
+    void setDtr(bool) override {}
+    void setRts(bool) override {}
+    void setBreak(bool) override {}
+    std::optional<std::uint32_t> modemStatus() override {
+        if (hang.exchange(false)) {
+            inRead.release();
+            comeBack.acquire();
+            return ModemStatus::RlsdOn; // what the old port said
+        }
+        return ModemStatus::CtsOn;
+    }
+    std::uint32_t timeGetTime() override { return 0; }
+};
+
+TEST(SamplerThread, ChoosingAPortWhileAReadHangsNeitherWaitsNorGetsTheOldPortsReading) {
+    HangingLines lines;
+    LineSampler sampler(lines, lines);
+    SteppedSchedule schedule;
+    SamplerThread thread(sampler, schedule);
+    sampler.portOpened();
+    schedule.grant(1);
+    lines.inRead.acquire(); // the read is out and hangs
+    auto change = std::async(std::launch::async, [&sampler] {
+        sampler.portClosing();
+        sampler.portOpened();
+    });
+    // Bounded only so that a wait for the read fails here instead of hanging the suite.
+    const bool returned = change.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    lines.comeBack.release();
+    ASSERT_TRUE(returned) << "the port change waited for the hung read";
+    schedule.grant(1); // the next read, on the new port
+    const LineSnapshot s =
+        once(sampler, [](const LineSnapshot& s) { return s.isClosed(Contact::Lane1); });
+    EXPECT_TRUE(s.isClosed(Contact::Lane1));
+    EXPECT_EQ(s.reads, 1U) << "the hung read's answer was published";
+    EXPECT_EQ(s.closure(Contact::Start), 0U);
 }
 
 } // namespace

@@ -31,6 +31,9 @@ bool FakeLines::level(Output line) const {
 }
 
 std::optional<std::uint32_t> FakeLines::modemStatus() {
+    if (duringRead) {
+        duringRead();
+    }
     const int number = static_cast<int>(reads.size());
     reads.push_back(time_.us);
     if (unplugged) {

@@ -31,6 +31,8 @@ public:
     bool dsr = false;
     bool dcd = false;
     std::function<bool(Input line, int read)> script;
+    // Runs first in every read, on the reading thread: where a read can be made to hang.
+    std::function<void()> duringRead;
 
     struct Transition {
         Output line;

@@ -10,6 +10,10 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <semaphore>
+#include <thread>
+#include <utility>
 
 // Every seam of the machine faked on one time line: the lines, the counter and pulse sleep,
 // the millisecond clock, the pause and the time of day. The real line sampler reads the fake
@@ -22,9 +26,12 @@ struct FakeMachine {
                 due->second();
                 due = changes_.erase(due);
             }
-            sampler.sampleOnce();
+            if (!hungRead_ && !std::exchange(hangEnded_, false)) {
+                sampler.sampleOnce();
+            }
         };
     }
+    ~FakeMachine() { endHang(); }
     FakeMachine(const FakeMachine&) = delete;
     FakeMachine& operator=(const FakeMachine&) = delete;
 
@@ -32,6 +39,28 @@ struct FakeMachine {
     // the first whole millisecond on or after it, whatever the program is doing then.
     void at(std::int64_t us, std::function<void()> change) {
         changes_.emplace(us, std::move(change));
+    }
+
+    // The sampler's read at the first whole millisecond on or after `fromUs` hangs in the port,
+    // and comes back at the first one on or after `untilUs` as that millisecond's read: with
+    // the lines as they are then, or failed. It hangs for real, on a thread of its own blocked
+    // in the fake port, while the fake time runs on and no other read begins, as on the
+    // sampler's thread; nothing else touches the fakes until it is back.
+    void hangRead(std::int64_t fromUs, std::int64_t untilUs, bool thenFails = false) {
+        at(fromUs, [this] {
+            lines.duringRead = [this] {
+                lines.duringRead = nullptr;
+                release_.acquire();
+            };
+            hungRead_ = std::make_unique<std::thread>([this] { sampler.sampleOnce(); });
+        });
+        at(untilUs, [this, thenFails] {
+            const bool unplugged = lines.unplugged;
+            lines.unplugged = unplugged || thenFails;
+            endHang();
+            hangEnded_ = true;
+            lines.unplugged = unplugged;
+        });
     }
 
     FakeTime time;
@@ -48,5 +77,16 @@ struct FakeMachine {
     ModuleLines raceLines{port, pulses, sampler};
 
 private:
+    void endHang() {
+        if (hungRead_) {
+            release_.release();
+            hungRead_->join();
+            hungRead_.reset();
+        }
+    }
+
     std::multimap<std::int64_t, std::function<void()>> changes_;
+    std::binary_semaphore release_{0};
+    std::unique_ptr<std::thread> hungRead_;
+    bool hangEnded_ = false; // the hung read was this millisecond's
 };
