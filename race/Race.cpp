@@ -210,14 +210,17 @@ void Race::takeLaneTime(int lane, Closing closing) {
     window_->showLaneTime(lane, time);
     log_.append(LogRecords::laneLine(lane, time));
     ++(lane == 1 ? state_.lane1Hits : state_.lane2Hits);
+    track_.laneTimed(lane, time);
     tellLate(QStringLiteral("cíl dráhy č.%1 (%2)").arg(lane).arg(time), closing.lateBy);
 }
 
 void Race::finish() {
     // The running time stops on the result, the later lane's time, not on this pass's moment.
+    const QString& result = laneTexts_[laneMillis_[1] > laneMillis_[0] ? 1 : 0];
     if (state_.raceState == 1) {
-        window_->showRunningTime(laneTexts_[laneMillis_[1] > laneMillis_[0] ? 1 : 0]);
+        window_->showRunningTime(result);
     }
+    track_.ended(QStringLiteral("finish"), result, clock_.timeGetTime());
     endRace();
     state_.finishTarget = 3;
 }
@@ -239,6 +242,7 @@ bool Race::beginRace(std::uint32_t tick) {
     window_->setButStartEnabled(false);
     window_->setButStopEnabled(true);
     state_.startTick = static_cast<std::int32_t>(tick);
+    track_.started(tick);
     return true;
 }
 
@@ -312,6 +316,7 @@ void Race::clearLanes() {
     window_->showLaneTime(1, blank);
     window_->showLaneTime(2, blank);
     armLanes();
+    track_.lanesCleared();
 }
 
 void Race::resetStopwatches() {
@@ -319,21 +324,33 @@ void Race::resetStopwatches() {
 }
 
 void Race::saveTeam() {
-    log_.append([this] { return LogRecords::teamLine(window_->teamName()); });
+    QString team;
+    log_.append([this, &team] {
+        team = window_->teamName();
+        return LogRecords::teamLine(team);
+    });
+    track_.teamSaved(team);
 }
 
 void Race::ulozi() {
-    log_.append([this] { return LogRecords::stopLine(ElapsedText()); });
+    QString time;
+    log_.append([this, &time] {
+        time = ElapsedText();
+        return LogRecords::stopLine(time);
+    });
+    track_.ended(QStringLiteral("stop"), time, clock_.timeGetTime());
 }
 
 void Race::trest() {
     log_.append(LogRecords::disqualificationText);
+    track_.ended(QStringLiteral("disqualification"), QString(), clock_.timeGetTime());
     window_->showLaneTime(1, disqualifiedText);
     window_->showLaneTime(2, disqualifiedText);
 }
 
 void Race::anulovan() {
     log_.append(LogRecords::annulmentText);
+    track_.ended(QStringLiteral("annulment"), QString(), clock_.timeGetTime());
     endRace();
     window_->showLaneTime(1, annulledText);
     window_->showLaneTime(2, annulledText);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "race/RaceState.h"
+#include "race/TrackRun.h"
 #include "serial/LineSnapshot.h"
 
 #include <QString>
@@ -97,6 +98,8 @@ public:
     void anulovan(); // the annulment line, the race ended, boxes marked, lanes armed
 
     ResultsLog& log() { return log_; }
+    // The run on the track, for those who follow it live.
+    TrackRun& track() { return track_; }
 
 private:
     // When a contact closed, as far as the race can tell, and how much earlier it may have.
@@ -140,6 +143,7 @@ private:
     TimeOfDay& timeOfDay_;
     ResultsLog& log_;
     RaceState state_;
+    TrackRun track_;
     std::array<std::uint32_t, contactCount> seenClosures_{};
     // Each lane's time as last taken, with its milliseconds since the start: the later one is
     // the race's result, where the running time stops.

@@ -265,38 +265,60 @@ TEST(PollingLoop, OnlyWhatThePortConfirmedIsActedOn) {
         int startPulses, stopPulses;
         QString result; // where the running time stops when both lanes finish
     } rows[] = {
-        {"the start contact's read hangs 2.5 s, then fails once", RaceState{},
+        {"the start contact's read hangs 2.5 s, then fails once",
+         RaceState{},
          [](Engine& e) {
              e.at(10'000, [&e] { e.lines.dcd = true; });
              e.at(310'000, [&e] { e.lines.dcd = false; });
              e.hangRead(70'000, 2'570'000, true);
          },
-         "", {silentPort()}, 10, 1, 0, QString()},
-        {"a lane closes while the read hangs, then both lanes finish", running(),
+         "",
+         {silentPort()},
+         10,
+         1,
+         0,
+         QString()},
+        {"a lane closes while the read hangs, then both lanes finish",
+         running(),
          [](Engine& e) {
              e.at(200'000, [&e] { e.lines.cts = true; });
              e.at(600'000, [&e] { e.lines.dsr = true; });
              e.hangRead(100'000, 400'000);
          },
          " dr\xE1ha c.1 00:00:00:400\r\n dr\xE1ha c.2 00:00:00:600\r\n",
-         {silentPort(), late("cíl dráhy č.1 (00:00:00:400)", 301)}, 0, 0, 1,
+         {silentPort(), late("cíl dráhy č.1 (00:00:00:400)", 301)},
+         0,
+         0,
+         1,
          QStringLiteral("00:00:00:600")},
-        {"a hang shorter than the notice, held closed through it", running(),
+        {"a hang shorter than the notice, held closed through it",
+         running(),
          [](Engine& e) {
              e.at(50'000, [&e] { e.lines.cts = true; });
              e.hangRead(60'000, 200'000);
              e.at(1'000'000, [&e] { e.lines.dsr = true; });
          },
-         " dr\xE1ha c.1 00:00:00:050\r\n dr\xE1ha c.2 00:00:01:000\r\n", {}, 0, 0, 1,
+         " dr\xE1ha c.1 00:00:00:050\r\n dr\xE1ha c.2 00:00:01:000\r\n",
+         {},
+         0,
+         0,
+         1,
          QStringLiteral("00:00:01:000")},
-        {"the start closes during the hang", RaceState{},
+        {"the start closes during the hang",
+         RaceState{},
          [](Engine& e) {
              e.at(50'000, [&e] { e.lines.dcd = true; });
              e.at(70'000, [&e] { e.lines.dcd = false; });
              e.hangRead(40'000, 60'000);
          },
-         "", {late("start", 21)}, 60, 1, 0, QString()},
-        {"single failed reads", running(),
+         "",
+         {late("start", 21)},
+         60,
+         1,
+         0,
+         QString()},
+        {"single failed reads",
+         running(),
          [](Engine& e) {
              e.lines.cts = true;
              for (const std::int64_t us : {3'000, 8'000, 20'000}) {
@@ -304,36 +326,63 @@ TEST(PollingLoop, OnlyWhatThePortConfirmedIsActedOn) {
                  e.at(us + 1'000, [&e] { e.lines.unplugged = false; });
              }
          },
-         " dr\xE1ha c.1 00:00:00:001\r\n", {}, 0, 0, 0, QString()},
-        {"an adapter pulled out, the target closed when the port opened", running(),
+         " dr\xE1ha c.1 00:00:00:001\r\n",
+         {},
+         0,
+         0,
+         0,
+         QString()},
+        {"an adapter pulled out, the target closed when the port opened",
+         running(),
          [](Engine& e) {
              e.lines.cts = true;
              e.lines.unplugged = true;
              e.at(30'000, [&e] { e.lines.unplugged = false; });
          },
          " dr\xE1ha c.1 00:00:00:030\r\n",
-         {pulledOut(), late("cíl dráhy č.1 (00:00:00:030)", 30)}, 0, 0, 0, QString()},
-        {"a target closed when the port opened, the pass held up", running(),
+         {pulledOut(), late("cíl dráhy č.1 (00:00:00:030)", 30)},
+         0,
+         0,
+         0,
+         QString()},
+        {"a target closed when the port opened, the pass held up",
+         running(),
          [](Engine& e) {
              e.lines.cts = true;
              stallNextPause(e);
          },
-         " dr\xE1ha c.1 00:00:00:010\r\n", {}, 0, 0, 0, QString()},
-        {"a lane read before the start", RaceState{},
+         " dr\xE1ha c.1 00:00:00:010\r\n",
+         {},
+         0,
+         0,
+         0,
+         QString()},
+        {"a lane read before the start",
+         RaceState{},
          [](Engine& e) {
              e.at(2'000, [&e] { e.lines.cts = true; });
              e.at(4'000, [&e] { e.lines.dcd = true; });
              e.at(500'000, [&e] { e.lines.dcd = false; });
              stallNextPause(e);
          },
-         " dr\xE1ha c.1 00:00:00:000\r\n", {}, 4, 1, 0, QString()},
-        {"a lane closing during a pulse finishes the race", running(),
+         " dr\xE1ha c.1 00:00:00:000\r\n",
+         {},
+         4,
+         1,
+         0,
+         QString()},
+        {"a lane closing during a pulse finishes the race",
+         running(),
          [](Engine& e) {
              e.at(5'000, [&e] { e.lines.cts = true; });
              e.at(400'000, [&e] { e.lines.dsr = true; });
              e.during([&e] { e.race.resetStopwatches(); }, 0);
          },
-         " dr\xE1ha c.1 00:00:00:005\r\n dr\xE1ha c.2 00:00:00:400\r\n", {}, 0, 0, 1,
+         " dr\xE1ha c.1 00:00:00:005\r\n dr\xE1ha c.2 00:00:00:400\r\n",
+         {},
+         0,
+         0,
+         1,
          QStringLiteral("00:00:00:400")},
     };
     for (const Row& row : rows) {
