@@ -1,6 +1,8 @@
 #include "linetest/LineCheck.h"
 
 #include "linetest/ReadTiming.h"
+#include "serial/LineSampler.h"
+#include "serial/MillisClock.h"
 #include "serial/Module1.h"
 #include "serial/Pause.h"
 #include "serial/Pulses.h"
@@ -12,12 +14,12 @@ namespace {
 // In the order and with the captions of the timing window's check boxes.
 struct Input {
     const char* name;
-    std::int16_t (Module1::*read)();
+    Contact contact;
 };
 const Input inputs[] = {
-    {"rozhodčí / start contact", &Module1::DcdOn},
-    {"dráha č.1 / lane 1", &Module1::CtsOn},
-    {"dráha č.2 / lane 2", &Module1::DsrOn},
+    {"rozhodčí / start contact", Contact::Start},
+    {"dráha č.1 / lane 1", Contact::Lane1},
+    {"dráha č.2 / lane 2", Contact::Lane2},
 };
 
 struct PulseKey {
@@ -45,11 +47,13 @@ const PulseKey* pulseFor(int key) {
 } // namespace
 
 LineCheck::LineCheck(LineBackend& lines, Module1& port, Pulses& pulses, Pause& pause,
-                     ReadClock& readClock, Clock now, std::ostream& out)
-    : lines_(lines), port_(port), pulses_(pulses), pause_(pause), readClock_(readClock),
-      now_(std::move(now)), out_(out) {}
+                     ReadClock& readClock, LineSampler& sampler, MillisClock& clock, Clock now,
+                     std::ostream& out)
+    : lines_(lines), sampler_(sampler), clock_(clock), port_(port), pulses_(pulses), pause_(pause),
+      readClock_(readClock), now_(std::move(now)), out_(out) {}
 
 LineCheck::~LineCheck() {
+    sampler_.portClosing(); // never waits for a read that hangs
     port_.SetDtr(0);
     port_.SetRts(0);
     port_.SetBreak(0);
@@ -76,6 +80,7 @@ QString LineCheck::open(const QString& portName, const DeviceNames& names) {
     port_.SetDtr(0);
     port_.SetRts(0);
     const ReadTimes reads = timeReads(lines_, readClock_, timedReads);
+    sampler_.portOpened();
     out_ << QStringLiteral("Test linek %1, nic se nezapisuje / line test of %1, nothing is "
                            "written.\n")
                 .arg(port)
@@ -109,8 +114,28 @@ void LineCheck::run(KeySource& keys) {
 }
 
 void LineCheck::sample() {
+    const LineSnapshot lines = sampler_.snapshot();
+    const std::uint32_t now = clock_.timeGetTime();
+    const bool answering = lines.currentAt(now);
+    // Silent once the last answer is older than the program would act on; a read that is just
+    // late, or one that failed, only leaves this sample out.
+    const bool silent = !answering && now - lines.answeredAt > readingAgeLimitMs;
+    if (silent != silent_ && (silent || answering)) {
+        silent_ = silent;
+        if (silent_) {
+            lastAnswer_ = lines.answeredAt;
+            line(QStringLiteral("port neodpovídá / the port does not answer"));
+        } else {
+            line(QStringLiteral("port opět odpovídá, neodpovídal %1 ms / the port answers again "
+                                "after %1 ms")
+                     .arg(lines.answeredAt - lastAnswer_));
+        }
+    }
+    if (!answering) {
+        return; // nothing known of the lines now
+    }
     for (std::size_t i = 0; i < std::size(inputs); ++i) {
-        const int on = (port_.*inputs[i].read)();
+        const int on = lines.isClosed(inputs[i].contact) ? 1 : 0;
         if (on != shown_[i]) {
             shown_[i] = on;
             line(QStringLiteral("%1: %2").arg(QString::fromUtf8(inputs[i].name),

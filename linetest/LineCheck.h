@@ -10,6 +10,8 @@
 #include <ostream>
 
 class LineBackend;
+class LineSampler;
+class MillisClock;
 class Module1;
 class Pause;
 class Pulses;
@@ -28,7 +30,9 @@ public:
 // The line test behind `tavorin-com --test`: opens a port as the timing program does, times
 // the port's first reads so the operator can judge the adapter, shows its three inputs as they
 // change and sends one stopwatch pulse per key. It writes nothing but its own output: no
-// results log, no settings.
+// results log, no settings. After the timed reads the inputs come from the line sampler, as in
+// the program, so a read that hangs never holds up the keys: the test says how long the port
+// was silent, and q still ends it at once.
 class LineCheck {
 public:
     using Clock = std::function<QTime()>;
@@ -37,11 +41,12 @@ public:
     // Reads timed right after the port opens.
     static constexpr int timedReads = 1000;
 
-    // Reads and drives the port through the port module and its pulses, so that a pulse sleeps
-    // through all but its last milliseconds as in the program; closes it when destroyed. The
-    // first reads go straight to the lines, timed on readClock.
+    // Drives the port through the port module and its pulses, so that a pulse sleeps through
+    // all but its last milliseconds as in the program; closes it when destroyed. The first reads
+    // go straight to the lines, timed on readClock; then the sampler reads them, its snapshots
+    // aged on its clock.
     LineCheck(LineBackend& lines, Module1& port, Pulses& pulses, Pause& pause, ReadClock& readClock,
-              Clock now, std::ostream& out);
+              LineSampler& sampler, MillisClock& clock, Clock now, std::ostream& out);
     ~LineCheck();
     LineCheck(const LineCheck&) = delete;
     LineCheck& operator=(const LineCheck&) = delete;
@@ -59,6 +64,8 @@ private:
     void line(const QString& text);
 
     LineBackend& lines_;
+    LineSampler& sampler_;
+    MillisClock& clock_;
     Module1& port_;
     Pulses& pulses_;
     Pause& pause_;
@@ -66,4 +73,6 @@ private:
     Clock now_;
     std::ostream& out_;
     std::array<int, 3> shown_{-1, -1, -1}; // -1 until first shown
+    bool silent_ = false;                  // the port has not answered lately
+    std::uint32_t lastAnswer_ = 0;
 };

@@ -6,16 +6,22 @@
 #include "linetest/LineCheck.h"
 #include "linetest/ReadTiming.h"
 #include "linetest/TerminalKeys.h"
+#include "serial/LineSampler.h"
+#include "serial/MillisClock.h"
 #include "serial/Module1.h"
 #include "serial/Module2.h"
 #include "serial/Pause.h"
 #include "serial/PerformanceCounter.h"
 #include "serial/PulseSleep.h"
 #include "serial/Pulses.h"
+#include "serial/SampleSchedule.h"
+#include "serial/SamplerThread.h"
 #include "serial/SerialPortBackend.h"
 
 #include <QCoreApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -45,13 +51,26 @@ int main(int argc, char** argv) {
     Module2 counterModule(counter, pulseSleep);
     Pulses pulses(portModule, counterModule);
     ReadClock readClock;
-    LineCheck check(backend, portModule, pulses, pause, readClock, &QTime::currentTime, std::cout);
-    const QString refused = check.open(port, names);
-    if (!refused.isEmpty()) {
-        std::cerr << refused.toStdString();
-        return 1;
+    MillisClock clock;
+    LineSampler sampler(backend, clock);
+    MillisecondSchedule schedule;
+    SamplerThread samplerThread(sampler, schedule);
+    int status = 0;
+    {
+        LineCheck check(backend, portModule, pulses, pause, readClock, sampler, clock,
+                        &QTime::currentTime, std::cout);
+        const QString refused = check.open(port, names);
+        if (!refused.isEmpty()) {
+            std::cerr << refused.toStdString();
+            status = 1;
+        } else {
+            TerminalKeys keys;
+            check.run(keys);
+        }
     }
-    TerminalKeys keys;
-    check.run(keys);
-    return 0;
+    // The port is closed and the terminal given back. The sampler's thread is not joined: a read
+    // hanging in the driver would hold up the end; the process ends it.
+    std::cout << std::flush;
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
