@@ -1,26 +1,33 @@
 #include "race/LogFlusher.h"
 #include "race/DiskFlush.h"
 #include "race/ResultsLog.h"
+#include "tests/support/Engine.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <fstream>
+#include <optional>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
 using namespace std::chrono_literals;
 
 // A disk whose flushes fail with error and, while held, wait for the test to let them go. Each
-// flush of a file notes the file's bytes as it begins.
+// flush of a file notes the file's bytes as it begins; once it has worked, they are durable: what
+// a power cut leaves.
 struct HeldDisk final : DiskFlush {
     std::mutex m;
     std::condition_variable changed;
     bool held = false;
     int error = 0, folders = 0;
     std::vector<std::string> flushed;
+    std::string durable;
 
     int flushFile(int fd) override {
         std::ifstream file("/proc/self/fd/" + std::to_string(fd), std::ios::binary);
@@ -29,6 +36,9 @@ struct HeldDisk final : DiskFlush {
                              std::istreambuf_iterator<char>());
         changed.notify_all();
         changed.wait(lock, [this] { return !held; });
+        if (error == 0) {
+            durable = flushed.back();
+        }
         return error;
     }
     int flushFolder(int) override {
@@ -86,6 +96,73 @@ TEST_F(Flushed, AFailedFlushIsToldOnceUntilAFlushHasWorkedAgain) {
                        "v souboru, ale při výpadku napájení se mohou ztratit.");
     EXPECT_EQ(notices, (QStringList{told.arg(QStringLiteral("chyba čtení nebo zápisu na disk")),
                                     told.arg(QStringLiteral("disk je plný"))}));
+}
+
+// Blocked in the kernel, as a thread waiting for the flusher is, or ended.
+bool waitingOrGone(pid_t tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t state = line.rfind(") ");
+    return state == std::string::npos || line[state + 2] == 'S' || line[state + 2] == 'D';
+}
+
+// However the program ends, what it wrote is on the disk once it has ended: a power cut right
+// after takes nothing. The disk holds every flush until the thread that ends the program waits
+// for it, so an end that does not wait is caught in the act.
+TEST(ProgramEnd, EveryRecordWrittenIsOnTheDiskWhenTheProgramHasEnded) {
+    const auto closeDown = [](Engine& e, std::optional<LogFlusher>&) { e.race.closeDown(); };
+    const struct Way {
+        const char* name;
+        std::function<void(Engine&, HeldDisk&)> records;
+        std::function<void(Engine&, std::optional<LogFlusher>&)> end;
+        std::string written;
+    } ways[] = {
+        {"the end just after a record",
+         [](Engine& e, HeldDisk&) { e.log.append(QStringLiteral(" Diskvalifikace ")); }, closeDown,
+         " Diskvalifikace \r\n"},
+        {"the end writing a record kept from an outage",
+         [](Engine& e, HeldDisk&) {
+             ASSERT_TRUE(QDir().mkdir(e.logPath()));
+             e.log.append(QStringLiteral(" Start anulovan "));
+             ASSERT_TRUE(QDir().rmdir(e.logPath()));
+         },
+         closeDown, " Start anulovan \r\n"},
+        {"the flusher ending with a record queued behind its flush",
+         [](Engine& e, HeldDisk& disk) {
+             e.log.append(QStringLiteral("SDH Lhota"));
+             std::unique_lock lock(disk.m);
+             disk.changed.wait(lock, [&disk] { return !disk.flushed.empty(); });
+             lock.unlock();
+             e.log.append(QStringLiteral(" Diskvalifikace "));
+         },
+         [](Engine&, std::optional<LogFlusher>& flusher) { flusher.reset(); },
+         "SDH Lhota\r\n Diskvalifikace \r\n"},
+    };
+    for (const Way& w : ways) {
+        SCOPED_TRACE(w.name);
+        HeldDisk disk;
+        disk.set(true, 0);
+        std::optional<LogFlusher> flusher(std::in_place, disk);
+        Engine e;
+        e.log.flushWith(*flusher);
+        w.records(e, disk);
+        std::thread letGo([&disk, ending = gettid()] {
+            while (!waitingOrGone(ending)) {
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+            }
+            disk.set(false, 0);
+        });
+        w.end(e, flusher);
+        std::string durable;
+        {
+            const std::lock_guard lock(disk.m);
+            durable = disk.durable;
+        }
+        letGo.join();
+        EXPECT_EQ(e.logBytes().toStdString(), w.written);
+        EXPECT_EQ(durable, w.written);
+    }
 }
 
 } // namespace
