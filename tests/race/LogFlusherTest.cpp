@@ -52,18 +52,13 @@ struct HeldDisk final : DiskFlush {
     }
 };
 
-struct Flushed : ::testing::Test {
+TEST(LogFlusher, AFailedFlushIsToldOnceUntilAFlushHasWorkedAgain) {
     QTemporaryDir dir;
     HeldDisk disk;
     LogFlusher flusher{disk};
     ResultsLog log{dir.filePath(QStringLiteral("ZAVOD.TXT"))};
     QStringList notices;
-    void SetUp() override {
-        log.flushWith(flusher), log.setNotice([this](auto m) { notices << m; });
-    }
-};
-
-TEST_F(Flushed, AFailedFlushIsToldOnceUntilAFlushHasWorkedAgain) {
+    log.flushWith(flusher), log.setNotice([&notices](auto m) { notices << m; });
     for (const int error : {EIO, EIO, 0, ENOSPC}) {
         disk.set(false, error);
         log.append(QStringLiteral("x"));
