@@ -18,13 +18,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A disk whose flushes fail with error and, while held, wait for the test to let them go. Each
-// flush of a file notes the file's bytes as it begins; once it has worked, they are durable: what
-// a power cut leaves.
+// A disk whose flushes fail with error and, while held (at first), wait for the test to let them
+// go. Each flush of a file notes the file's bytes as it begins; once it has worked, they are
+// durable: what a power cut leaves.
 struct HeldDisk final : DiskFlush {
     std::mutex m;
     std::condition_variable changed;
-    bool held = false;
+    bool held = true;
     int error = 0, folders = 0;
     std::vector<std::string> flushed;
     std::string durable;
@@ -75,8 +75,7 @@ TEST(LogFlusher, AFailedFlushIsToldOnceUntilAFlushHasWorkedAgain) {
 // Blocked in the kernel, as a thread waiting for the flusher is, or ended.
 bool waitingOrGone(pid_t tid) {
     std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
-    std::string line;
-    std::getline(stat, line);
+    const std::string line(std::istreambuf_iterator<char>(stat), {});
     const std::size_t state = line.rfind(") ");
     return state == std::string::npos || line[state + 2] == 'S' || line[state + 2] == 'D';
 }
@@ -121,7 +120,6 @@ TEST(ProgramEnd, EveryRecordWrittenIsOnTheDiskWhenTheProgramHasEnded) {
     for (const auto& w : ways) {
         SCOPED_TRACE(w.name);
         HeldDisk disk;
-        disk.set(true, 0);
         Flusher flusher(std::in_place, disk);
         Engine e;
         e.log.flushWith(*flusher);

@@ -96,14 +96,12 @@ TEST(MillisecondSchedule, KeepsItsPlaceInEachMillisecondAndNeverCatchesUp) {
     const struct {
         std::int64_t now, dueIn; // dueIn: the millisecond the read is due in, or atOnce
     } reads[] = {
-        {5 * ms + 300, atOnce},      // the first
-        {5 * ms + 400, 5},           // then onto the grid
-        {5 * ms + 260'000, 6},       // awake late, the next still in its own millisecond
-        {7 * ms + 40'000, 7},        // a slow read still before its place
-        {12 * ms + 5, atOnce},       // overran by four: at once, no backlog
-        {12 * ms + 900, 12},         // and back to its place
-        {13 * ms + 600'000, atOnce}, // a read past its place in its millisecond
-        {13 * ms + 700'000, 14},
+        {5 * ms + 300, atOnce}, // the first
+        {5 * ms + 400, 5},      // then onto the grid
+        {5 * ms + 260'000, 6},  // awake late, the next still in its own millisecond
+        {7 * ms + 40'000, 7},   // a slow read still before its place
+        {12 * ms + 5, atOnce},  // overran by four: at once, no backlog
+        {12 * ms + 900, 12},    // and back to its place
     };
     std::int64_t previous = 0;
     for (const auto& r : reads) {
