@@ -37,9 +37,21 @@ AdapterModel::AdapterModel(Adapter adapter, int readUs)
     : adapter_(adapter), readNs_(static_cast<std::int64_t>(readUs) * 1000),
       reportPhaseNs_(ProcessClock::monotonicNs() % reportPeriodNs) {}
 
+void AdapterModel::hangOneReadAt(std::int64_t atNs, std::int64_t hangNs) {
+    hangNs_.store(hangNs);
+    hangEndedNs_.store(-1);
+    hangAtNs_.store(atNs); // last: a read that sees it sees the rest
+}
+
 std::optional<std::uint32_t> AdapterModel::modemStatus() {
     reads_.fetch_add(1, std::memory_order_relaxed);
     const std::int64_t asked = ProcessClock::monotonicNs();
+    if (std::int64_t at = hangAtNs_.load();
+        at >= 0 && asked >= at && hangAtNs_.compare_exchange_strong(at, -1)) {
+        sleepMonotonic(hangNs_.load());
+        hangEndedNs_.store(ProcessClock::monotonicNs());
+        return std::nullopt;
+    }
     switch (adapter_) {
     case Adapter::Uart:
         return statusAt(asked, asked);

@@ -31,6 +31,12 @@ public:
     // Modem-status reads so far, from any thread.
     std::uint64_t reads() const { return reads_.load(std::memory_order_relaxed); }
 
+    // The first read asked for at or after atNs hangs for hangNs and then fails, once: a USB
+    // control transfer that times out (a flaky cable, an unpowered hub, a USB reset).
+    void hangOneReadAt(std::int64_t atNs, std::int64_t hangNs);
+    // When the hung read came back; -1 before.
+    std::int64_t hangEndedNs() const { return hangEndedNs_.load(); }
+
     std::optional<std::uint32_t> modemStatus() override;
 
 private:
@@ -39,4 +45,7 @@ private:
     // The adapter reports on a clock of its own: an arbitrary phase against the sampler's.
     const std::int64_t reportPhaseNs_;
     std::atomic<std::uint64_t> reads_{0};
+    std::atomic<std::int64_t> hangAtNs_{-1};
+    std::atomic<std::int64_t> hangNs_{0};
+    std::atomic<std::int64_t> hangEndedNs_{-1};
 };

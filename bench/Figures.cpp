@@ -17,12 +17,15 @@ double maximum(const std::vector<double>& samples) {
 }
 
 namespace {
+// Which runs show a figure.
+enum class Shown { Always, OnDisplay, WithStall };
+
 struct Row {
     const char* key;
     const char* label;
     double Figures::*value;
     int decimals;
-    bool displayOnly = false;
+    Shown shown = Shown::Always;
 };
 
 // One list for the table and the JSON object, so the two always agree.
@@ -36,6 +39,8 @@ const Row rows[] = {
     {"lane_err_p50_ms", "lane time error p50 (ms)", &Figures::laneErrP50Ms, 3},
     {"lane_err_p99_ms", "lane time error p99 (ms)", &Figures::laneErrP99Ms, 3},
     {"lane_err_max_ms", "lane time error max (ms)", &Figures::laneErrMaxMs, 3},
+    {"machine_wake_p99_ms", "machine wake-up lateness p99 (ms)", &Figures::machineWakeP99Ms, 3},
+    {"machine_wake_max_ms", "machine wake-up lateness max (ms)", &Figures::machineWakeMaxMs, 3},
     {"lane_lag_p99_ms", "target seen after closing p99 (ms)", &Figures::laneLagP99Ms, 3},
     {"lane_lag_max_ms", "target seen after closing max (ms)", &Figures::laneLagMaxMs, 3},
     {"start_lag_max_ms", "start seen after closing max (ms)", &Figures::startLagMaxMs, 3},
@@ -45,19 +50,34 @@ const Row rows[] = {
     {"cpu_race_pct", "CPU race (% of a core)", &Figures::cpuRacePct, 2},
     {"cpu_pulse_pct", "CPU during pulses (% of a core)", &Figures::cpuPulsePct, 2},
     {"cpu_idle_display_pct", "CPU idle with X server (% of a core)", &Figures::cpuIdleDisplayPct, 2,
-     true},
+     Shown::OnDisplay},
     {"cpu_race_display_pct", "CPU race with X server (% of a core)", &Figures::cpuRaceDisplayPct, 2,
-     true},
+     Shown::OnDisplay},
     {"rss_peak_mb", "peak resident memory (MB)", &Figures::rssPeakMb, 1},
     {"startup_ms", "start-up to first pass (ms)", &Figures::startupMs, 1},
     {"flush_lag_p99_ms", "record written to flushed p99 (ms)", &Figures::flushLagP99Ms, 1},
+    {"stall_records", "records after the hung read", &Figures::stallRecords, 0, Shown::WithStall},
+    {"stall_starts", "start pulses after the hung read", &Figures::stallStarts, 0,
+     Shown::WithStall},
 };
+
+bool shown(const Row& row, const Figures& f) {
+    switch (row.shown) {
+    case Shown::Always:
+        return true;
+    case Shown::OnDisplay:
+        return f.display;
+    case Shown::WithStall:
+        return f.stallMs > 0;
+    }
+    return true;
+}
 } // namespace
 
 QString figuresTable(const Figures& f) {
     QString out;
     for (const Row& row : rows) {
-        if (row.displayOnly && !f.display) {
+        if (!shown(row, f)) {
             continue;
         }
         out += QStringLiteral("%1 %2\n")
@@ -65,14 +85,16 @@ QString figuresTable(const Figures& f) {
                    .arg(f.*row.value, 10, 'f', row.decimals);
     }
     out += QStringLiteral("(%1 passes, %2 lane closures, %3 pulses, %4 start-ups; adapter: %5, "
-                          "real-time: %6, busy processes beside it: %7, slow disk: %8 ms)\n")
+                          "real-time: %6, busy processes beside it: %7, slow disk: %8 ms, "
+                          "hung read: %9 ms)\n")
                .arg(f.passes)
                .arg(f.closures)
                .arg(f.pulses)
                .arg(f.startups)
                .arg(f.adapter, f.realtime)
                .arg(f.load)
-               .arg(f.slowDiskMs);
+               .arg(f.slowDiskMs)
+               .arg(f.stallMs);
     return out;
 }
 
@@ -80,7 +102,7 @@ QString figuresJson(const Figures& f) {
     QString out = QStringLiteral("{");
     bool first = true;
     for (const Row& row : rows) {
-        if (row.displayOnly && !f.display) {
+        if (!shown(row, f)) {
             continue;
         }
         out += QStringLiteral("%1\"%2\": %3")
@@ -89,9 +111,11 @@ QString figuresJson(const Figures& f) {
         first = false;
     }
     out += QStringLiteral(
-               ", \"adapter\": \"%1\", \"realtime\": \"%2\", \"load\": %3, \"slow_disk_ms\": %4}\n")
+               ", \"adapter\": \"%1\", \"realtime\": \"%2\", \"load\": %3, \"slow_disk_ms\": %4, "
+               "\"stall_ms\": %5}\n")
                .arg(f.adapter, f.realtime)
                .arg(f.load)
-               .arg(f.slowDiskMs);
+               .arg(f.slowDiskMs)
+               .arg(f.stallMs);
     return out;
 }

@@ -9,6 +9,8 @@ struct Figures {
     double passWorkP50Us = 0, passWorkP99Us = 0;
     double readsPerS = 0; // modem-status reads of the port, over the race spell
     double laneErrP50Ms = 0, laneErrP99Ms = 0, laneErrMaxMs = 0;
+    // How late a thread on the sampler's schedule and priority woke, reading nothing: the machine.
+    double machineWakeP99Ms = 0, machineWakeMaxMs = 0;
     double laneLagP99Ms = 0, laneLagMaxMs = 0, startLagMaxMs = 0; // where the lane error comes from
     double pulseMeanDevMs = 0, pulseMaxDevMs = 0;
     double cpuIdlePct = 0, cpuRacePct = 0, cpuPulsePct = 0;
@@ -18,6 +20,10 @@ struct Figures {
     double rssPeakMb = 0;
     double startupMs = 0;
     double flushLagP99Ms = 0; // a lane's record written to the end of its flush
+    // With a read hung during a start contact (--stall): the records and start pulses that
+    // followed it; one start and no record is right.
+    int stallMs = 0;
+    double stallRecords = 0, stallStarts = 0;
 
     QString adapter;    // how the port is read: uart, usb-control or usb-interrupt
     QString realtime;   // how the loop's thread was scheduled: fifo, rr, rtkit or none

@@ -7,6 +7,7 @@
 #include "window/Form1.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMetaObject>
@@ -19,9 +20,25 @@ constexpr std::int64_t ms = 1'000'000;
 // Anything the loop should notice within a pass or a pulse has this long, or the run fails:
 // a guard against a loop that stopped reacting, far beyond any slow pass.
 constexpr std::int64_t patienceNs = 10000 * ms;
+// The referee's start contact of the stall, and when the hung read is asked for within it.
+constexpr std::int64_t stallContactNs = 300 * ms;
+constexpr std::int64_t stallIntoContactNs = 60 * ms;
+// After the hung read, long enough for a start pulse it set off to have ended.
+constexpr std::int64_t afterStallNs = 2000 * ms;
+
+std::size_t pulsesOf(const ScheduledLines& lines, ScheduledLines::Output output) {
+    return static_cast<std::size_t>(
+        std::count_if(lines.pulses().begin(), lines.pulses().end(),
+                      [output](const ScheduledLines::Pulse& p) { return p.output == output; }));
+}
+
+qsizetype logLines() {
+    QFile log(QString::fromLatin1(LogRecords::fileName));
+    return log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
+}
 } // namespace
 
-TrackScenario::TrackScenario(Form1& form, ScheduledLines& lines, PassProbe& probe, const Plan& plan)
+TrackScenario::TrackScenario(Form1& form, AdapterModel& lines, PassProbe& probe, const Plan& plan)
     : form_(form), lines_(lines), probe_(probe), plan_(plan), random_(plan.seed) {
     plan_.closuresPerRace = std::max(plan_.closuresPerRace, 2);
     const auto closures = static_cast<std::size_t>(plan_.races * plan_.closuresPerRace);
@@ -106,6 +123,25 @@ void TrackScenario::takeLane() {
     // The target is let go once its time is taken, whenever a slow pass took it.
     lines_.openAt(laneContact(), ProcessClock::monotonicNs());
     ++closuresInRace_;
+}
+
+void TrackScenario::beginStall() {
+    stallRecords_ = static_cast<int>(logLines());
+    stallStarts_ = static_cast<int>(pulsesOf(lines_, ScheduledLines::Break));
+    startCloseNs_ = ProcessClock::monotonicNs() + randomNs(2 * ms, 10 * ms);
+    lines_.closeAt(ScheduledLines::Start, startCloseNs_);
+    lines_.openAt(ScheduledLines::Start, startCloseNs_ + stallContactNs);
+    const std::int64_t hangNs = static_cast<std::int64_t>(plan_.stallMs) * ms;
+    lines_.hangOneReadAt(startCloseNs_ + stallIntoContactNs, hangNs);
+    deadlineNs_ = startCloseNs_ + stallIntoContactNs + hangNs + afterStallNs + patienceNs;
+    stage_ = Stage::AwaitStallOver;
+}
+
+void TrackScenario::endStall() {
+    stallRecords_ = static_cast<int>(logLines()) - stallRecords_;
+    stallStarts_ = static_cast<int>(pulsesOf(lines_, ScheduledLines::Break)) - stallStarts_;
+    stage_ = Stage::Done;
+    form_.race().leaveLoop();
 }
 
 void TrackScenario::step() {
@@ -202,19 +238,26 @@ void TrackScenario::step() {
             }
         }
         break;
-    case Stage::AwaitReset: {
-        const auto resets = std::count_if(
-            lines_.pulses().begin(), lines_.pulses().end(),
-            [](const ScheduledLines::Pulse& p) { return p.output == ScheduledLines::Rts; });
-        if (static_cast<std::size_t>(resets) == resetPulsesWanted_) {
+    case Stage::AwaitReset:
+        if (pulsesOf(lines_, ScheduledLines::Rts) == resetPulsesWanted_) {
             if (resetPulsesWanted_ == static_cast<std::size_t>(plan_.resetPulses)) {
-                stage_ = Stage::Done;
-                form_.race().leaveLoop();
+                if (plan_.stallMs > 0) {
+                    beginStall();
+                } else {
+                    stage_ = Stage::Done;
+                    form_.race().leaveLoop();
+                }
             } else {
                 ++resetPulsesWanted_;
                 deadlineNs_ = now + patienceNs;
                 click(form_.controls().Command8);
             }
+        }
+        break;
+    case Stage::AwaitStallOver: {
+        const std::int64_t hangEnded = lines_.hangEndedNs();
+        if (hangEnded >= 0 && now > hangEnded + afterStallNs) {
+            endStall();
         }
         break;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bench/ScheduledLines.h"
+#include "bench/AdapterModel.h"
 
 #include <QString>
 #include <cstdint>
@@ -20,6 +20,7 @@ struct Plan {
     int races = 12;
     int closuresPerRace = 84; // at least 2: every race ends with both lanes
     int resetPulses = 2;
+    int stallMs = 0; // at the end, a start contact during which one read hangs this long
     std::uint64_t seed = 20261207;
 };
 
@@ -29,9 +30,11 @@ struct Plan {
 // clears the lane boxes (Command4), which arms the lanes again without a pulse; every race ends
 // with both lanes, so the stop pulse runs, and the reset button (Command8) is pressed at the end.
 // The operator's clicks are posted, so they run in the loop's own event pump as real clicks do.
+// With a stall, the referee then holds the start contact for 300 ms, and 60 ms into it one
+// read of the adapter hangs and fails: one start, and no record, is all that may follow.
 class TrackScenario {
 public:
-    TrackScenario(Form1& form, ScheduledLines& lines, PassProbe& probe, const Plan& plan);
+    TrackScenario(Form1& form, AdapterModel& lines, PassProbe& probe, const Plan& plan);
 
     void step();
     bool finished() const { return stage_ == Stage::Done; }
@@ -55,6 +58,9 @@ public:
     const std::vector<double>& startLagsMs() const { return startLagsMs_; }
     // Each lane's record: when it was written (its pass saw the target) and the log's size after.
     const std::vector<std::pair<std::int64_t, std::int64_t>>& records() const { return records_; }
+    // After the hung read: the records written and the start pulses given.
+    int stallRecords() const { return stallRecords_; }
+    int stallStarts() const { return stallStarts_; }
 
 private:
     enum class Stage {
@@ -68,6 +74,7 @@ private:
         AwaitFinish,
         AwaitArmedForStart,
         AwaitReset,
+        AwaitStallOver,
         Done
     };
 
@@ -81,12 +88,14 @@ private:
         return lane_ == 1 ? ScheduledLines::Lane1 : ScheduledLines::Lane2;
     }
     void takeLane();
+    void beginStall();
+    void endStall();
     void click(QPushButton* button);
     void fail(const QString& why);
     std::int64_t randomNs(std::int64_t fromNs, std::int64_t toNs);
 
     Form1& form_;
-    ScheduledLines& lines_;
+    AdapterModel& lines_;
     PassProbe& probe_;
     Plan plan_;
     std::mt19937_64 random_;
@@ -117,4 +126,6 @@ private:
     std::vector<double> laneLagsMs_;
     std::vector<double> startLagsMs_;
     std::vector<std::pair<std::int64_t, std::int64_t>> records_;
+    int stallRecords_ = 0;
+    int stallStarts_ = 0;
 };

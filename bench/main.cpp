@@ -13,6 +13,7 @@
 #include "bench/ScheduledLines.h"
 #include "bench/ServerCpu.h"
 #include "bench/TrackScenario.h"
+#include "bench/WakeProbe.h"
 #include "desktop/KeepAwake.h"
 #include "race/LogFlusher.h"
 #include "race/Race.h"
@@ -62,6 +63,7 @@ struct Options {
     bool quick = false;
     int load = 0;
     int slowDiskMs = 0; // each flush of the log takes this long instead of the disk's time
+    int stallMs = 0;    // at the end, one read hangs this long during a start contact
     Adapter adapter = Adapter::Uart;
     int readUs = 1000;    // a USB control transfer's time, for usb-control
     bool display = false; // run the whole benchmark again on an X server of its own
@@ -82,6 +84,9 @@ Options parse(const QStringList& args) {
         } else if (args[i] == QLatin1String("--slow-disk") && i + 1 < args.size() &&
                    args[i + 1].toInt() >= 0) {
             o.slowDiskMs = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--stall") && i + 1 < args.size() &&
+                   args[i + 1].toInt() >= 0) {
+            o.stallMs = args[++i].toInt();
         } else if (args[i] == QLatin1String("--adapter") && i + 1 < args.size() &&
                    adapterNamed(args[i + 1])) {
             o.adapter = *adapterNamed(args[++i]);
@@ -97,7 +102,7 @@ Options parse(const QStringList& args) {
         } else {
             std::fprintf(stderr,
                          "usage: tavorin-bench [--quick] [--json] [--load N] [--slow-disk MS] "
-                         "[--display] [--adapter uart|usb-control|usb-interrupt] "
+                         "[--stall MS] [--display] [--adapter uart|usb-control|usb-interrupt] "
                          "[--read-us N]\n");
             std::exit(2);
         }
@@ -222,9 +227,10 @@ int runOnDisplay(const QStringList& args) {
     return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : 1;
 }
 
-Plan planFor(bool quick) {
+Plan planFor(const Options& options) {
     Plan plan;
-    if (quick) {
+    plan.stallMs = options.stallMs;
+    if (options.quick) {
         plan.warmupPasses = 10;
         plan.idlePasses = 50;
         plan.racePasses = 100;
@@ -266,11 +272,14 @@ int main(int argc, char** argv) {
     // As the program does; TAVORIN_REALTIME=0 measures it without.
     const RealtimeResult realtime = requestRealtimePriority();
     const BusyLoad load(options.load);
-    const Plan plan = planFor(options.quick);
+    const Plan plan = planFor(options);
     BenchDisk disk(options.slowDiskMs);
     LogFlusher flusher(disk); // outlives the log that hands it work
     BenchMachine m(options);
     requestSamplerRealtime(m);
+    WakeProbe wake; // on the sampler's schedule, with the same real-time request
+    requestRealtimePriority(RealtimeThread{wake.threadId(), QStringLiteral("sonda buzení"),
+                                           QStringLiteral("wake probe")});
     PassProbe probe(m.sleep, static_cast<std::size_t>(plan.racePasses) + 16);
     m.log.flushWith(flusher);
     Race race(m.raceLines, m.clock, probe, m.timeOfDay, m.log);
@@ -294,6 +303,7 @@ int main(int argc, char** argv) {
     while (!scenario.finished()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
+    wake.finish();
     if (!scenario.failure().isEmpty()) {
         std::fprintf(stderr, "tavorin-bench: %s\n", qPrintable(scenario.failure()));
         return 1;
@@ -320,6 +330,11 @@ int main(int argc, char** argv) {
     f.laneLagP99Ms = percentile(scenario.laneLagsMs(), 99);
     f.laneLagMaxMs = maximum(scenario.laneLagsMs());
     f.startLagMaxMs = maximum(scenario.startLagsMs());
+    f.machineWakeP99Ms = percentile(wake.latenessMs(), 99);
+    f.machineWakeMaxMs = maximum(wake.latenessMs());
+    f.stallMs = options.stallMs;
+    f.stallRecords = scenario.stallRecords();
+    f.stallStarts = scenario.stallStarts();
     flusher.waitFlushed(std::chrono::minutes(1));
     f.flushLagP99Ms = percentile(disk.lagsMs(scenario.records()), 99);
     f.slowDiskMs = options.slowDiskMs;

@@ -28,6 +28,8 @@ public:
 
     bool waitNext() override;
     void stop() override { stopped_ = true; }
+    // The monotonic time (ns) the last waitNext() was due at; the caller's thread only.
+    std::int64_t deadlineNs() const { return next_; }
 
     // The deadline after one at `previous` (0: none yet), the schedule read at `now`.
     static std::int64_t nextDeadline(std::int64_t previous, std::int64_t now);

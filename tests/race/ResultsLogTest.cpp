@@ -139,13 +139,4 @@ TEST(ResultsLogOutage, EachWayTheFileFailsIsToldOnceWithItsReasonAndLosesNothing
     }
 }
 
-TEST_F(ResultsLogTest, ARetryWritesWhatWasKept) {
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path));
-    log.append(QStringLiteral("x"));
-    ASSERT_TRUE(QFile::remove(path));
-    EXPECT_TRUE(log.retryPending());
-    EXPECT_EQ(content(), QByteArray("x\r\n"));
-    EXPECT_TRUE(log.pending().isEmpty());
-}
-
 } // namespace

@@ -31,8 +31,12 @@ void Engine::during(std::function<void()> action, int count) {
     passes(count);
 }
 
+QString Engine::logPath() const {
+    return dir_.filePath(QStringLiteral("ZAVOD.TXT"));
+}
+
 QByteArray Engine::logBytes() const {
-    QFile file(dir_.filePath(QStringLiteral("ZAVOD.TXT")));
+    QFile file(logPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 

@@ -38,6 +38,7 @@ public:
     // The operator's action, run in the next pass's event pump.
     void during(std::function<void()> action, int passes = 1);
     QByteArray logBytes() const;
+    QString logPath() const;
     // The lengths of each completed pulse of the output, in fake microseconds.
     std::vector<std::int64_t> pulseLengths(Output line) const;
 };
