@@ -18,7 +18,7 @@ double maximum(const std::vector<double>& samples) {
 
 namespace {
 // Which runs show a figure.
-enum class Shown { Always, OnDisplay, WithStall };
+enum class Shown { Always, OnDisplay, WithStall, WithListener };
 
 struct Row {
     const char* key;
@@ -59,6 +59,8 @@ const Row rows[] = {
     {"stall_records", "records after the hung read", &Figures::stallRecords, 0, Shown::WithStall},
     {"stall_starts", "start pulses after the hung read", &Figures::stallStarts, 0,
      Shown::WithStall},
+    {"signals_heard", "run changes the reader heard", &Figures::signalsHeard, 0,
+     Shown::WithListener},
 };
 
 bool shown(const Row& row, const Figures& f) {
@@ -69,6 +71,8 @@ bool shown(const Row& row, const Figures& f) {
         return f.display;
     case Shown::WithStall:
         return f.stallMs > 0;
+    case Shown::WithListener:
+        return f.listener;
     }
     return true;
 }
@@ -112,10 +116,11 @@ QString figuresJson(const Figures& f) {
     }
     out += QStringLiteral(
                ", \"adapter\": \"%1\", \"realtime\": \"%2\", \"load\": %3, \"slow_disk_ms\": %4, "
-               "\"stall_ms\": %5}\n")
+               "\"stall_ms\": %5, \"listener\": %6}\n")
                .arg(f.adapter, f.realtime)
                .arg(f.load)
                .arg(f.slowDiskMs)
-               .arg(f.stallMs);
+               .arg(f.stallMs)
+               .arg(f.listener ? QStringLiteral("true") : QStringLiteral("false"));
     return out;
 }

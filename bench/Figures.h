@@ -24,6 +24,9 @@ struct Figures {
     // followed it; one start and no record is right.
     int stallMs = 0;
     double stallRecords = 0, stallStarts = 0;
+    // With the run published and a reader following it on the bus (--listener).
+    bool listener = false;
+    double signalsHeard = 0;
 
     QString adapter;    // how the port is read: uart, usb-control or usb-interrupt
     QString realtime;   // how the loop's thread was scheduled: fifo, rr, rtkit or none

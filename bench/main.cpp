@@ -6,6 +6,7 @@
 
 #include "bench/AdapterModel.h"
 #include "bench/BenchDisk.h"
+#include "bench/BusListener.h"
 #include "bench/BusyLoad.h"
 #include "bench/Figures.h"
 #include "bench/PassProbe.h"
@@ -15,6 +16,7 @@
 #include "bench/TrackScenario.h"
 #include "bench/WakeProbe.h"
 #include "desktop/KeepAwake.h"
+#include "publish/RunPublisher.h"
 #include "race/LogFlusher.h"
 #include "race/Race.h"
 #include "race/RaceLines.h"
@@ -40,6 +42,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,12 +61,20 @@ public:
     }
 };
 
+// The clock behind MillisClock, whole, as the program publishes the run on.
+std::int64_t monotonicMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 struct Options {
     bool json = false;
     bool quick = false;
     int load = 0;
-    int slowDiskMs = 0; // each flush of the log takes this long instead of the disk's time
-    int stallMs = 0;    // at the end, one read hangs this long during a start contact
+    int slowDiskMs = 0;    // each flush of the log takes this long instead of the disk's time
+    int stallMs = 0;       // at the end, one read hangs this long during a start contact
+    bool listener = false; // the run published on a private bus, a reader following it
     Adapter adapter = Adapter::Uart;
     int readUs = 1000;    // a USB control transfer's time, for usb-control
     bool display = false; // run the whole benchmark again on an X server of its own
@@ -93,6 +104,8 @@ Options parse(const QStringList& args) {
         } else if (args[i] == QLatin1String("--read-us") && i + 1 < args.size() &&
                    args[i + 1].toInt() > 0) {
             o.readUs = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--listener")) {
+            o.listener = true;
         } else if (args[i] == QLatin1String("--display")) {
             o.display = true;
         } else if (args[i] == QLatin1String("--on-x")) {
@@ -100,10 +113,11 @@ Options parse(const QStringList& args) {
         } else if (args[i] == QLatin1String("--startup-child") && i + 1 < args.size()) {
             o.startupChildSpawnNs = args[++i].toLongLong();
         } else {
-            std::fprintf(stderr,
-                         "usage: tavorin-bench [--quick] [--json] [--load N] [--slow-disk MS] "
-                         "[--stall MS] [--display] [--adapter uart|usb-control|usb-interrupt] "
-                         "[--read-us N]\n");
+            std::fprintf(
+                stderr,
+                "usage: tavorin-bench [--quick] [--json] [--load N] [--slow-disk MS] "
+                "[--stall MS] [--listener] [--display] [--adapter uart|usb-control|usb-interrupt] "
+                "[--read-us N]\n");
             std::exit(2);
         }
     }
@@ -283,6 +297,16 @@ int main(int argc, char** argv) {
     PassProbe probe(m.sleep, static_cast<std::size_t>(plan.racePasses) + 16);
     m.log.flushWith(flusher);
     Race race(m.raceLines, m.clock, probe, m.timeOfDay, m.log);
+    std::optional<BusListener> listener;
+    std::optional<RunPublisher> publisher;
+    if (options.listener) {
+        listener.emplace();
+        if (!listener->failure().isEmpty()) {
+            std::fprintf(stderr, "tavorin-bench: %s\n", qPrintable(listener->failure()));
+            return 1;
+        }
+        publisher.emplace(race.track(), &monotonicMs, std::cerr, listener->bus());
+    }
     Form1 form(race, m.log, m.clock, m.end);
     TrackScenario scenario(form, m.lines, probe, plan);
     probe.onPass([&scenario] { scenario.step(); });
@@ -338,6 +362,8 @@ int main(int argc, char** argv) {
     flusher.waitFlushed(std::chrono::minutes(1));
     f.flushLagP99Ms = percentile(disk.lagsMs(scenario.records()), 99);
     f.slowDiskMs = options.slowDiskMs;
+    f.listener = options.listener;
+    f.signalsHeard = listener ? listener->signalsHeard() : 0;
 
     double sum = 0;
     double pulseWallNs = 0;
