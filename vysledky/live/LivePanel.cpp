@@ -38,7 +38,7 @@ QString placeText(const TimingRun& run, const QList<Attempt>& attempts,
             continue;
         }
         for (const RankingRow& row : ranking) {
-            if (row.place > 0 && row.category == attempt.category && teamKey(row.team) == key) {
+            if (row.place > 0 && teamKey(row.team) == key) {
                 return row.category.isEmpty()
                            ? QStringLiteral("%1. místo").arg(row.place)
                            : QStringLiteral("%1. místo (%2)").arg(row.place).arg(row.category);
