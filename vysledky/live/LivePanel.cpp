@@ -71,7 +71,7 @@ QString endText(const TimingRun& run, const QList<Attempt>& attempts,
 } // namespace
 
 bool LivePanel::take(const TimingRun& run) {
-    if (run_ && run.seq < run_->seq) {
+    if (run_ && run.seq <= run_->seq) {
         return false;
     }
     run_ = run;

@@ -29,7 +29,8 @@ class LivePanel {
 public:
     static constexpr qint64 shownAfterEndMs = 15'000;
 
-    // Keeps the run if it is newer than the one held (a GetRun reply can come after a signal).
+    // Keeps the run if it is newer than the one held: a GetRun reply can come after a signal, or
+    // repeat it.
     // True when it was taken.
     bool take(const TimingRun& run);
     // The timing program is gone.
