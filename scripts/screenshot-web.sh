@@ -7,7 +7,7 @@
 set -euo pipefail
 # shellcheck source=lib/screenshot.sh
 source "$(dirname "$0")/lib/screenshot.sh" vysledky
-# shellcheck source=lib/fake-timing.sh
+# shellcheck source=SCRIPTDIR/lib/fake-timing.sh
 source scripts/lib/fake-timing.sh
 cmake --build build -j"$(nproc)" --target fake-timing-program
 trap '[ -n "$server" ] && kill "$server" 2>/dev/null; stop_fake_timing; rm -rf "$work"' EXIT

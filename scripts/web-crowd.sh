@@ -19,12 +19,14 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-command -v dbus-daemon >/dev/null && command -v python3 >/dev/null || scripts/install-deps.sh
+if ! command -v dbus-daemon >/dev/null || ! command -v python3 >/dev/null; then
+    scripts/install-deps.sh
+fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target vysledky fake-timing-program >/dev/null
 work=$(mktemp -d)
 server=
-# shellcheck source=lib/fake-timing.sh
+# shellcheck source=SCRIPTDIR/lib/fake-timing.sh
 source scripts/lib/fake-timing.sh
 trap '[ -n "$server" ] && kill "$server" 2>/dev/null; stop_fake_timing; rm -rf "$work"' EXIT
 start_fake_timing

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that show or measure the run live: a private session bus in $work and
 # the fake timing program on it (build/tests/vysledky/fake-timing-program, built by the caller),
 # so that a `vysledky` started afterwards follows it. `timing COMMAND` drives it (team NAME,
@@ -5,6 +6,7 @@
 # after each change its line "seq nowMs" is appended to $work/timing.out. stop_fake_timing ends
 # both.
 start_fake_timing() {
+    : "${work:?}"
     DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 \
         --print-pid=3 3>"$work/bus.pid")
     export DBUS_SESSION_BUS_ADDRESS
