@@ -216,9 +216,7 @@ protected:
         bus_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
         ASSERT_TRUE(bus_.waitForReadyRead(10'000));
         const QByteArray address = bus_.readLine().trimmed();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
-        timing_.setProcessEnvironment(environment);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address); // for the fake timing program
         timing_.start(QStringLiteral(FAKE_TIMING_PROGRAM), QStringList());
         ASSERT_TRUE(timing_.waitForReadyRead(10'000));
         feed.follow(&follower);
