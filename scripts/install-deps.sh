@@ -8,7 +8,7 @@ packages=(
     xvfb xdotool imagemagick fonts-liberation
     dpkg-dev file lintian desktop-file-utils
     qt6-httpserver-dev qt6-websockets-dev libqrencode-dev qt6-translations-l10n
-    dbus bats chromium wrk
+    dbus bats chromium wrk python3
 )
 
 missing=()

@@ -1,13 +1,16 @@
 #include "vysledky/ResultsWindow.h"
 
+#include "vysledky/LivePanelBox.h"
 #include "vysledky/LogFollower.h"
 #include "vysledky/ResultsFiles.h"
 #include "vysledky/ResultsTables.h"
 #include "vysledky/StartList.h"
 #include "vysledky/WebDialog.h"
+#include "vysledky/live/LiveFeed.h"
 #include "vysledky/web/WebResults.h"
 
 #include <QAction>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,13 +22,21 @@
 #include <QPrinter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 ResultsWindow::ResultsWindow(const QString& logPath, QWidget* parent)
     : QMainWindow(parent), tables_(new ResultsTables), status_(new QLabel),
-      web_(new WebResults(this)) {
+      web_(new WebResults(this)), live_(new LiveFeed(LiveFeed::monotonicMillis, this)) {
     status_->setObjectName(QStringLiteral("status"));
     statusBar()->addWidget(status_, 1);
-    setCentralWidget(tables_);
+    auto* central = new QWidget;
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(new LivePanelBox(*live_, central));
+    column->addWidget(tables_, 1);
+    setCentralWidget(central);
+    live_->listen(QDBusConnection::sessionBus());
+    web_->followLive(live_);
     buildActions();
     resize(1000, 700);
     openLog(logPath);
@@ -76,6 +87,7 @@ void ResultsWindow::openLog(const QString& path) {
     follower_->setStartList(list);
     connect(follower_.get(), &LogFollower::updated, this, &ResultsWindow::showTables);
     web_->follow(follower_.get());
+    live_->follow(follower_.get());
     setWindowTitle(QStringLiteral("Výsledky – %1").arg(QDir::toNativeSeparators(logPath())));
     follower_->refresh();
     showTables();

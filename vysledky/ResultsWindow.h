@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class LiveFeed;
 class LogFollower;
 class QLabel;
 class ResultsTables;
@@ -40,6 +41,8 @@ public:
 
     // The results on the local network.
     WebResults& web() { return *web_; }
+    // The panel „Na trati“, following the timing program on the session bus.
+    LiveFeed& live() { return *live_; }
 
 private:
     void buildActions();
@@ -57,4 +60,5 @@ private:
     ResultsTables* tables_;
     QLabel* status_;
     WebResults* web_;
+    LiveFeed* live_;
 };

@@ -1,14 +1,16 @@
 #include "l10n/QtTranslations.h"
 #include "vysledky/CommandLine.h"
-#include "vysledky/web/GuardedTcpServer.h"
 #include "vysledky/LogFollower.h"
 #include "vysledky/ResultsWindow.h"
 #include "vysledky/StartList.h"
+#include "vysledky/live/LiveFeed.h"
+#include "vysledky/web/GuardedTcpServer.h"
 #include "vysledky/web/WebAddresses.h"
 #include "vysledky/web/WebResults.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QFile>
 #include <QMessageBox>
 
@@ -52,6 +54,10 @@ int serve(const CommandLine& line) {
     follower.refresh();
     WebResults web;
     web.follow(&follower);
+    LiveFeed live;
+    live.follow(&follower);
+    live.listen(QDBusConnection::sessionBus());
+    web.followLive(&live);
     const QHostAddress address =
         line.webAddress.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(line.webAddress);
     if (address.isNull() || !web.start(address, line.webPort, error)) {

@@ -1,8 +1,11 @@
 #include "tests/vysledky/LogBytes.h"
 #include "vysledky/LogFollower.h"
-#include "vysledky/web/ResultsServer.h"
 #include "vysledky/StartList.h"
+#include "vysledky/live/LiveFeed.h"
+#include "vysledky/web/LiveJson.h"
+#include "vysledky/web/ResultsServer.h"
 
+#include <QDBusConnection>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -56,41 +59,6 @@ private:
     QString chromium_;
 };
 } // namespace
-
-// The phone page: each category's ranking with the list's spelling, names as plain text, and
-// the line appended once the page has read its first data (newest first), without loading the
-// page again. The DOM is taken 2 s (virtual time) after loading.
-TEST_F(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
-    ASSERT_NO_FATAL_FAILURE(serve(logOf({"SDH Lhota", "@1 00:00:18:100", "@2 00:00:18:500",
-                                         "<b>Jiskra</b>", "@1 00:00:19:000", "@2 00:00:19:250"}),
-                                  "družstvo;kategorie\nsdh lhota;muži\n<b>Jiskra</b>;ženy\n"));
-    bool appended = false;
-    QObject::connect(&server, &ResultsServer::served, [&](const QString& path, int status) {
-        if (path == u"/data.json" && status == 200 && !appended) {
-            appended = true;
-            log.append(logOf({"Orel Bela", "@1 00:00:17:700", "@2 00:00:17:900"}));
-            follower.refresh();
-        }
-    });
-
-    QProcess browser;
-    QSignalSpy finished(&browser, &QProcess::finished);
-    open(browser, "/", {"--virtual-time-budget=2000", "--dump-dom"});
-    ASSERT_TRUE(finished.wait(30'000)) << "chromium did not finish";
-    const QString dom = QString::fromUtf8(browser.readAllStandardOutput());
-    for (const char* shown : {
-             R"(<h2>muži</h2><table class="poradi"><thead><tr><th>místo</th><th>družstvo</th>)"
-             R"(<th>výsledek</th></tr></thead><tbody><tr><td class="cislo">1.</td>)"
-             R"(<td>sdh lhota</td><td class="cas">18,500</td></tr></tbody></table>)",
-             R"(<h2>ženy</h2><table class="poradi">)",
-             R"(<td>&lt;b&gt;Jiskra&lt;/b&gt;</td><td class="cas">19,250</td>)",
-             R"(<h2>bez kategorie</h2>)",
-             R"(<tbody><tr><td class="cislo">3</td><td>Orel Bela<span class="kategorie">)"
-             R"(bez kategorie</span></td><td class="cas">17,700</td>)",
-         }) {
-        EXPECT_TRUE(dom.contains(QString::fromUtf8(shown))) << shown << "\n" << dom.toStdString();
-    }
-}
 
 namespace {
 // Asks a page of a Chromium started with --remote-debugging-port=0 through its debugging
@@ -151,6 +119,45 @@ private:
 };
 } // namespace
 
+// The phone page: each category's ranking with the list's spelling, names as plain text, and
+// the line appended once the page has read its first data (newest first), without loading the
+// page again.
+TEST_F(Browser, ThePhonePageShowsTheRankingAndFollowsTheLog) {
+    ASSERT_NO_FATAL_FAILURE(serve(logOf({"SDH Lhota", "@1 00:00:18:100", "@2 00:00:18:500",
+                                         "<b>Jiskra</b>", "@1 00:00:19:000", "@2 00:00:19:250"}),
+                                  "družstvo;kategorie\nsdh lhota;muži\n<b>Jiskra</b>;ženy\n"));
+    bool appended = false;
+    QObject::connect(&server, &ResultsServer::served, [&](const QString& path, int status) {
+        if (path == u"/data.json" && status == 200 && !appended) {
+            appended = true;
+            log.append(logOf({"Orel Bela", "@1 00:00:17:700", "@2 00:00:17:900"}));
+            follower.refresh();
+        }
+    });
+
+    QProcess browser;
+    open(browser, "/", {"--remote-debugging-port=0", "--remote-allow-origins=*"});
+    const QString dom =
+        DevTools(profile.path())
+            .evaluate(QStringLiteral("(html => html.includes('Orel Bela') ? html : null)("
+                                     "document.documentElement.outerHTML)"))
+            .toString();
+    browser.terminate();
+    browser.waitForFinished();
+    for (const char* shown : {
+             R"(<h2>muži</h2><table class="poradi"><thead><tr><th>místo</th><th>družstvo</th>)"
+             R"(<th>výsledek</th></tr></thead><tbody><tr><td class="cislo">1.</td>)"
+             R"(<td>sdh lhota</td><td class="cas">18,500</td></tr></tbody></table>)",
+             R"(<h2>ženy</h2><table class="poradi">)",
+             R"(<td>&lt;b&gt;Jiskra&lt;/b&gt;</td><td class="cas">19,250</td>)",
+             R"(<h2>bez kategorie</h2>)",
+             R"(<tbody><tr><td class="cislo">3</td><td>Orel Bela<span class="kategorie">)"
+             R"(bez kategorie</span></td><td class="cas">17,700</td>)",
+         }) {
+        EXPECT_TRUE(dom.contains(QString::fromUtf8(shown))) << shown << "\n" << dom.toStdString();
+    }
+}
+
 // Five categories of long names on a 1920x1080 screen: nothing scrolls, every ranking row,
 // heading and time lies inside the screen, and each category shows at least three teams.
 TEST_F(Browser, TheBigScreenFitsFiveCategoriesOfLongNames) {
@@ -194,4 +201,104 @@ TEST_F(Browser, TheBigScreenFitsFiveCategoriesOfLongNames) {
                     box[3].toDouble() <= 1080)
             << QJsonDocument(box.toArray()).toJson().toStdString();
     }
+}
+
+namespace {
+// The run from the fake timing program on a private bus, driven line by line.
+class LiveRun : public Browser {
+protected:
+    void SetUp() override {
+        Browser::SetUp();
+        if (IsSkipped() ||
+            QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
+            GTEST_SKIP() << "chromium or dbus-daemon is not installed";
+        }
+        bus_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+        ASSERT_TRUE(bus_.waitForReadyRead(10'000));
+        const QByteArray address = bus_.readLine().trimmed();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address); // for the fake timing program
+        timing_.start(QStringLiteral(FAKE_TIMING_PROGRAM), QStringList());
+        ASSERT_TRUE(timing_.waitForReadyRead(10'000));
+        feed.follow(&follower);
+        feed.listen(QDBusConnection::connectToBus(QString::fromLatin1(address), "live"));
+        server.live().setSource([this] { return LiveJson::event(feed); });
+        QObject::connect(&feed, &LiveFeed::changed, &server, [this] { server.live().send(); });
+    }
+    void TearDown() override {
+        timing_.closeWriteChannel();
+        timing_.waitForFinished();
+        bus_.terminate();
+        bus_.waitForFinished();
+    }
+    void timing(const QByteArray& line) { timing_.write(line + '\n'); }
+
+    qint64 later = 0; // added to the monotonic clock: the end's 15 s without waiting for them
+    LiveFeed feed{[this] { return LiveFeed::monotonicMillis() + later; }};
+
+private:
+    QProcess bus_;
+    QProcess timing_;
+};
+
+QString text(const char* id) {
+    return QStringLiteral("document.getElementById('%1').textContent").arg(id);
+}
+} // namespace
+
+// The big screen during a run: the clock runs, a lane lands with its thousandths, the finish stays
+// with its place once it is in the log, readable from afar at both screen sizes, and the panel
+// goes 15 s after the end, giving the latest attempt its place back.
+TEST_F(LiveRun, TheBigScreenShowsTheRunAsItHappens) {
+    const QByteArray team = "Sbor dobrovolnych hasicu Horni Dolni Lhota nad Vltavou";
+    ASSERT_NO_FATAL_FAILURE(serve(logOf({"Jiskra", "@1 00:00:19:000", "@2 00:00:19:250"}),
+                                  "družstvo;kategorie\nJiskra;muži\n" + team + ";muži\n"));
+    QProcess browser;
+    open(browser, "/tabule", {"--remote-debugging-port=0", "--remote-allow-origins=*"});
+    DevTools page(profile.path());
+    timing("team " + team);
+    timing("start 17000");
+    const QString first =
+        page.evaluate(text("nt-cas") + ".startsWith('1') && " + text("nt-cas") + " || null")
+            .toString();
+    EXPECT_GE(first.section(u',', 0, 0).toInt(), 17) << first.toStdString();
+    EXPECT_EQ(page.evaluate(text("nt-cas") + " !== '" + first + "' || null"), true) << "stopped";
+    timing("lane1 00:00:17:204");
+    EXPECT_EQ(page.evaluate(text("nt-draha1") + " === '17,204' || null"), true);
+
+    log.append(logOf({team, "@1 00:00:17:204", "@2 00:00:18:500"}));
+    timing("lane2 00:00:18:500");
+    timing("finish");
+    follower.refresh();
+    EXPECT_EQ(page.evaluate(text("nt-konec") + " === 'výsledek 18,500 · 1. místo (muži)' && " +
+                            text("nt-cas") + " === '18,50' || null"),
+              true);
+    for (const int height : {1080, 720}) {
+        page.call("Emulation.setDeviceMetricsOverride", {{"width", height * 16 / 9},
+                                                         {"height", height},
+                                                         {"deviceScaleFactor", 1},
+                                                         {"mobile", false}});
+        // The time a fifth of the screen, the lanes a tenth, the team a fifteenth on one line cut
+        // short, and every ranking row inside the screen.
+        const QJsonArray fits = page.evaluate(QStringLiteral(R"(innerHeight !== %1 ? null : (() => {
+            const high = (e) => e.getBoundingClientRect().height / innerHeight;
+            const lanes = [...document.querySelectorAll('#na-trati .drahy .cas')].map(high);
+            const team = document.getElementById('nt-druzstvo');
+            const rows = [...document.querySelectorAll('#poradi tr')];
+            const sizes = [high(document.getElementById('nt-cas')), ...lanes, high(team)];
+            return [sizes[0] >= 1 / 5 && Math.min(...lanes) >= 1 / 10 && high(team) >= 1 / 15 &&
+              high(team) < 2 / 15 && team.scrollWidth > team.clientWidth && rows.length > 0 &&
+              rows.every((r) => r.getBoundingClientRect().bottom <= innerHeight),
+              sizes.join(' ')]; })())")
+                                                  .arg(height))
+                                    .toArray();
+        EXPECT_TRUE(fits[0].toBool()) << height << ": " << fits[1].toString().toStdString();
+    }
+
+    later = LivePanel::shownAfterEndMs;
+    feed.checkEnd();
+    EXPECT_EQ(page.evaluate("document.getElementById('na-trati').hidden && " +
+                            text("posledni-druzstvo") + ".startsWith('Sbor') || null"),
+              true);
+    browser.terminate();
+    browser.waitForFinished();
 }

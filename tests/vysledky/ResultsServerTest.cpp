@@ -4,6 +4,7 @@
 #include "vysledky/LogFollower.h"
 
 #include <QFile>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,8 @@ TEST_F(ServerTest, RefusesOtherRequestsAndClosesWhenAsked) {
         {"GET\r\n\r\n", 400, true},
         {"GET /\r\n\r\n", 400, true},
         {"GET / HTTP/1.1\r\nno colon\r\n\r\n", 400, true},
+        {"GET  HTTP/1.1\r\n\r\n", 400, true},                   // no target
+        {"GET /" + QByteArray(20'000, 'a'), 400, true},         // no line end, ever
         {QByteArray("\x16\x03\x01\x02\x00\x01", 6), 400, true}, // no line end needed
         {"GET / HTTP/9.9\r\n\r\n", 505, true},
         {"GET / HTTP/1.0\r\n\r\n", 200, true},
@@ -205,6 +208,35 @@ TEST_F(LimitsTest, ClosesConnectionsThatSendNothingHalfARequestOrStayIdle) {
     at(34'998, 1);
     at(34'999, 1);
     EXPECT_TRUE(closedByServer(answered));
+}
+
+// Asking on and never reading the answers is not being idle: the unread limit closes it, 30 s
+// after it last took a byte, not the idle limit.
+TEST_F(LimitsTest, ClosesAClientThatStopsReadingAtTheUnreadLimit) {
+    QSignalSpy served(&server, &ResultsServer::served);
+    HttpClient unread(server.port());
+    unread.socket().setReadBufferSize(1);
+    unread.send(HttpClient::request("GET", "/vysledky.js").repeated(300));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return served.count() == 300; }));
+    at(15'000, 1);
+    at(29'999, 1);
+    at(30'000, 1);
+    at(30'001, 0); // its client, reading nothing, does not notice
+}
+
+// A live stream is answered on and on: never idle nor waiting for a request, but it counts.
+TEST_F(LimitsTest, HoldsALiveStreamPastTheIdleLimitAndCountsIt) {
+    HttpClient live(server.port());
+    live.send(HttpClient::request("GET", "/na-trati"));
+    EXPECT_EQ(live.receive().headers.value("content-type"), "text/event-stream; charset=utf-8");
+    at(60'000, 1);
+    HttpClient idle(server.port());
+    at(61'000, 2);
+    HttpClient other(server.port());
+    at(62'000, 3);
+    HttpClient fourth(server.port());
+    EXPECT_TRUE(closedByServer(idle));
+    at(63'000, 3);
 }
 
 // The one waiting longest goes, unless it is halfway through a request.

@@ -52,7 +52,7 @@ void GuardedTcpServer::incomingConnection(qintptr descriptor) {
         return;
     }
     const qint64 now = clock_();
-    connections_.insert(socket, {now, now, false, false, {}});
+    connections_.insert(socket, {now, now, false, false, false, {}});
     // Connected before the HTTP server's own handler, so this one sees every byte first.
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readHeads(socket); });
     connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] {
@@ -110,7 +110,7 @@ void GuardedTcpServer::readHeads(QTcpSocket* socket) {
         QMetaObject::invokeMethod(
             this,
             [this, socket] {
-                if (connections_.contains(socket)) {
+                if (connections_.contains(socket) && !connections_[socket].held) {
                     socket->disconnectFromHost();
                 }
             },
@@ -128,8 +128,15 @@ void GuardedTcpServer::reject(QTcpSocket* socket, RequestHead::Verdict verdict) 
     socket->disconnectFromHost();
 }
 
+void GuardedTcpServer::hold(QTcpSocket* socket) {
+    const auto found = connections_.find(socket);
+    if (found != connections_.end()) {
+        found->held = true;
+    }
+}
+
 bool GuardedTcpServer::isIdle(QTcpSocket* socket, const Connection& connection) const {
-    return connection.pending.isEmpty() && socket->bytesToWrite() == 0;
+    return !connection.held && connection.pending.isEmpty() && socket->bytesToWrite() == 0;
 }
 
 void GuardedTcpServer::sweep() {
@@ -139,6 +146,9 @@ void GuardedTcpServer::sweep() {
         QTcpSocket* socket = it.key();
         const Connection& connection = it.value();
         const bool writing = socket->bytesToWrite() > 0;
+        if (connection.held && !writing) {
+            continue;
+        }
         const qint64 since = writing ? connection.lastWritten : connection.waitingSince;
         const auto limit = writing                      ? limits_.unread
                            : connection.betweenRequests ? limits_.idle

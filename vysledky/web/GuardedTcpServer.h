@@ -12,12 +12,13 @@
 
 class QTcpSocket;
 
-// How long a client may take and how many may be connected at once.
+// How long a client may take and how many may be connected at once: a thousand phones and
+// screens following the run live, with room for those only asking for the results.
 struct ConnectionLimits {
     std::chrono::milliseconds request{10'000}; // to send a whole request once connected
     std::chrono::milliseconds idle{15'000};    // between an answer and the next request
     std::chrono::milliseconds unread{30'000};  // an answer that the client does not read on
-    int connections = 256;
+    int connections = 1'200;
 };
 
 // The listening socket in front of the HTTP server. Qt HTTP Server keeps every connection for
@@ -33,6 +34,9 @@ struct ConnectionLimits {
 //   requests, or stops reading its answer;
 // - keeps at most `connections` open: a new one makes room by closing the one idle longest, so
 //   a new phone is always served. When the system runs out of file descriptors, the same.
+//
+// A held connection (a live stream, answered on and on) is never idle and has no request to
+// wait for: only the unread limit closes it, and it counts against the cap.
 class GuardedTcpServer final : public QTcpServer {
     Q_OBJECT
 
@@ -52,6 +56,9 @@ public:
     // Closes the connections past their time. Runs every second on its own.
     void sweep();
 
+    // The socket's answer goes on for as long as the client stays (see above).
+    void hold(QTcpSocket* socket);
+
 protected:
     void incomingConnection(qintptr descriptor) override;
 
@@ -61,6 +68,7 @@ private:
         qint64 lastWritten = 0;        // when the client last took bytes of an answer
         bool betweenRequests = false;  // else within a request, or before the first
         bool closeAfterAnswer = false; // the client asked to close after the current answer
+        bool held = false;             // a live stream
         QByteArray pending;            // the part of the next request seen so far
     };
     void readHeads(QTcpSocket* socket);

@@ -97,6 +97,11 @@ void ResultsServer::answer(const QHttpServerRequest& request, QHttpServerRespond
         path.size() > 1 && path.endsWith(u'/') && resources_.contains(path.chopped(1));
     const bool head = request.method() == QHttpServerRequest::Method::Head;
     const bool get = request.method() == QHttpServerRequest::Method::Get;
+    if (path == livePath && get) {
+        live_.open(responder, *tcp_);
+        emit served(path, static_cast<int>(Status::Ok));
+        return;
+    }
 
     Status status = Status::Ok;
     QByteArray type = "text/plain; charset=utf-8";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "vysledky/web/GuardedTcpServer.h"
+#include "vysledky/web/LiveStream.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -12,7 +13,8 @@
 class LogFollower;
 
 // The results on the local network: a page for phones (/), one for a big screen (/tabule),
-// their script and style, /data.json that both read, and the two CSV tables. Everything is
+// their script and style, /data.json that both read, the two CSV tables, and the run as it
+// happens pushed to both pages (/na-trati, a stream of Server-Sent Events). Everything is
 // made in memory; a URL only ever picks one of these fixed texts, never a file.
 //
 // Only GET and HEAD; any other method 405, any other path 404; a known path with a slash after
@@ -39,6 +41,9 @@ public:
     // Takes the follower's current tables.
     void publish(const LogFollower& follower);
 
+    static inline const QString livePath = QStringLiteral("/na-trati");
+    LiveStream& live() { return live_; }
+
 signals:
     // After each answer to a known path, with its status.
     void served(const QString& path, int status);
@@ -59,5 +64,6 @@ private:
     GuardedTcpServer* tcp_ = nullptr; // owned by server_
     QHttpServer server_;
     QHash<QString, Resource> resources_;
+    LiveStream live_;
     quint16 port_ = 0;
 };

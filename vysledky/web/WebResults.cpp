@@ -1,6 +1,8 @@
 #include "vysledky/web/WebResults.h"
 
 #include "vysledky/LogFollower.h"
+#include "vysledky/live/LiveFeed.h"
+#include "vysledky/web/LiveJson.h"
 #include "vysledky/web/ResultsServer.h"
 
 WebResults::WebResults(QObject* parent) : QObject(parent) {}
@@ -16,6 +18,16 @@ void WebResults::follow(LogFollower* follower) {
     publish();
 }
 
+void WebResults::followLive(LiveFeed* feed) {
+    feed_ = feed;
+    connect(feed, &LiveFeed::changed, this, [this] {
+        if (server_) {
+            server_->live().send();
+        }
+    });
+    publishLive();
+}
+
 bool WebResults::start(const QHostAddress& address, quint16 port, QString& error) {
     auto server = std::make_unique<ResultsServer>();
     if (!server->listen(address, port, error)) {
@@ -23,6 +35,7 @@ bool WebResults::start(const QHostAddress& address, quint16 port, QString& error
     }
     server_ = std::move(server);
     publish();
+    publishLive();
     emit runningChanged(true);
     return true;
 }
@@ -41,5 +54,13 @@ quint16 WebResults::port() const {
 void WebResults::publish() {
     if (server_ && follower_) {
         server_->publish(*follower_);
+    }
+}
+
+void WebResults::publishLive() {
+    if (server_ && feed_) {
+        server_->live().setSource([feed = feed_] {
+            return feed ? LiveJson::event(*feed) : QByteArray(R"({"zobrazit":false})");
+        });
     }
 }

@@ -1,6 +1,7 @@
 'use strict';
 // Both pages ask /data.json again every second. With the tag of what they show, the server
 // answers 304 without a body until the results change, so waiting costs next to nothing.
+// The run on the track comes pushed from /na-trati (Server-Sent Events) as it happens.
 // Texts go in as text, never as markup.
 
 const period = 1000;
@@ -170,7 +171,58 @@ async function poll() {
   setTimeout(poll, period);
 }
 
+// 17239 ms as "17,23", as the stopwatches show it: cut, not rounded.
+function hundredths(millis) {
+  const two = (n) => String(n).padStart(2, '0');
+  const hours = Math.floor(millis / 3600000);
+  const minutes = Math.floor(millis / 60000) % 60;
+  const seconds = Math.floor(millis / 1000) % 60;
+  const fraction = ',' + two(Math.floor(millis % 1000 / 10));
+  if (hours > 0) return hours + ':' + two(minutes) + ':' + two(seconds) + fraction;
+  if (minutes > 0) return minutes + ':' + two(seconds) + fraction;
+  return seconds + fraction;
+}
+
+// The panel „Na trati“. The server says how long the run had been running when it sent the
+// event; from there the page runs the clock itself, so it ticks smoothly between events.
+let live = { shown: false, running: false, sentMs: 0, receivedAt: 0 };
+
+function tick() {
+  if (!live.running) return;
+  document.getElementById('nt-cas').textContent =
+    hundredths(live.sentMs + performance.now() - live.receivedAt);
+  requestAnimationFrame(tick);
+}
+
+function showLive(panel) {
+  const was = live;
+  live = { shown: !!panel.zobrazit, running: !!panel.bezi, sentMs: panel.ubehloMs || 0,
+    receivedAt: performance.now() };
+  document.getElementById('na-trati').hidden = !live.shown;
+  // On the big screen the run takes the latest attempt's place; the rankings fit what is left.
+  if (tabule && live.shown !== was.shown) {
+    document.getElementById('posledni').hidden = live.shown;
+    layBoardToFit();
+  }
+  if (!panel.zobrazit) return;
+  const set = (id, text) => { document.getElementById(id).textContent = text || '–'; };
+  set('nt-druzstvo', panel.druzstvo);
+  set('nt-cas', panel.cas);
+  set('nt-draha1', panel.draha1);
+  set('nt-draha2', panel.draha2);
+  document.getElementById('nt-konec').textContent = panel.konec;
+  if (live.running && !was.running) requestAnimationFrame(tick);
+}
+
+function followLive() {
+  const events = new EventSource('/na-trati');
+  events.onmessage = (message) => showLive(JSON.parse(message.data));
+  // The browser opens the stream again by itself; until then nothing is known of the run.
+  events.onerror = () => showLive({ zobrazit: false });
+}
+
 poll();
+followLive();
 if (tabule) {
   setInterval(nextPage, pageMillis);
   window.addEventListener('resize', layBoardToFit);
