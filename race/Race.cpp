@@ -46,10 +46,6 @@ QString Race::ElapsedText() {
     return elapsedText(clock_.timeGetTime(), state_.startTick);
 }
 
-QString Race::elapsedAt(std::uint32_t tick) {
-    return elapsedText(notBeforeStart(tick), state_.startTick);
-}
-
 std::uint32_t Race::notBeforeStart(std::uint32_t tick) {
     // Both ages are counted back from now, so that the comparison holds across the clock's wrap.
     const std::uint32_t now = clock_.timeGetTime();

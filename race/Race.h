@@ -69,9 +69,6 @@ public:
 
     // The running time since startTick, HH:MM:SS:mmm.
     QString ElapsedText();
-    // The same at an earlier reading of the millisecond clock; a moment before the start
-    // counts as the start itself.
-    QString elapsedAt(std::uint32_t tick);
 
     // --- The port ---
     std::int16_t openPort(const QString& name);
