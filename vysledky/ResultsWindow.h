@@ -1,8 +1,13 @@
 #pragma once
 
+#include "vysledky/Attempt.h"
+#include "vysledky/desk/Decision.h"
+
+#include <QDateTime>
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class LogFollower;
@@ -41,6 +46,16 @@ public:
     // The results on the local network.
     WebResults& web() { return *web_; }
 
+    // The corrections file instead of the one beside the log, until another log is opened.
+    void setCorrectionsPath(const QString& path);
+    QString correctionsPath() const;
+    // Where the time of a decision comes from.
+    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+    // Appends a decision about the attempt to the corrections file and shows its effect. False,
+    // the reason in error, when it cannot be written.
+    bool decide(const Attempt& attempt, Decision::Kind kind, const QString& value,
+                const QString& reason, QString& error);
+
 private:
     void buildActions();
     void showTables();
@@ -52,9 +67,14 @@ private:
     void chooseStartList();
     void showWebDialog();
     void print();
+    // The decision's dialog, then the decision.
+    void askDecision(const Attempt& attempt, Decision::Kind kind);
+    QStringList knownTeams() const;
 
     std::unique_ptr<LogFollower> follower_;
     ResultsTables* tables_;
     QLabel* status_;
+    QLabel* desk_; // attempts waiting for a name, lines of the corrections file that do not apply
     WebResults* web_;
+    std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
 };
