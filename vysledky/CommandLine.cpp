@@ -44,7 +44,7 @@ bool readWebPlace(const QString& text, QString& address, quint16& port) {
         return false;
     }
     address = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
-    port = static_cast<quint16>(number);
+    port = static_cast<quint16>(value);
     return true;
 }
 

@@ -27,8 +27,10 @@ bool refuseLogFile(const LogFollower& follower, const QString& path, QString& er
     const QFileInfo target(path);
     const auto same = [&](const QString& other) {
         const QFileInfo file(other);
-        return !other.isEmpty() &&
-               (target == file || target.absoluteFilePath() == file.absoluteFilePath());
+        const bool bothThere = target.exists() && file.exists();
+        return !other.isEmpty() && (target.absoluteFilePath() == file.absoluteFilePath() ||
+                                    (bothThere && target.canonicalFilePath() ==
+                                                      file.canonicalFilePath()));
     };
     QString refusal;
     if (same(follower.reader().path())) {
