@@ -19,7 +19,7 @@ struct Attempt {
     int resultMillis = -1;
     QString stopTime; // the time of a stop by hand, as written
     AttemptState state = AttemptState::Incomplete;
-    QString category; // from the start list; empty without one
+    QString category;      // from the start list; empty without one
     bool nameless = false; // saved without a name: never ranked until assigned to a team
     QString correction;    // what the results desk decided and why; empty when nothing
 

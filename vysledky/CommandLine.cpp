@@ -128,8 +128,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         line.mode = Mode::Web;
         const QRegularExpressionMatch place = matchWebPlace(webPlaces.first());
         if (place.hasMatch() && !readWebPlace(webPlaces.first(), line.webAddress, line.webPort)) {
-            return failure(QStringLiteral("Port musí být od 1 do 65535, ne %1.")
-                               .arg(place.captured(3)));
+            return failure(
+                QStringLiteral("Port musí být od 1 do 65535, ne %1.").arg(place.captured(3)));
         }
         if (!place.hasMatch()) {
             return failure(
@@ -215,9 +215,9 @@ int CommandLine::run(QIODevice& out, QIODevice& err) const {
                       .toUtf8());
         return 1;
     }
-    const Standings standings = makeStandings(
-        reader.attempts(), CorrectionsFile::parse(decisions.isOpen() ? decisions.readAll() : ""),
-        list);
+    const Standings standings =
+        makeStandings(reader.attempts(),
+                      CorrectionsFile::parse(decisions.isOpen() ? decisions.readAll() : ""), list);
     for (const LineProblem& problem : standings.problems) {
         err.write(QStringLiteral("vysledky: %1\n")
                       .arg(problem.told(QFileInfo(correctionsFile).fileName()))
@@ -227,8 +227,8 @@ int CommandLine::run(QIODevice& out, QIODevice& err) const {
     if (mode == Mode::Attempts) {
         out.write(CsvWriter::attempts(standings.attempts, categories));
     } else {
-        out.write(CsvWriter::ranking(standings.ranking, categories,
-                                     namelessText(standings.nameless)));
+        out.write(
+            CsvWriter::ranking(standings.ranking, categories, namelessText(standings.nameless)));
     }
     return 0;
 }

@@ -22,9 +22,9 @@ struct CommandLine {
 
     Mode mode = Mode::Window;
     QString file;
-    QString startList;  // empty without --startovka
+    QString startList;   // empty without --startovka
     QString corrections; // empty without --opravy: the file beside the log
-    QString webAddress; // empty: every interface
+    QString webAddress;  // empty: every interface
     quint16 webPort = defaultWebPort;
     QString error; // for Mode::Error, in Czech
 

@@ -72,5 +72,6 @@ QString DecisionDialog::reason() const {
 }
 
 void DecisionDialog::enableWrite() {
-    write_->setEnabled(!reason().isEmpty() && (kind_ != Decision::Kind::Assign || !team().isEmpty()));
+    write_->setEnabled(!reason().isEmpty() &&
+                       (kind_ != Decision::Kind::Assign || !team().isEmpty()));
 }

@@ -3,8 +3,8 @@
 #include "vysledky/Attempt.h"
 #include "vysledky/LogReader.h"
 #include "vysledky/Ranking.h"
-#include "vysledky/StartList.h"
 #include "vysledky/Standings.h"
+#include "vysledky/StartList.h"
 #include "vysledky/desk/CorrectionsFollower.h"
 
 #include <QFileSystemWatcher>

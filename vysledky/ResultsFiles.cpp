@@ -28,20 +28,20 @@ bool refuseLogFile(const LogFollower& follower, const QString& path, QString& er
     const auto same = [&](const QString& other) {
         const QFileInfo file(other);
         const bool bothThere = target.exists() && file.exists();
-        return !other.isEmpty() && (target.absoluteFilePath() == file.absoluteFilePath() ||
-                                    (bothThere && target.canonicalFilePath() ==
-                                                      file.canonicalFilePath()));
+        return !other.isEmpty() &&
+               (target.absoluteFilePath() == file.absoluteFilePath() ||
+                (bothThere && target.canonicalFilePath() == file.canonicalFilePath()));
     };
     QString refusal;
     if (same(follower.reader().path())) {
         refusal = QStringLiteral("Do záznamu závodu %1 se nezapisuje. Zvolte jiný soubor.")
-                    .arg(QFileInfo(follower.reader().path()).fileName());
+                      .arg(QFileInfo(follower.reader().path()).fileName());
     } else if (same(follower.startList().path())) {
         refusal = QStringLiteral("Startovní listina %1 se nepřepisuje. Zvolte jiný soubor.")
-                    .arg(target.fileName());
+                      .arg(target.fileName());
     } else if (same(follower.corrections().path())) {
         refusal = QStringLiteral("Soubor oprav %1 se nepřepisuje. Zvolte jiný soubor.")
-                    .arg(target.fileName());
+                      .arg(target.fileName());
     }
     if (refusal.isEmpty()) {
         return false;
@@ -71,10 +71,10 @@ bool saveAttemptsCsv(const LogFollower& follower, const QString& path, QString& 
 }
 
 bool saveRankingCsv(const LogFollower& follower, const QString& path, QString& error) {
-    return saveCsv(follower, path,
-                   CsvWriter::ranking(follower.ranking(), follower.hasCategories(),
-                                      follower.namelessText()),
-                   error);
+    return saveCsv(
+        follower, path,
+        CsvWriter::ranking(follower.ranking(), follower.hasCategories(), follower.namelessText()),
+        error);
 }
 
 QString documentTitle(const LogFollower& follower) {

@@ -63,8 +63,8 @@ int widestState(const QWidget* widget) {
     for (const AttemptState state :
          {AttemptState::Valid, AttemptState::Disqualified, AttemptState::Annulled,
           AttemptState::Stopped, AttemptState::Incomplete, AttemptState::Dropped}) {
-        widest = std::max(widest,
-                          textWidth(widget, stateText(state) + TableTexts::correctedMark()));
+        widest =
+            std::max(widest, textWidth(widget, stateText(state) + TableTexts::correctedMark()));
     }
     return widest;
 }

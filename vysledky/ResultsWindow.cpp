@@ -118,7 +118,8 @@ void ResultsWindow::showTables() {
     status_->setText(statusText());
     QStringList desk = follower_->problems();
     if (!follower_->namelessText().isEmpty()) {
-        desk.prepend(follower_->namelessText() + QStringLiteral(" (pravé tlačítko myši na pokusu)"));
+        desk.prepend(follower_->namelessText() +
+                     QStringLiteral(" (pravé tlačítko myši na pokusu)"));
     }
     desk_->setText(desk.join(u'\n'));
     desk_->setVisible(!desk.isEmpty());

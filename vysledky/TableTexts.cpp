@@ -23,9 +23,8 @@ QStringList attemptTitles(bool categories) {
 }
 
 QStringList cells(const Attempt& attempt, bool categories) {
-    const QString state = attempt.correction.isEmpty()
-                              ? stateText(attempt.state)
-                              : stateText(attempt.state) + correctedMark();
+    const QString state = attempt.correction.isEmpty() ? stateText(attempt.state)
+                                                       : stateText(attempt.state) + correctedMark();
     return withCategory({QString::number(attempt.number), attempt.team, attempt.lane1,
                          attempt.lane2, attempt.result, state},
                         categories, attempt.category);

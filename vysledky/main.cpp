@@ -1,9 +1,9 @@
 #include "l10n/QtTranslations.h"
 #include "vysledky/CommandLine.h"
-#include "vysledky/web/GuardedTcpServer.h"
 #include "vysledky/LogFollower.h"
 #include "vysledky/ResultsWindow.h"
 #include "vysledky/StartList.h"
+#include "vysledky/web/GuardedTcpServer.h"
 #include "vysledky/web/WebAddresses.h"
 #include "vysledky/web/WebResults.h"
 

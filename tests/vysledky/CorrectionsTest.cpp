@@ -10,10 +10,10 @@
 // disqualified, 5 "Zkouška" 14 s (the organisers' test run), 6 C with lane 1 only.
 TEST(Corrections, EachSequenceMakesItsRanking) {
     TempLog log;
-    log.write(logOf({"@1 00:00:16:000", "@2 00:00:16:000", "A", "@1 00:00:17:000",
-                     "@2 00:00:17:000", "B", "@1 00:00:18:000", "@2 00:00:18:000",
-                     "@1 00:00:15:000", "@2 00:00:15:000", "@dq", "Zkou\x9A" "ka",
-                     "@1 00:00:14:000", "@2 00:00:14:000", "C", "@1 00:00:19:000"}));
+    log.write(
+        logOf({"@1 00:00:16:000", "@2 00:00:16:000", "A", "@1 00:00:17:000", "@2 00:00:17:000", "B",
+               "@1 00:00:18:000", "@2 00:00:18:000", "@1 00:00:15:000", "@2 00:00:15:000", "@dq",
+               "Zkou\x9Aka", "@1 00:00:14:000", "@2 00:00:14:000", "C", "@1 00:00:19:000"}));
     LogReader reader(log.path());
     reader.update();
     const QByteArray n1 = "1;00:00:16:000|00:00:16:000|platný;";
@@ -38,8 +38,8 @@ TEST(Corrections, EachSequenceMakesItsRanking) {
          "2;C;00:00:16:000\r\n"
          "3;A;00:00:17:000\r\n"
          "4;B;00:00:18:000\r\n"},
-        {"invalid, then valid again", "t;" + a2 + "neplatný;;přešlap\r\nt;" + a2 + "platný;;omyl\r\n",
-         untouched},
+        {"invalid, then valid again",
+         "t;" + a2 + "neplatný;;přešlap\r\nt;" + a2 + "platný;;omyl\r\n", untouched},
         {"invalid counts as a disqualification", "t;" + a2 + "neplatný;;přešlap\r\n",
          "1;Zkouška;00:00:14:000\r\n"
          "2;B;00:00:18:000\r\n"

@@ -45,8 +45,8 @@ TEST(Ranking, EachRuleMakesItsRows) {
          ";SDHLhota;NP\r\n"},
         // Two nameless runs of different teams, the faster of them faster than the winner.
         {"a nameless attempt is never ranked, and the ranking counts them",
-         logOf({"@1 00:00:16:000", "@2 00:00:16:000", "A", "@1 00:00:17:000", "@2 00:00:17:000",
-                "", "@1 00:00:18:000", "@2 00:00:18:000"}),
+         logOf({"@1 00:00:16:000", "@2 00:00:16:000", "A", "@1 00:00:17:000", "@2 00:00:17:000", "",
+                "@1 00:00:18:000", "@2 00:00:18:000"}),
          "1;A;00:00:17:000\r\n"
          ";2 pokusy bez jména – přiřaďte je družstvu;\r\n"},
     };

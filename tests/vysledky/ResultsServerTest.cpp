@@ -18,9 +18,8 @@ const QByteArray policy = "default-src 'self'; frame-ancestors 'none'";
 class ServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        log.write(
-            logOf({"@1 00:00:16:000", "@2 00:00:16:500", hostile, "@1 00:00:17:100",
-                   "@2 00:00:17:200", "A & B", "@1 00:00:18:000"}));
+        log.write(logOf({"@1 00:00:16:000", "@2 00:00:16:500", hostile, "@1 00:00:17:100",
+                         "@2 00:00:17:200", "A & B", "@1 00:00:18:000"}));
         QObject::connect(&follower, &LogFollower::updated, &server,
                          [this] { server.publish(follower); });
         follower.refresh();

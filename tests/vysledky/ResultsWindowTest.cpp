@@ -213,6 +213,7 @@ TEST(ResultsWindow, TheContextMenuAppendsADecisionAndTheRankingFollows) {
     EXPECT_EQ(shown(view(window, "ranking")),
               QStringList({u"místo|družstvo|výsledek"_qs, u"1|Orel|00:00:16:500"_qs,
                            u"2|Jiskra|00:00:17:000"_qs}));
-    EXPECT_EQ(shown(attempts)[1], u"1|Orel|00:00:16:000|00:00:16:500|00:00:16:500|platný (opraveno)"_qs);
+    EXPECT_EQ(shown(attempts)[1],
+              u"1|Orel|00:00:16:000|00:00:16:500|00:00:16:500|platný (opraveno)"_qs);
     EXPECT_TRUE(desk()->isHidden());
 }

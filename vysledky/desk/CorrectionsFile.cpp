@@ -10,9 +10,9 @@
 namespace CorrectionsFile {
 
 namespace {
-const QStringList titles{QStringLiteral("čas"),        QStringLiteral("pokus"),
-                         QStringLiteral("otisk"),      QStringLiteral("rozhodnutí"),
-                         QStringLiteral("hodnota"),    QStringLiteral("důvod")};
+const QStringList titles{QStringLiteral("čas"),     QStringLiteral("pokus"),
+                         QStringLiteral("otisk"),   QStringLiteral("rozhodnutí"),
+                         QStringLiteral("hodnota"), QStringLiteral("důvod")};
 
 QByteArray csvLine(const QStringList& fields) {
     QStringList quoted;
@@ -52,8 +52,7 @@ bool split(const QString& line, QStringList& fields) {
 
 // CsvWriter puts "'" before what a spreadsheet would run as a formula.
 QString unguarded(const QString& field) {
-    if (field.size() > 1 && field.front() == u'\'' &&
-        QStringView(u"=+-@\t\r").contains(field[1])) {
+    if (field.size() > 1 && field.front() == u'\'' && QStringView(u"=+-@\t\r").contains(field[1])) {
         return field.mid(1);
     }
     return field;
@@ -110,8 +109,8 @@ Contents parse(const QByteArray& bytes) {
         QStringList fields;
         Decision decision;
         decision.line = number;
-        const QString fault = split(line, fields) ? read(fields, decision)
-                                                  : QStringLiteral("neuzavřené uvozovky");
+        const QString fault =
+            split(line, fields) ? read(fields, decision) : QStringLiteral("neuzavřené uvozovky");
         if (fault.isEmpty()) {
             contents.decisions.append(decision);
         } else {
@@ -126,8 +125,7 @@ QByteArray line(const Decision& decision) {
                     kindText(decision.kind), decision.value, decision.reason});
 }
 
-bool append(const QString& path, const QString& logPath, const Decision& decision,
-            QString& error) {
+bool append(const QString& path, const QString& logPath, const Decision& decision, QString& error) {
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(logPath).absoluteFilePath()) {
         error = QStringLiteral("Do záznamu závodu se nezapisuje.");
         return false;

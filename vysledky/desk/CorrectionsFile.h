@@ -29,7 +29,6 @@ QByteArray line(const Decision& decision);
 
 // Appends one decision in one write, the header first into a new or empty file. Never into the
 // log itself. On failure, the reason in error.
-bool append(const QString& path, const QString& logPath, const Decision& decision,
-            QString& error);
+bool append(const QString& path, const QString& logPath, const Decision& decision, QString& error);
 
 } // namespace CorrectionsFile

@@ -7,8 +7,7 @@
 CorrectionsFollower::CorrectionsFollower(const QString& path, QObject* parent)
     : QObject(parent), path_(QFileInfo(path).absoluteFilePath()) {
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &CorrectionsFollower::refresh);
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this,
-            &CorrectionsFollower::refresh);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &CorrectionsFollower::refresh);
     connect(&poll_, &QTimer::timeout, this, &CorrectionsFollower::refresh);
     poll_.start(pollMillis);
     refresh();

@@ -48,5 +48,8 @@ QString Decision::summary() const {
 }
 
 QString LineProblem::told(const QString& fileName) const {
-    return QStringLiteral("%1, řádek %2: %3; řádek se nepoužije.").arg(fileName).arg(line).arg(text);
+    return QStringLiteral("%1, řádek %2: %3; řádek se nepoužije.")
+        .arg(fileName)
+        .arg(line)
+        .arg(text);
 }
