@@ -102,11 +102,16 @@ TEST(ResultsWindow, SavesTheTablesAsCsvWithByteOrderMarkAndAsPdf) {
     EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
 }
 
-// Never over the log, however its path is spelled; a save that fails says why.
+// Never over the log, however its path is spelled, nor over the start list or the corrections;
+// a save that fails says why.
 TEST(ResultsWindow, RefusesToWriteTheLogAndReportsAFailedSave) {
     TempLog log;
     log.write(sample);
+    const QString list = log.folder() + QStringLiteral("/startovka.csv");
+    writeFile(list, "družstvo;kategorie\r\nJiskra;muži\r\n");
     ResultsWindow window(log.path());
+    QString listError;
+    ASSERT_TRUE(window.openStartList(list, listError));
     using Save = bool (ResultsWindow::*)(const QString&, QString&);
     const QString refused = u"Do záznamu závodu ZAVOD.TXT se nezapisuje. Zvolte jiný soubor."_qs;
     const QString nowhere = log.folder() + QStringLiteral("/no/such/folder/a");
@@ -118,6 +123,10 @@ TEST(ResultsWindow, RefusesToWriteTheLogAndReportsAFailedSave) {
         {&ResultsWindow::saveAttemptsCsv, log.path(), refused},
         {&ResultsWindow::saveRankingCsv, log.folder() + QStringLiteral("/./ZAVOD.TXT"), refused},
         {&ResultsWindow::savePdf, log.path(), refused},
+        {&ResultsWindow::saveAttemptsCsv, list,
+         u"Startovní listina startovka.csv se nepřepisuje. Zvolte jiný soubor."_qs},
+        {&ResultsWindow::saveRankingCsv, window.correctionsPath(),
+         u"Soubor oprav ZAVOD.opravy.csv se nepřepisuje. Zvolte jiný soubor."_qs},
         {&ResultsWindow::saveAttemptsCsv, nowhere + QStringLiteral(".csv"), {}},
         {&ResultsWindow::savePdf, nowhere + QStringLiteral(".pdf"),
          u"Soubor "_qs + nowhere + u".pdf nelze zapsat."_qs},
@@ -131,6 +140,7 @@ TEST(ResultsWindow, RefusesToWriteTheLogAndReportsAFailedSave) {
         }
     }
     EXPECT_EQ(log.read(), sample);
+    EXPECT_FALSE(QFile::exists(window.correctionsPath()));
 }
 
 TEST(ResultsWindow, OpensAnotherLog) {
