@@ -225,5 +225,7 @@ TEST(ResultsWindow, TheContextMenuAppendsADecisionAndTheRankingFollows) {
                            u"2|Jiskra|00:00:17:000"_qs}));
     EXPECT_EQ(shown(attempts)[1],
               u"1|Orel|00:00:16:000|00:00:16:500|00:00:16:500|platný (opraveno)"_qs);
+    EXPECT_EQ(attempts->model()->index(0, 1).data(Qt::ToolTipRole).toString(),
+              u"přiřazen družstvu Orel (2026-06-14 10:32:05): jméno neuloženo"_qs);
     EXPECT_TRUE(desk()->isHidden());
 }
