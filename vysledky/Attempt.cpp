@@ -1,5 +1,7 @@
 #include "vysledky/Attempt.h"
 
+#include <QStringList>
+
 QString stateText(AttemptState state) {
     switch (state) {
     case AttemptState::Valid:
@@ -10,6 +12,8 @@ QString stateText(AttemptState state) {
         return QStringLiteral("start anulován");
     case AttemptState::Stopped:
         return QStringLiteral("zastaveno");
+    case AttemptState::Dropped:
+        return QStringLiteral("vyřazen");
     case AttemptState::Incomplete:
         break;
     }
@@ -22,4 +26,8 @@ QString teamKey(const QString& team) {
 
 QString noTeamName() {
     return QStringLiteral("(bez jména)");
+}
+
+QString Attempt::fingerprint() const {
+    return QStringList{lane1, lane2, stateText(state)}.join(u'|');
 }

@@ -2,10 +2,11 @@
 
 #include <QString>
 
-enum class AttemptState { Valid, Disqualified, Annulled, Stopped, Incomplete };
+// Dropped: a test run, struck out by the results desk.
+enum class AttemptState { Valid, Disqualified, Annulled, Stopped, Incomplete, Dropped };
 
 // The state as the tables and the CSV show it: "platný", "diskvalifikace", "start anulován",
-// "zastaveno", "neúplný".
+// "zastaveno", "neúplný", "vyřazen".
 QString stateText(AttemptState state);
 
 // One row of the attempts table.
@@ -18,7 +19,13 @@ struct Attempt {
     int resultMillis = -1;
     QString stopTime; // the time of a stop by hand, as written
     AttemptState state = AttemptState::Incomplete;
-    QString category; // from the start list; empty without one
+    QString category;      // from the start list; empty without one
+    bool nameless = false; // saved without a name: never ranked until assigned to a team
+    QString correction;    // what the results desk decided and why; empty when nothing
+
+    // The list of the two lanes and the state, as the log made them: what a decision about the
+    // attempt must match, so that it never applies to another attempt.
+    QString fingerprint() const;
 
     bool operator==(const Attempt&) const = default;
 };

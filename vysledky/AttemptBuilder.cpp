@@ -13,7 +13,8 @@ void AttemptBuilder::addLine(const QString& line) {
             endAttempt(AttemptState::Incomplete);
         }
         team_ = record.text.trimmed();
-        if (team_.isEmpty()) {
+        nameless_ = team_.isEmpty();
+        if (nameless_) {
             team_ = noTeamName();
         }
         break;
@@ -67,6 +68,7 @@ Attempt AttemptBuilder::openAttempt(AttemptState state) const {
     Attempt attempt;
     attempt.number = static_cast<int>(ended_.size()) + 1;
     attempt.team = team_;
+    attempt.nameless = nameless_;
     attempt.lane1 = lane1_.value_or(QString());
     attempt.lane2 = lane2_.value_or(QString());
     const auto millis1 = lane1_ ? TimeText::millis(*lane1_) : std::nullopt;

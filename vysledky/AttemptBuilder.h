@@ -38,6 +38,7 @@ private:
 
     QList<Attempt> ended_;
     QString team_ = noTeamName();
+    bool nameless_ = true;
     std::optional<QString> lane1_; // the lane's time in the open attempt, as the log has it
     std::optional<QString> lane2_;
 };

@@ -4,9 +4,13 @@
 #include "vysledky/CsvWriter.h"
 #include "vysledky/LogReader.h"
 #include "vysledky/Ranking.h"
+#include "vysledky/Standings.h"
 #include "vysledky/StartList.h"
+#include "vysledky/desk/CorrectionsFile.h"
 
 #include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QRegularExpression>
 
@@ -15,25 +19,32 @@ const QString csvOption = QStringLiteral("--csv");
 const QString rankingOption = QStringLiteral("--ranking");
 const QString webOption = QStringLiteral("--web");
 const QString startListOption = QStringLiteral("--startovka");
+const QString correctionsOption = QStringLiteral("--opravy");
 
 bool isOption(const QString& argument, const QString& option) {
     return argument == option || argument.startsWith(option + u'=');
 }
 
 // [ADDRESS:]PORT, the address in brackets when it is IPv6 with a port: "[::1]:8080".
-bool readWebPlace(const QString& text, QString& address, quint16& port) {
+QRegularExpressionMatch matchWebPlace(const QString& text) {
     static const QRegularExpression place(
-        QStringLiteral("^(?:\\[([0-9A-Fa-f:.]+)\\]:|([^:\\[\\]]+):)?([0-9]{1,5})$"));
-    const QRegularExpressionMatch match = place.match(text);
+        QStringLiteral("^(?:\\[([0-9A-Fa-f:.]+)\\]:|([^:\\[\\]]+):)?([0-9]+)$"));
+    return place.match(text);
+}
+
+// A port from 1 to 65535; a number out of that range is no port, and no file's name either.
+bool readWebPlace(const QString& text, QString& address, quint16& port) {
+    const QRegularExpressionMatch match = matchWebPlace(text);
     if (!match.hasMatch()) {
         return false;
     }
-    const uint number = match.captured(3).toUInt();
-    if (number > 65535) {
+    bool number = false;
+    const uint value = match.captured(3).toUInt(&number);
+    if (!number || value < 1 || value > 65535) {
         return false;
     }
     address = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
-    port = static_cast<quint16>(number);
+    port = static_cast<quint16>(value);
     return true;
 }
 
@@ -47,10 +58,8 @@ CommandLine failure(const QString& message) {
 // The place after --web may be left out: a following argument that is no place is the file.
 // The parser wants a value, so a bare --web gets the default place.
 QStringList withWebPlace(QStringList arguments) {
-    QString address;
-    quint16 port = 0;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == webOption && !readWebPlace(arguments.value(i + 1), address, port)) {
+        if (arguments[i] == webOption && !matchWebPlace(arguments.value(i + 1)).hasMatch()) {
             arguments[i] = webOption + u'=' + QString::number(CommandLine::defaultWebPort);
         }
     }
@@ -66,8 +75,9 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const QCommandLineOption ranking(rankingOption.mid(2), {}, file);
     const QCommandLineOption web(webOption.mid(2), {}, QStringLiteral("[ADRESA:]PORT"));
     const QCommandLineOption startList(startListOption.mid(2), {}, QStringLiteral("LISTINA"));
+    const QCommandLineOption corrections(correctionsOption.mid(2), {}, file);
     QCommandLineParser parser;
-    parser.addOptions({help, version, csv, ranking, web, startList});
+    parser.addOptions({help, version, csv, ranking, web, startList, corrections});
 
     if (!parser.parse(withWebPlace(arguments))) {
         if (!parser.unknownOptionNames().isEmpty()) {
@@ -76,7 +86,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
                 QStringLiteral("Neznámá volba %1%2.")
                     .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
         }
-        for (const QString& option : {csvOption, rankingOption, startListOption}) {
+        for (const QString& option :
+             {csvOption, rankingOption, startListOption, correctionsOption}) {
             if (arguments.last() == option) {
                 return failure(QStringLiteral("Volba %1 chce jméno souboru.").arg(option));
             }
@@ -99,6 +110,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         return failure(QStringLiteral("Zadejte jen jednu z voleb --csv, --ranking a --web."));
     }
     for (const auto& [option, values] : {std::pair{startListOption, parser.values(startList)},
+                                         {correctionsOption, parser.values(corrections)},
                                          {csvOption, csvFiles},
                                          {rankingOption, rankingFiles}}) {
         if (values.contains(QString())) {
@@ -106,6 +118,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         }
     }
     line.startList = parser.value(startList);
+    line.corrections = parser.value(corrections);
     QStringList files = parser.positionalArguments();
     if (!csvFiles.isEmpty() || !rankingFiles.isEmpty()) {
         line.mode = csvFiles.isEmpty() ? Mode::Ranking : Mode::Attempts;
@@ -113,7 +126,12 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
     if (!webPlaces.isEmpty()) {
         line.mode = Mode::Web;
-        if (!readWebPlace(webPlaces.first(), line.webAddress, line.webPort)) {
+        const QRegularExpressionMatch place = matchWebPlace(webPlaces.first());
+        if (place.hasMatch() && !readWebPlace(webPlaces.first(), line.webAddress, line.webPort)) {
+            return failure(
+                QStringLiteral("Port musí být od 1 do 65535, ne %1.").arg(place.captured(3)));
+        }
+        if (!place.hasMatch()) {
             return failure(
                 QStringLiteral("Volba --web chce [ADRESA:]PORT, ne %1.").arg(webPlaces.first()));
         }
@@ -151,6 +169,8 @@ QString CommandLine::usage() {
         "                               na všech rozhraních; ukončí Ctrl+C)\n"
         "  --startovka LISTINA          s kteroukoli z nich: kategorie ze startovní listiny\n"
         "                               (CSV se sloupci družstvo;kategorie)\n"
+        "  --opravy SOUBOR              s kteroukoli z nich: soubor oprav (bez něj ten vedle\n"
+        "                               záznamu, k ZAVOD.TXT ZAVOD.opravy.csv)\n"
         "  vysledky --version           verze programu\n"
         "\n"
         "CSV: UTF-8 s BOM, pole oddělená středníkem, řádky končí CR LF.\n");
@@ -187,15 +207,32 @@ int CommandLine::run(QIODevice& out, QIODevice& err) const {
         err.write(QStringLiteral("vysledky: %1: %2\n").arg(startList, listError).toUtf8());
         return 1;
     }
-    QList<Attempt> attempts = reader.attempts();
+    const QString correctionsFile = correctionsPath();
+    QFile decisions(correctionsFile);
+    if (QFileInfo(correctionsFile).isFile() && !decisions.open(QIODevice::ReadOnly)) {
+        err.write(QStringLiteral("vysledky: %1: %2\n")
+                      .arg(correctionsFile, decisions.errorString())
+                      .toUtf8());
+        return 1;
+    }
+    const Standings standings =
+        makeStandings(reader.attempts(),
+                      CorrectionsFile::parse(decisions.isOpen() ? decisions.readAll() : ""), list);
+    for (const LineProblem& problem : standings.problems) {
+        err.write(QStringLiteral("vysledky: %1\n")
+                      .arg(problem.told(QFileInfo(correctionsFile).fileName()))
+                      .toUtf8());
+    }
     const bool categories = !list.isEmpty();
-    list.apply(attempts);
     if (mode == Mode::Attempts) {
-        out.write(CsvWriter::attempts(attempts, categories));
+        out.write(CsvWriter::attempts(standings.attempts, categories));
     } else {
-        out.write(CsvWriter::ranking(categories ? rankByCategory(attempts, list.categories())
-                                                : rankTeams(attempts),
-                                     categories));
+        out.write(
+            CsvWriter::ranking(standings.ranking, categories, namelessText(standings.nameless)));
     }
     return 0;
+}
+
+QString CommandLine::correctionsPath() const {
+    return corrections.isEmpty() ? CorrectionsFile::pathBeside(file) : corrections;
 }

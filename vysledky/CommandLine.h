@@ -10,6 +10,8 @@ class QIODevice;
 // vysledky --ranking FILE    the ranking as CSV on standard output
 // vysledky --web [ADDRESS:]PORT [FILE]   the results on the local network, without a window
 // --startovka LIST           with any of them: categories from a start list
+// --opravy FILE              with any of them: the corrections file, instead of the one beside
+//                            the log
 //
 // --help and -h print the usage, --version the version. Standard output gets the same CSV bytes
 // as the files saved from the window and the web's tables.
@@ -20,8 +22,9 @@ struct CommandLine {
 
     Mode mode = Mode::Window;
     QString file;
-    QString startList;  // empty without --startovka
-    QString webAddress; // empty: every interface
+    QString startList;   // empty without --startovka
+    QString corrections; // empty without --opravy: the file beside the log
+    QString webAddress;  // empty: every interface
     quint16 webPort = defaultWebPort;
     QString error; // for Mode::Error, in Czech
 
@@ -35,7 +38,11 @@ struct CommandLine {
 
     static QString usage();
 
-    // Writes the table to out, or the reason it cannot to err. Returns the exit code: 0, 1 when
-    // the file or the start list cannot be read, 2 for wrong arguments.
+    // The corrections file to use with the log.
+    QString correctionsPath() const;
+
+    // Writes the table to out, or the reason it cannot to err, and each line of the corrections
+    // file that does not apply to err. Returns the exit code: 0, 1 when the file or the start
+    // list cannot be read, 2 for wrong arguments.
     int run(QIODevice& out, QIODevice& err) const;
 };

@@ -47,8 +47,14 @@ QByteArray attempts(const QList<Attempt>& attempts, bool categories) {
     return table(TableTexts::attemptTitles(categories), attempts, categories);
 }
 
-QByteArray ranking(const QList<RankingRow>& ranking, bool categories) {
-    return table(TableTexts::rankingTitles(categories), ranking, categories);
+QByteArray ranking(const QList<RankingRow>& ranking, bool categories, const QString& note) {
+    QByteArray csv = table(TableTexts::rankingTitles(categories), ranking, categories);
+    if (!note.isEmpty()) {
+        RankingRow row;
+        row.team = note;
+        addLine(csv, TableTexts::cells(row, categories));
+    }
+    return csv;
 }
 
 } // namespace CsvWriter

@@ -21,7 +21,9 @@ inline constexpr char utf8Bom[] = "\xEF\xBB\xBF";
 
 // categories: with a start list, a "kategorie" column first.
 QByteArray attempts(const QList<Attempt>& attempts, bool categories = false);
-QByteArray ranking(const QList<RankingRow>& ranking, bool categories = false);
+// note: a last line in the team column, such as how many attempts wait for a name.
+QByteArray ranking(const QList<RankingRow>& ranking, bool categories = false,
+                   const QString& note = {});
 
 QString field(const QString& text);
 

@@ -9,9 +9,34 @@ LogFollower::LogFollower(const QString& path, QObject* parent)
     connect(&poll_, &QTimer::timeout, this, &LogFollower::refresh);
     poll_.start(pollMillis);
     watch();
+    followCorrections(CorrectionsFile::pathBeside(reader_.path()));
+}
+
+void LogFollower::setCorrectionsPath(const QString& path) {
+    followCorrections(path);
+    makeTables();
+    emit updated();
+}
+
+void LogFollower::followCorrections(const QString& path) {
+    corrections_ = std::make_unique<CorrectionsFollower>(path);
+    connect(corrections_.get(), &CorrectionsFollower::changed, this, [this] {
+        makeTables();
+        emit updated();
+    });
+}
+
+QStringList LogFollower::problems() const {
+    const QString name = QFileInfo(corrections_->path()).fileName();
+    QStringList told;
+    for (const LineProblem& problem : standings_.problems) {
+        told.append(problem.told(name));
+    }
+    return told;
 }
 
 void LogFollower::refresh() {
+    corrections_->refresh();
     const LogReader::Status before = reader_.status();
     const bool changed = reader_.update();
     watch();
@@ -43,11 +68,5 @@ void LogFollower::setStartList(const StartList& list) {
 }
 
 void LogFollower::makeTables() {
-    attempts_ = reader_.attempts();
-    if (startList_.isEmpty()) {
-        ranking_ = rankTeams(attempts_);
-        return;
-    }
-    startList_.apply(attempts_);
-    ranking_ = rankByCategory(attempts_, startList_.categories());
+    standings_ = makeStandings(reader_.attempts(), corrections_->contents(), startList_);
 }

@@ -10,6 +10,10 @@ struct TeamBest {
     QString result;
     int resultMillis = -1;
 };
+
+bool ranked(const Attempt& attempt) {
+    return !attempt.nameless && attempt.state != AttemptState::Dropped;
+}
 } // namespace
 
 QString noResultText() {
@@ -20,6 +24,9 @@ QList<RankingRow> rankTeams(const QList<Attempt>& attempts) {
     QHash<QString, qsizetype> teamIndex; // teamKey -> index in teams
     QList<TeamBest> teams;               // in the order of their first attempt
     for (const Attempt& attempt : attempts) {
+        if (!ranked(attempt)) {
+            continue;
+        }
         const QString key = teamKey(attempt.team);
         auto found = teamIndex.constFind(key);
         if (found == teamIndex.cend()) {
@@ -35,8 +42,8 @@ QList<RankingRow> rankTeams(const QList<Attempt>& attempts) {
     }
 
     // Stable: the teams are already in the order of their first attempt.
-    const auto ranked = [](const TeamBest& best) { return best.resultMillis >= 0; };
-    const auto unranked = std::stable_partition(teams.begin(), teams.end(), ranked);
+    const auto timed = [](const TeamBest& best) { return best.resultMillis >= 0; };
+    const auto unranked = std::stable_partition(teams.begin(), teams.end(), timed);
     std::stable_sort(teams.begin(), unranked, [](const TeamBest& a, const TeamBest& b) {
         return a.resultMillis < b.resultMillis;
     });
@@ -73,4 +80,23 @@ QList<RankingRow> rankByCategory(const QList<Attempt>& attempts, const QStringLi
         }
     }
     return rows;
+}
+
+int namelessCount(const QList<Attempt>& attempts) {
+    return static_cast<int>(std::count_if(attempts.cbegin(), attempts.cend(), [](const Attempt& a) {
+        return a.nameless && a.state != AttemptState::Dropped;
+    }));
+}
+
+// Czech counts: 1 pokus, 2 to 4 pokusy, 5 and more pokusů.
+QString namelessText(int count) {
+    if (count <= 0) {
+        return {};
+    }
+    if (count == 1) {
+        return QStringLiteral("1 pokus bez jména – přiřaďte ho družstvu");
+    }
+    return QStringLiteral("%1 %2 bez jména – přiřaďte je družstvu")
+        .arg(count)
+        .arg(count <= 4 ? QStringLiteral("pokusy") : QStringLiteral("pokusů"));
 }

@@ -24,9 +24,16 @@ struct RankingRow {
 //
 // Then the teams without a valid attempt, in the order of their first attempt: no place, and
 // noResultText() for the result.
+//
+// A nameless attempt is no team's: it is never ranked, nor is a dropped one (a test run).
 QString noResultText();
 
 QList<RankingRow> rankTeams(const QList<Attempt>& attempts);
+
+// The attempts that wait for a name (dropped ones do not), and what the ranking says of them:
+// "2 pokusy bez jména – přiřaďte je družstvu"; empty for none.
+int namelessCount(const QList<Attempt>& attempts);
+QString namelessText(int count);
 
 // With a start list: the ranking of each category in turn, places counted within it. Categories
 // stand in the given order; one not given (teams the list does not know) comes last.

@@ -20,6 +20,10 @@ QVariant AttemptsModel::extra(const Attempt& attempt, int column, int role) cons
             return {};
         }
     }
+    // What the desk decided about it, and why, over the whole row.
+    if (role == Qt::ToolTipRole && !attempt.correction.isEmpty()) {
+        return attempt.correction;
+    }
     // The time of a stop by hand has no column of its own.
     if (role == Qt::ToolTipRole && column == State && attempt.state == AttemptState::Stopped) {
         return QStringLiteral("zastaveno tlačítkem v čase %1").arg(attempt.stopTime);

@@ -4,6 +4,7 @@
 #include "vysledky/LogFollower.h"
 #include "vysledky/ResultsHtml.h"
 #include "vysledky/ResultsPrinter.h"
+#include "vysledky/desk/CorrectionsHtml.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,20 +13,41 @@
 namespace ResultsFiles {
 
 namespace {
+// The results, then the list of corrections for the judges to sign.
 QString html(const LogFollower& follower) {
+    const CorrectionsFollower& corrections = follower.corrections();
     return resultsHtml(documentTitle(follower), follower.attempts(), follower.ranking(),
-                       follower.hasCategories());
+                       follower.hasCategories(), follower.namelessText(),
+                       correctionsHtml(QFileInfo(corrections.path()).fileName(),
+                                       corrections.contents().decisions, follower.lineProblems()));
 }
 
+// Neither the log, nor the start list, nor the corrections file is ever written over.
 bool refuseLogFile(const LogFollower& follower, const QString& path, QString& error) {
     const QFileInfo target(path);
-    const QFileInfo log(follower.reader().path());
-    if (target == log || target.absoluteFilePath() == log.absoluteFilePath()) {
-        error = QStringLiteral("Do záznamu závodu %1 se nezapisuje. Zvolte jiný soubor.")
-                    .arg(log.fileName());
-        return true;
+    const auto same = [&](const QString& other) {
+        const QFileInfo file(other);
+        const bool bothThere = target.exists() && file.exists();
+        return !other.isEmpty() &&
+               (target.absoluteFilePath() == file.absoluteFilePath() ||
+                (bothThere && target.canonicalFilePath() == file.canonicalFilePath()));
+    };
+    QString refusal;
+    if (same(follower.reader().path())) {
+        refusal = QStringLiteral("Do záznamu závodu %1 se nezapisuje. Zvolte jiný soubor.")
+                      .arg(QFileInfo(follower.reader().path()).fileName());
+    } else if (same(follower.startList().path())) {
+        refusal = QStringLiteral("Startovní listina %1 se nepřepisuje. Zvolte jiný soubor.")
+                      .arg(target.fileName());
+    } else if (same(follower.corrections().path())) {
+        refusal = QStringLiteral("Soubor oprav %1 se nepřepisuje. Zvolte jiný soubor.")
+                      .arg(target.fileName());
     }
-    return false;
+    if (refusal.isEmpty()) {
+        return false;
+    }
+    error = refusal;
+    return true;
 }
 
 bool saveCsv(const LogFollower& follower, const QString& path, const QByteArray& csv,
@@ -49,8 +71,10 @@ bool saveAttemptsCsv(const LogFollower& follower, const QString& path, QString& 
 }
 
 bool saveRankingCsv(const LogFollower& follower, const QString& path, QString& error) {
-    return saveCsv(follower, path, CsvWriter::ranking(follower.ranking(), follower.hasCategories()),
-                   error);
+    return saveCsv(
+        follower, path,
+        CsvWriter::ranking(follower.ranking(), follower.hasCategories(), follower.namelessText()),
+        error);
 }
 
 QString documentTitle(const LogFollower& follower) {

@@ -27,7 +27,8 @@ void addTable(QString& html, const QString& heading, const QStringList& titles,
 } // namespace
 
 QString resultsHtml(const QString& title, const QList<Attempt>& attempts,
-                    const QList<RankingRow>& ranking, bool categories) {
+                    const QList<RankingRow>& ranking, bool categories, const QString& note,
+                    const QString& appendix) {
     QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"><title>%1</title></head>"
                                   "<body>\n<h1>%1</h1>\n")
                        .arg(title.toHtmlEscaped());
@@ -45,8 +46,12 @@ QString resultsHtml(const QString& title, const QList<Attempt>& attempts,
     } else {
         addTable(html, QStringLiteral("Pořadí"), TableTexts::rankingTitles(), ranking);
     }
+    if (!note.isEmpty()) {
+        html += QStringLiteral("<p><b>%1</b></p>\n").arg(note.toHtmlEscaped());
+    }
     addTable(html, QStringLiteral("Pokusy"), TableTexts::attemptTitles(categories), attempts,
              categories);
+    html += appendix;
     html += QStringLiteral("</body></html>\n");
     return html;
 }

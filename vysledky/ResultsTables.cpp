@@ -3,8 +3,15 @@
 #include "vysledky/LogFollower.h"
 #include "vysledky/ResultModels.h"
 
+#include "vysledky/DecisionDialog.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QMenu>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
@@ -55,11 +62,50 @@ int widestState(const QWidget* widget) {
     int widest = 0;
     for (const AttemptState state :
          {AttemptState::Valid, AttemptState::Disqualified, AttemptState::Annulled,
-          AttemptState::Stopped, AttemptState::Incomplete}) {
-        widest = std::max(widest, textWidth(widget, stateText(state)));
+          AttemptState::Stopped, AttemptState::Incomplete, AttemptState::Dropped}) {
+        widest =
+            std::max(widest, textWidth(widget, stateText(state) + TableTexts::correctedMark()));
     }
     return widest;
 }
+
+// What catches the eye: an attempt without a name on orange, a dropped one struck out.
+class AttemptMarks final : public QIdentityProxyModel {
+public:
+    AttemptMarks(AttemptsModel* attempts, QObject* parent)
+        : QIdentityProxyModel(parent), attempts_(attempts) {
+        setSourceModel(attempts);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const Attempt* attempt = index.isValid() && index.row() < attempts_->rows().size()
+                                     ? &attempts_->rows()[index.row()]
+                                     : nullptr;
+        if (attempt && attempt->nameless && attempt->state != AttemptState::Dropped) {
+            if (role == Qt::BackgroundRole) {
+                return QBrush(QColor(255, 200, 120));
+            }
+            if (role == Qt::ToolTipRole && attempt->correction.isEmpty()) {
+                return QStringLiteral("Pokus bez jména se nepočítá do pořadí: přiřaďte ho "
+                                      "družstvu (pravé tlačítko myši).");
+            }
+        }
+        if (attempt && attempt->state == AttemptState::Dropped) {
+            if (role == Qt::FontRole) {
+                QFont font;
+                font.setStrikeOut(true);
+                return font;
+            }
+            if (role == Qt::ForegroundRole) {
+                return QBrush(Qt::gray);
+            }
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    AttemptsModel* attempts_;
+};
 
 QWidget* titled(const QString& title, QWidget* content) {
     auto* box = new QGroupBox(title);
@@ -72,7 +118,7 @@ QWidget* titled(const QString& title, QWidget* content) {
 ResultsTables::ResultsTables(QWidget* parent)
     : QSplitter(Qt::Horizontal, parent), attemptsModel_(new AttemptsModel(this)),
       rankingModel_(new RankingModel(this)),
-      attemptsView_(makeView(attemptsModel_, QStringLiteral("attempts"))),
+      attemptsView_(makeView(new AttemptMarks(attemptsModel_, this), QStringLiteral("attempts"))),
       rankingView_(makeView(rankingModel_, QStringLiteral("ranking"))) {
     addWidget(titled(QStringLiteral("Pokusy"), attemptsView_));
     addWidget(titled(QStringLiteral("Pořadí"), rankingView_));
@@ -80,6 +126,29 @@ ResultsTables::ResultsTables(QWidget* parent)
     setStretchFactor(1, 1);
     setSizes({650, 350});
     sizeColumns(false);
+    attemptsView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(attemptsView_, &QWidget::customContextMenuRequested, this, &ResultsTables::showMenu);
+}
+
+void ResultsTables::showMenu(const QPoint& position) {
+    const QModelIndex index = attemptsView_->indexAt(position);
+    if (!index.isValid() || index.row() >= attemptsModel_->rows().size()) {
+        return;
+    }
+    const Attempt attempt = attemptsModel_->rows()[index.row()];
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("decisions"));
+    for (const Decision::Kind kind : {Decision::Kind::Assign, Decision::Kind::Invalid,
+                                      Decision::Kind::Valid, Decision::Kind::Drop}) {
+        connect(menu.addAction(DecisionDialog::actionText(kind)), &QAction::triggered, this,
+                [this, attempt, kind] { emit decisionWanted(attempt, kind); });
+    }
+    menu.exec(attemptsView_->viewport()->mapToGlobal(position));
+}
+
+int ResultsTables::neededWidth() const {
+    return attemptsView_->minimumWidth() + rankingView_->minimumWidth() + handleWidth() +
+           4 * style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
 }
 
 // With a start list a category column stands first and the team column moves one over.

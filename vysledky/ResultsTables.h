@@ -1,5 +1,8 @@
 #pragma once
 
+#include "vysledky/Attempt.h"
+#include "vysledky/desk/Decision.h"
+
 #include <QSplitter>
 
 class AttemptsModel;
@@ -8,7 +11,9 @@ class QTableView;
 class RankingModel;
 
 // The two tables side by side: the attempts on the left, the ranking on the right, with column
-// widths from the font and a category column first when there is a start list.
+// widths from the font and a category column first when there is a start list. An attempt
+// without a name stands out, a corrected one tells its decisions on hover, and its context menu
+// offers the desk's decisions.
 class ResultsTables final : public QSplitter {
     Q_OBJECT
 
@@ -19,7 +24,15 @@ public:
     // away from it.
     void showResults(const LogFollower& follower);
 
+    // The width both tables need side by side.
+    int neededWidth() const;
+
+signals:
+    // Chosen from an attempt's context menu.
+    void decisionWanted(const Attempt& attempt, Decision::Kind kind);
+
 private:
+    void showMenu(const QPoint& position);
     void sizeColumns(bool categories);
 
     AttemptsModel* attemptsModel_;

@@ -1,12 +1,14 @@
 #include "vysledky/ResultsWindow.h"
 
 #include "vysledky/LivePanelBox.h"
+#include "vysledky/DecisionDialog.h"
 #include "vysledky/LogFollower.h"
 #include "vysledky/ResultsFiles.h"
 #include "vysledky/ResultsTables.h"
 #include "vysledky/StartList.h"
 #include "vysledky/WebDialog.h"
 #include "vysledky/live/LiveFeed.h"
+#include "vysledky/desk/CorrectionsFile.h"
 #include "vysledky/web/WebResults.h"
 
 #include <QAction>
@@ -24,17 +26,25 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 ResultsWindow::ResultsWindow(const QString& logPath, QWidget* parent)
-    : QMainWindow(parent), tables_(new ResultsTables), status_(new QLabel),
+    : QMainWindow(parent), tables_(new ResultsTables), status_(new QLabel), desk_(new QLabel),
       web_(new WebResults(this)), live_(new LiveFeed(LiveFeed::monotonicMillis, this)) {
     status_->setObjectName(QStringLiteral("status"));
     statusBar()->addWidget(status_, 1);
+    desk_->setObjectName(QStringLiteral("desk"));
+    desk_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
+    desk_->setTextFormat(Qt::PlainText);
+    desk_->hide();
     auto* central = new QWidget;
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(new LivePanelBox(*live_, central));
-    column->addWidget(tables_, 1);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new LivePanelBox(*live_, central));
+    layout->addWidget(desk_);
+    layout->addWidget(tables_, 1);
     setCentralWidget(central);
+    connect(tables_, &ResultsTables::decisionWanted, this, &ResultsWindow::askDecision);
     live_->listen(QDBusConnection::sessionBus());
     web_->followLive(live_);
     buildActions();
@@ -113,6 +123,76 @@ void ResultsWindow::refresh() {
 void ResultsWindow::showTables() {
     tables_->showResults(*follower_);
     status_->setText(statusText());
+    QStringList desk = follower_->problems();
+    if (!follower_->namelessText().isEmpty()) {
+        desk.prepend(follower_->namelessText() +
+                     QStringLiteral(" (pravé tlačítko myši na pokusu)"));
+    }
+    desk_->setText(desk.join(u'\n'));
+    desk_->setVisible(!desk.isEmpty());
+    // A start list adds a column to each table: the window grows to show them whole.
+    if (width() < tables_->neededWidth()) {
+        resize(tables_->neededWidth(), height());
+    }
+}
+
+void ResultsWindow::setCorrectionsPath(const QString& path) {
+    follower_->setCorrectionsPath(path);
+}
+
+QString ResultsWindow::correctionsPath() const {
+    return follower_->corrections().path();
+}
+
+bool ResultsWindow::decide(const Attempt& attempt, Decision::Kind kind, const QString& value,
+                           const QString& reason, QString& error) {
+    Decision decision;
+    decision.when = clock_().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    decision.attempt = attempt.number;
+    // The attempt as the log made it, not as earlier decisions changed it.
+    const QList<Attempt> logged = follower_->reader().attempts();
+    decision.fingerprint = logged.value(attempt.number - 1).fingerprint();
+    decision.kind = kind;
+    decision.value = value;
+    decision.reason = reason;
+    if (!CorrectionsFile::append(correctionsPath(), logPath(), decision, error)) {
+        return false;
+    }
+    follower_->refresh();
+    return true;
+}
+
+QStringList ResultsWindow::knownTeams() const {
+    QStringList teams = follower_->startList().teams();
+    for (const Attempt& attempt : follower_->attempts()) {
+        const bool known = std::any_of(teams.cbegin(), teams.cend(), [&](const QString& team) {
+            return teamKey(team) == teamKey(attempt.team);
+        });
+        if (!attempt.nameless && !known) {
+            teams.append(attempt.team);
+        }
+    }
+    return teams;
+}
+
+void ResultsWindow::askDecision(const Attempt& attempt, Decision::Kind kind) {
+    // A run still going on changes as the log grows, and the decision would no longer match it.
+    const bool last = attempt.number == follower_->attempts().size();
+    if (last && attempt.state == AttemptState::Incomplete) {
+        QMessageBox::information(this, QStringLiteral("Pokus ještě neskončil"),
+                                 QStringLiteral("O pokusu %1 rozhodněte, až skončí (další záznam "
+                                                "v %2).")
+                                     .arg(attempt.number)
+                                     .arg(QFileInfo(logPath()).fileName()));
+        return;
+    }
+    DecisionDialog dialog(attempt, kind, knownTeams(), QFileInfo(correctionsPath()).fileName(),
+                          this);
+    QString error;
+    if (dialog.exec() == QDialog::Accepted &&
+        !decide(attempt, kind, dialog.team(), dialog.reason(), error)) {
+        QMessageBox::warning(this, QStringLiteral("Opravu nelze zapsat"), error);
+    }
 }
 
 QString ResultsWindow::statusText() const {
@@ -142,9 +222,15 @@ bool ResultsWindow::savePdf(const QString& path, QString& error) {
 
 void ResultsWindow::exportFile(const QString& caption, const QString& name, const QString& filter,
                                bool (ResultsWindow::*save)(const QString&, QString&)) {
-    const QString folder = QFileInfo(logPath()).absolutePath();
-    const QString path =
-        QFileDialog::getSaveFileName(this, caption, QDir(folder).filePath(name), filter);
+    const QDir folder = QFileInfo(logPath()).absoluteDir();
+    // Never the log, the start list or the corrections: another name beside them.
+    const QStringList taken{logPath(), follower_->startList().path(), correctionsPath()};
+    QString proposed = folder.filePath(name);
+    for (int n = 2; taken.contains(proposed); ++n) {
+        proposed = folder.filePath(QFileInfo(name).completeBaseName() +
+                                   QStringLiteral("-%1.").arg(n) + QFileInfo(name).suffix());
+    }
+    const QString path = QFileDialog::getSaveFileName(this, caption, proposed, filter);
     QString error;
     if (!path.isEmpty() && !(this->*save)(path, error)) {
         QMessageBox::warning(this, QStringLiteral("Uložení se nezdařilo"), error);

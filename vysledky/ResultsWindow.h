@@ -1,8 +1,13 @@
 #pragma once
 
+#include "vysledky/Attempt.h"
+#include "vysledky/desk/Decision.h"
+
+#include <QDateTime>
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class LiveFeed;
@@ -44,6 +49,16 @@ public:
     // The panel „Na trati“, following the timing program on the session bus.
     LiveFeed& live() { return *live_; }
 
+    // The corrections file instead of the one beside the log, until another log is opened.
+    void setCorrectionsPath(const QString& path);
+    QString correctionsPath() const;
+    // Where the time of a decision comes from.
+    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+    // Appends a decision about the attempt to the corrections file and shows its effect. False,
+    // the reason in error, when it cannot be written.
+    bool decide(const Attempt& attempt, Decision::Kind kind, const QString& value,
+                const QString& reason, QString& error);
+
 private:
     void buildActions();
     void showTables();
@@ -55,10 +70,15 @@ private:
     void chooseStartList();
     void showWebDialog();
     void print();
+    // The decision's dialog, then the decision.
+    void askDecision(const Attempt& attempt, Decision::Kind kind);
+    QStringList knownTeams() const;
 
     std::unique_ptr<LogFollower> follower_;
     ResultsTables* tables_;
     QLabel* status_;
+    QLabel* desk_; // attempts waiting for a name, lines of the corrections file that do not apply
     WebResults* web_;
     LiveFeed* live_;
+    std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
 };

@@ -3,6 +3,7 @@
 #include "records/LogRecords.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace {
@@ -221,7 +222,20 @@ bool StartList::load(const QString& path, StartList& list, QString& error) {
         error = file.errorString();
         return false;
     }
-    return parse(file.readAll(), list, error);
+    if (!parse(file.readAll(), list, error)) {
+        return false;
+    }
+    list.path_ = QFileInfo(path).absoluteFilePath();
+    return true;
+}
+
+QStringList StartList::teams() const {
+    QStringList names;
+    for (const Entry& entry : teams_) {
+        names.append(entry.team);
+    }
+    names.sort(Qt::CaseInsensitive);
+    return names;
 }
 
 void StartList::apply(QList<Attempt>& attempts) const {

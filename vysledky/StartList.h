@@ -25,6 +25,10 @@ public:
     static bool load(const QString& path, StartList& list, QString& error);
 
     bool isEmpty() const { return teams_.isEmpty(); }
+    // The file it was loaded from, never to be written over; empty when parsed from bytes.
+    const QString& path() const { return path_; }
+    // The teams as the list spells them, in alphabetical order.
+    QStringList teams() const;
     // Categories in the order they first appear in the list.
     const QStringList& categories() const { return categories_; }
 
@@ -40,4 +44,5 @@ private:
 
     QHash<QString, Entry> teams_; // key(team) -> entry
     QStringList categories_;
+    QString path_;
 };

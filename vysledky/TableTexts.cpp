@@ -11,6 +11,10 @@ QStringList withCategory(QStringList cells, bool categories, const QString& cate
 }
 } // namespace
 
+QString correctedMark() {
+    return QStringLiteral(" (opraveno)");
+}
+
 QStringList attemptTitles(bool categories) {
     return withCategory({QStringLiteral("pokus"), QStringLiteral("družstvo"),
                          QStringLiteral("dráha 1"), QStringLiteral("dráha 2"),
@@ -19,8 +23,10 @@ QStringList attemptTitles(bool categories) {
 }
 
 QStringList cells(const Attempt& attempt, bool categories) {
+    const QString state = attempt.correction.isEmpty() ? stateText(attempt.state)
+                                                       : stateText(attempt.state) + correctedMark();
     return withCategory({QString::number(attempt.number), attempt.team, attempt.lane1,
-                         attempt.lane2, attempt.result, stateText(attempt.state)},
+                         attempt.lane2, attempt.result, state},
                         categories, attempt.category);
 }
 

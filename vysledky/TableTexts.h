@@ -10,7 +10,9 @@ namespace TableTexts {
 
 // With a start list, both tables have a "kategorie" column first.
 
-// pokus, družstvo, dráha 1, dráha 2, výsledek, stav
+// pokus, družstvo, dráha 1, dráha 2, výsledek, stav; a corrected attempt's state carries
+// correctedMark(), " (opraveno)".
+QString correctedMark();
 QStringList attemptTitles(bool categories = false);
 QStringList cells(const Attempt& attempt, bool categories = false);
 

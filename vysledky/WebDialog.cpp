@@ -23,7 +23,8 @@ WebDialog::WebDialog(WebResults& web, QWidget* parent)
     toggle_->setObjectName(QStringLiteral("toggle"));
     addresses_->setObjectName(QStringLiteral("addresses"));
     addresses_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    addresses_->setWordWrap(true);
+    // An address cut in two would be typed wrong.
+    addresses_->setWordWrap(false);
     qrCode_->setObjectName(QStringLiteral("qrCode"));
     qrCode_->setAlignment(Qt::AlignCenter);
 

@@ -13,6 +13,7 @@
 #include <QDBusConnection>
 #include <QFile>
 #include <QMessageBox>
+#include <QSet>
 
 #include <cstdio>
 
@@ -50,8 +51,21 @@ int serve(const CommandLine& line) {
         return 1;
     }
     LogFollower follower(line.file);
+    follower.setCorrectionsPath(line.correctionsPath());
     follower.setStartList(list);
     follower.refresh();
+    // Each line of the corrections file that does not apply is told once.
+    QSet<QString> told;
+    const auto tell = [&] {
+        for (const QString& problem : follower.problems()) {
+            if (!told.contains(problem)) {
+                told.insert(problem);
+                say(stderr, QStringLiteral("vysledky: %1\n").arg(problem));
+            }
+        }
+    };
+    QObject::connect(&follower, &LogFollower::updated, tell);
+    tell();
     WebResults web;
     web.follow(&follower);
     LiveFeed live;
@@ -67,9 +81,13 @@ int serve(const CommandLine& line) {
                         .arg(address.isNull() ? QStringLiteral("neplatná adresa") : error));
         return 1;
     }
-    say(stdout, QStringLiteral("Výsledky z %1 na síti:\n  %2\nUkončí Ctrl+C.\n")
-                    .arg(follower.reader().path(),
-                         webAddresses(address, web.port()).join(QStringLiteral("\n  "))));
+    QStringList urls;
+    for (const QString& url : webAddresses(address, web.port())) {
+        urls << url << url + QStringLiteral("tabule");
+    }
+    say(stdout, QStringLiteral("Výsledky z %1 na síti (telefon: /, velká obrazovka: /tabule):\n"
+                               "  %2\nUkončí Ctrl+C.\n")
+                    .arg(follower.reader().path(), urls.join(QStringLiteral("\n  "))));
     return QCoreApplication::exec();
 }
 } // namespace
@@ -91,6 +109,9 @@ int main(int argc, char** argv) {
         return writeTable(line);
     }
     ResultsWindow window(line.file);
+    if (!line.corrections.isEmpty()) {
+        window.setCorrectionsPath(line.corrections);
+    }
     window.show();
     QString error;
     if (!line.startList.isEmpty() && !window.openStartList(line.startList, error)) {

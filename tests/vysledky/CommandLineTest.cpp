@@ -59,7 +59,8 @@ TEST(CommandLine, ReadsTheOptions) {
         {{"--ranking=a.txt", "--startovka", "s.csv"}, "ranking|a.txt||8080|s.csv|"},
         {{"--web"}, "web|ZAVOD.TXT||8080||"},
         {{"--web", "a.txt"}, "web|a.txt||8080||"},
-        {{"--web", "99999"}, "web|99999||8080||"},
+        {{"--web", "99999"}, "error|||8080||Port musí být od 1 do 65535, ne 99999."},
+        {{"--web=0", "a.txt"}, "error|||8080||Port musí být od 1 do 65535, ne 0."},
         {{"--web", "9000", "a.txt"}, "web|a.txt||9000||"},
         {{"--web=192.168.1.5:80"}, "web|ZAVOD.TXT|192.168.1.5|80||"},
         {{"--web", "[::1]:8081"}, "web|ZAVOD.TXT|::1|8081||"},
@@ -112,6 +113,12 @@ TEST(CommandLine, WritesEitherTable) {
     const QString faulty = log.folder() + "/vadna.csv";
     writeFile(list, startList);
     writeFile(faulty, startList + "\"Orel;dorost\r\n");
+    const QString corrections = log.folder() + "/rozhodnuti.csv";
+    writeFile(corrections, "\xEF\xBB\xBF"
+                           "čas;pokus;otisk;rozhodnutí;hodnota;důvod\r\n"
+                           "t;3;00:00:18:003|00:00:16:900|platný;neplatný;;bez přetlaku\r\n"
+                           "t;1;00:00:17:250|00:00:18:003|platný;družstvo;Jiskra;přihláška\r\n"
+                           "t;2;00:00:35:000||zastaveno;vyřazen;;zkouška\r\n");
     const struct {
         QStringList arguments;
         int code;
@@ -123,6 +130,12 @@ TEST(CommandLine, WritesEitherTable) {
          0,
          rankingHeader + "1;\"SDH \"\"Orel\"\"; Lhota\";00:00:18:003\r\n"
                          "1;Sokol Třebíč;00:00:18:003\r\n"},
+        {{"--ranking", log.path(), "--opravy", corrections},
+         0,
+         rankingHeader + "1;Jiskra;00:00:18:003\r\n"
+                         ";Sokol Třebíč;NP\r\n",
+         "vysledky: rozhodnuti.csv, řádek 4: pokus 2 je v záznamu jiný (otisk "
+         "00:00:35:000||zastaveno, v záznamu ||zastaveno); řádek se nepoužije.\n"},
         {{"--ranking", categorised.path(), "--startovka", list},
          0,
          "\xEF\xBB\xBF"

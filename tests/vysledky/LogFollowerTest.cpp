@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 
 // refresh() is what the file watch and the poll call; the test calls it itself, twice a step:
-// each change of the file's state or of the tables is reported once, with the tables made.
+// each change of the file's state or of the tables is reported once, with the tables made. A
+// decision appended to the corrections file beside the log is such a change too.
 TEST(LogFollower, ReportsEachChangeOnceWithItsTables) {
     TempLog log;
     LogFollower follower(log.path());
@@ -20,14 +21,21 @@ TEST(LogFollower, ReportsEachChangeOnceWithItsTables) {
         QByteArray appended;
         AttemptState state;
         const char16_t* result;
+        QByteArray decision = {};
     } steps[] = {
         {logOf({"A", "@1 00:00:17:000"}), AttemptState::Incomplete, u"NP"},
         {logOf({"@2 00:00:18:000"}), AttemptState::Valid, u"00:00:18:000"},
         {logOf({"@annul"}), AttemptState::Annulled, u"NP"},
+        {{},
+         AttemptState::Disqualified,
+         u"NP",
+         "t;1;00:00:17:000|00:00:18:000|start anulován;"
+         "neplatný;;rozhodčí\r\n"},
     };
     qsizetype reported = updates.size();
     for (const auto& s : steps) {
         log.append(s.appended);
+        writeFile(follower.corrections().path(), s.decision, QIODevice::Append);
         follower.refresh();
         follower.refresh();
         EXPECT_EQ(updates.size(), ++reported) << s.appended.toStdString();

@@ -15,7 +15,8 @@ struct ReadLog {
         LogReader reader(file.path());
         reader.update();
         attempts = CsvWriter::attempts(reader.attempts());
-        ranking = CsvWriter::ranking(rankTeams(reader.attempts()));
+        ranking = CsvWriter::ranking(rankTeams(reader.attempts()), false,
+                                     namelessText(namelessCount(reader.attempts())));
     }
 
     QByteArray attempts;

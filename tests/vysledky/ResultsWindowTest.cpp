@@ -1,10 +1,19 @@
 #include "vysledky/ResultsWindow.h"
 #include "tests/vysledky/LogBytes.h"
 #include "tests/vysledky/ReadLog.h"
+#include "vysledky/desk/CorrectionsFile.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTableView>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -93,11 +102,16 @@ TEST(ResultsWindow, SavesTheTablesAsCsvWithByteOrderMarkAndAsPdf) {
     EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
 }
 
-// Never over the log, however its path is spelled; a save that fails says why.
+// Never over the log, however its path is spelled, nor over the start list or the corrections;
+// a save that fails says why.
 TEST(ResultsWindow, RefusesToWriteTheLogAndReportsAFailedSave) {
     TempLog log;
     log.write(sample);
+    const QString list = log.folder() + QStringLiteral("/startovka.csv");
+    writeFile(list, "družstvo;kategorie\r\nJiskra;muži\r\n");
     ResultsWindow window(log.path());
+    QString listError;
+    ASSERT_TRUE(window.openStartList(list, listError));
     using Save = bool (ResultsWindow::*)(const QString&, QString&);
     const QString refused = u"Do záznamu závodu ZAVOD.TXT se nezapisuje. Zvolte jiný soubor."_qs;
     const QString nowhere = log.folder() + QStringLiteral("/no/such/folder/a");
@@ -109,6 +123,10 @@ TEST(ResultsWindow, RefusesToWriteTheLogAndReportsAFailedSave) {
         {&ResultsWindow::saveAttemptsCsv, log.path(), refused},
         {&ResultsWindow::saveRankingCsv, log.folder() + QStringLiteral("/./ZAVOD.TXT"), refused},
         {&ResultsWindow::savePdf, log.path(), refused},
+        {&ResultsWindow::saveAttemptsCsv, list,
+         u"Startovní listina startovka.csv se nepřepisuje. Zvolte jiný soubor."_qs},
+        {&ResultsWindow::saveRankingCsv, window.correctionsPath(),
+         u"Soubor oprav ZAVOD.opravy.csv se nepřepisuje. Zvolte jiný soubor."_qs},
         {&ResultsWindow::saveAttemptsCsv, nowhere + QStringLiteral(".csv"), {}},
         {&ResultsWindow::savePdf, nowhere + QStringLiteral(".pdf"),
          u"Soubor "_qs + nowhere + u".pdf nelze zapsat."_qs},
@@ -122,6 +140,7 @@ TEST(ResultsWindow, RefusesToWriteTheLogAndReportsAFailedSave) {
         }
     }
     EXPECT_EQ(log.read(), sample);
+    EXPECT_FALSE(QFile::exists(window.correctionsPath()));
 }
 
 TEST(ResultsWindow, OpensAnotherLog) {
@@ -143,12 +162,70 @@ TEST(ResultsWindow, AStartListAddsTheCategoryColumnAndRanksPerCategory) {
     const QString list = log.folder() + QStringLiteral("/startovka.csv");
     writeFile(list, "družstvo;kategorie\r\nsokol třebíč;ženy\r\n");
     ResultsWindow window(log.path());
+    window.show();
     QString error;
     ASSERT_TRUE(window.openStartList(list, error)) << error.toStdString();
+    QApplication::processEvents();
+    // Every column whole at the window's size.
+    for (const char* name : {"attempts", "ranking"}) {
+        const QTableView* table = view(window, name);
+        const QHeaderView* header = table->horizontalHeader();
+        const int last = header->count() - 1;
+        EXPECT_LE(header->sectionViewportPosition(last) + header->sectionSize(last),
+                  table->viewport()->width())
+            << name;
+    }
     EXPECT_EQ(shown(view(window, "ranking")),
               QStringList(
                   {u"kategorie|místo|družstvo|výsledek"_qs, u"ženy|1|sokol třebíč|00:00:17:800"_qs,
                    u"bez kategorie|1|SDH Lhota|00:00:18:003"_qs, u"bez kategorie||Jiskra|NP"_qs}));
     EXPECT_EQ(shown(view(window, "attempts"))[2],
               u"ženy|2|sokol třebíč|00:00:03:000|||start anulován"_qs);
+}
+
+// The desk's decision from the attempt's context menu: confirmed with a team and a reason in
+// its dialog, appended to the file beside the log, and the ranking follows.
+TEST(ResultsWindow, TheContextMenuAppendsADecisionAndTheRankingFollows) {
+    TempLog log;
+    log.write(logOf({"@1 00:00:16:000", "@2 00:00:16:500", "Jiskra", "@1 00:00:17:000",
+                     "@2 00:00:17:000", "Orel", "@dq"}));
+    ResultsWindow window(log.path());
+    window.setClock([] { return QDateTime(QDate(2026, 6, 14), QTime(10, 32, 5)); });
+    window.show();
+    const auto desk = [&] { return window.findChild<QLabel*>(QStringLiteral("desk")); };
+    EXPECT_EQ(desk()->text(), u"1 pokus bez jména – přiřaďte ho družstvu (pravé tlačítko myši "
+                              u"na pokusu)"_qs);
+
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        QTimer::singleShot(0, [] {
+            auto* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QComboBox*>(QStringLiteral("team"))->setCurrentText(u"Orel"_qs);
+            dialog->findChild<QLineEdit*>(QStringLiteral("reason"))->setText(u"jméno neuloženo"_qs);
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+        menu->actions().first()->trigger();
+        menu->close();
+    });
+    QTableView* attempts = view(window, "attempts");
+    const QPoint row = attempts->visualRect(attempts->model()->index(0, 1)).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, row, attempts->viewport()->mapToGlobal(row));
+    QApplication::sendEvent(attempts->viewport(), &click);
+
+    QFile file(CorrectionsFile::pathBeside(log.path()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "\xEF\xBB\xBF"
+                              "čas;pokus;otisk;rozhodnutí;hodnota;důvod\r\n"
+                              "2026-06-14 10:32:05;1;00:00:16:000|00:00:16:500|platný;družstvo;"
+                              "Orel;jméno neuloženo\r\n");
+    EXPECT_EQ(shown(view(window, "ranking")),
+              QStringList({u"místo|družstvo|výsledek"_qs, u"1|Orel|00:00:16:500"_qs,
+                           u"2|Jiskra|00:00:17:000"_qs}));
+    EXPECT_EQ(shown(attempts)[1],
+              u"1|Orel|00:00:16:000|00:00:16:500|00:00:16:500|platný (opraveno)"_qs);
+    EXPECT_EQ(attempts->model()->index(0, 1).data(Qt::ToolTipRole).toString(),
+              u"přiřazen družstvu Orel (2026-06-14 10:32:05): jméno neuloženo"_qs);
+    EXPECT_TRUE(desk()->isHidden());
 }

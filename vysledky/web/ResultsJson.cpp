@@ -17,7 +17,9 @@ QJsonObject attemptObject(const Attempt& attempt) {
             {QStringLiteral("draha2"), attempt.lane2},
             {QStringLiteral("vysledek"), attempt.result},
             {QStringLiteral("stav"), stateText(attempt.state)},
-            {QStringLiteral("platny"), attempt.state == AttemptState::Valid}};
+            {QStringLiteral("platny"), attempt.state == AttemptState::Valid},
+            {QStringLiteral("bezJmena"), attempt.nameless},
+            {QStringLiteral("oprava"), attempt.correction}};
 }
 
 // Every category of the list, even one nobody has finished in yet, then the rest.
@@ -59,6 +61,7 @@ QByteArray document(const LogFollower& follower) {
         {QStringLiteral("stav"), follower.reader().troubleText(LogReader::Audience::Pages)},
         {QStringLiteral("kategorie"), categoryArray(follower)},
         {QStringLiteral("pokusu"), attempts.size()},
+        {QStringLiteral("bezJmena"), follower.namelessText()},
         {QStringLiteral("pokusy"), latest}};
     QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Compact);
     // These characters stand only inside strings in JSON, where the escapes mean the same.

@@ -80,7 +80,8 @@ void ResultsServer::publish(const LogFollower& follower) {
     put(QStringLiteral("/data.json"), "application/json", ResultsJson::document(follower));
     put(QStringLiteral("/pokusy.csv"), csv, CsvWriter::attempts(follower.attempts(), categories),
         R"(attachment; filename="pokusy.csv")");
-    put(QStringLiteral("/poradi.csv"), csv, CsvWriter::ranking(follower.ranking(), categories),
+    put(QStringLiteral("/poradi.csv"), csv,
+        CsvWriter::ranking(follower.ranking(), categories, follower.namelessText()),
         R"(attachment; filename="poradi.csv")");
 }
 

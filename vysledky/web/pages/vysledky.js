@@ -75,7 +75,11 @@ function showAttempts(attempts) {
   body.replaceChildren();
   for (const attempt of attempts) {
     const tr = body.insertRow();
-    if (!attempt.platny) tr.className = 'neplatny';
+    if (!attempt.platny) tr.classList.add('neplatny');
+    // Saved without a name: it waits for the desk to assign it, and is not ranked until then.
+    if (attempt.bezJmena) tr.classList.add('bezjmena');
+    // Corrected by the desk: marked, the decision and its reason on hover.
+    if (attempt.oprava) tr.title = attempt.oprava;
     cell(tr, attempt.pokus, 'cislo');
     const team = cell(tr, attempt.druzstvo);
     if (attempt.kategorie) {
@@ -87,13 +91,15 @@ function showAttempts(attempts) {
     cell(tr, shortTime(attempt.draha1), 'cas');
     cell(tr, shortTime(attempt.draha2), 'cas');
     cell(tr, shortTime(attempt.vysledek), 'cas');
-    cell(tr, attempt.stav);
+    cell(tr, attempt.oprava ? attempt.stav + ' (opraveno)' : attempt.stav,
+      attempt.oprava ? 'opraveno' : '');
   }
 }
 
 function showLatest(attempt) {
   const set = (id, text) => { document.getElementById(id).textContent = text || '–'; };
-  set('posledni-druzstvo', attempt && attempt.druzstvo);
+  set('posledni-druzstvo', attempt && (attempt.oprava ? attempt.druzstvo + ' ✎' : attempt.druzstvo));
+  document.getElementById('posledni').title = (attempt && attempt.oprava) || '';
   set('posledni-draha1', attempt && shortTime(attempt.draha1));
   set('posledni-draha2', attempt && shortTime(attempt.draha2));
   set('posledni-vysledek', attempt && (attempt.platny ? shortTime(attempt.vysledek) : attempt.stav));
@@ -151,6 +157,7 @@ function show(data) {
       ...data.kategorie.map((category) => rankingSection(category, 0)));
     showAttempts(data.pokusy);
   }
+  document.getElementById('bezjmena').textContent = data.bezJmena;
   document.getElementById('stav').textContent =
     data.stav || (tabule ? '' : 'Pokusů: ' + data.pokusu + ' · obnovuje se samo');
 }
@@ -165,7 +172,8 @@ async function poll() {
       show(data);
     }
   } catch (error) {
-    document.getElementById('stav').textContent = 'Spojení se serverem přerušeno, zkouším znovu…';
+    document.getElementById('bezjmena').textContent = data.bezJmena;
+  document.getElementById('stav').textContent = 'Spojení se serverem přerušeno, zkouším znovu…';
     etag = null;
   }
   setTimeout(poll, period);
