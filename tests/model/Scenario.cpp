@@ -339,6 +339,7 @@ public:
             rig_.writeLog(QByteArray::fromStdString(s.initialLog));
             m_.world.log = s.initialLog;
         }
+        rig_.messages.answerNotices = false; // closed after each pass, see closeNotices()
         const QDir dir = QFileInfo(rig_.logPath()).dir();
         keptPath_ = dir.filePath(QStringLiteral("ZAVOD.kept"));
 
@@ -399,12 +400,14 @@ public:
             if (!d.empty()) {
                 return Divergence{p + 1, d};
             }
+            closeNotices();
             if (realLeft) {
                 break;
             }
         }
         if (figures_ != nullptr) {
             figures_->records += m_.records();
+            figures_->lateNotices += m_.lateNotices();
             for (const model::Transition& t : m_.outputs()) {
                 figures_->pulses += t.on ? 1U : 0U;
             }
@@ -425,7 +428,9 @@ private:
             return;
         }
         for (const Action& a : plan_->actions) {
-            if (a.atRaise == raise) {
+            if (a.atRaise == raise && a.kind == Action::Kind::Hang) {
+                hang(a, real);
+            } else if (a.atRaise == raise) {
                 real ? queueReal(a) : queueModel(a);
             }
         }
@@ -471,6 +476,28 @@ private:
         case model::Event::Kind::Close:
             form_->close();
             break;
+        }
+    }
+
+    // The operator closes the notices, the port's and the log's, before the next pass.
+    void closeNotices() {
+        for (QMessageBox* box : form_->findChildren<QMessageBox*>()) {
+            box->hide();
+        }
+        m_.closeNotice();
+    }
+
+    // One hang at a time on each side: a new one begins after the last has come back.
+    void hang(const Action& a, bool real) {
+        const std::int64_t from = (real ? rig_.time.us : m_.us) + a.after;
+        std::int64_t& lastUntil = hangUntilUs_[real ? 0 : 1];
+        if (from < lastUntil) {
+            return;
+        }
+        lastUntil = from + a.amount;
+        real ? rig_.hangRead(from, lastUntil, a.fails) : m_.hangRead(from, lastUntil, a.fails);
+        if (figures_ != nullptr && real) {
+            ++figures_->hangs;
         }
     }
 
@@ -578,13 +605,18 @@ private:
             m_.setStartSignals(n);
             break;
         }
+        case Action::Kind::Hang:
+            hang(a, true);
+            hang(a, false);
+            break;
         }
         rig_.time.us += forwardUs;
         m_.us += forwardUs;
         if (figures_ != nullptr) {
             ++figures_->actions;
             const bool fault = isLogFault(a.kind) || a.kind == Action::Kind::Unplug ||
-                               a.kind == Action::Kind::Busy || a.kind == Action::Kind::NearLimit;
+                               a.kind == Action::Kind::Busy || a.kind == Action::Kind::NearLimit ||
+                               a.kind == Action::Kind::Hang;
             figures_->faults += fault ? 1U : 0U;
         }
     }
@@ -716,18 +748,29 @@ private:
         const LineSnapshot sampled = rig_.sampler.snapshot();
         const model::Lines& modelled = m_.lines();
         field("line read failed", sampled.readFailed, modelled.readFailed);
+        field("failed reads in a row", sampled.failedReads, modelled.failedReads);
+        if (modelled.failedReads > 0) {
+            field("failing since", sampled.failingSince, modelled.failingSince);
+        }
+        field("last answered read", sampled.answeredAt, modelled.answeredAt);
         for (const auto& [contact, line] :
              {std::pair{::Contact::Start, In::Dcd}, std::pair{::Contact::Lane1, In::Cts},
               std::pair{::Contact::Lane2, In::Dsr}}) {
             const auto i = static_cast<std::size_t>(line);
-            if (sampled.isClosed(contact) != modelled.closed[i] ||
+            const bool held = modelled.closed[i];
+            if (sampled.isClosed(contact) != held ||
                 sampled.closure(contact) != modelled.closures[i] ||
-                (modelled.closed[i] && sampled.closedTick(contact) != modelled.closedAt[i])) {
+                (held && (sampled.closedTick(contact) != modelled.closedAt[i] ||
+                          sampled.silenceBeforeClosing(contact) != modelled.silenceBefore[i] ||
+                          sampled.closedWhenOpened(contact) != modelled.closedAtOpen[i]))) {
                 d << model::name(line) << " read closed " << sampled.isClosed(contact)
                   << " (closure " << sampled.closure(contact) << " at "
-                  << sampled.closedTick(contact) << "), the model " << modelled.closed[i]
-                  << " (closure " << modelled.closures[i] << " at " << modelled.closedAt[i]
-                  << "); ";
+                  << sampled.closedTick(contact) << " after a silence of "
+                  << sampled.silenceBeforeClosing(contact) << " ms, at the opening "
+                  << sampled.closedWhenOpened(contact) << "), the model " << held << " (closure "
+                  << modelled.closures[i] << " at " << modelled.closedAt[i]
+                  << " after a silence of " << modelled.silenceBefore[i]
+                  << " ms, at the opening " << modelled.closedAtOpen[i] << "); ";
             }
         }
 
@@ -772,14 +815,20 @@ private:
             } else if (got != said[i].text) {
                 d << "message " << i << " says \"" << got << "\", the model \"" << said[i].text
                   << "\"; ";
-            } else if (said[i].kind == model::Message::Kind::PortStopped) {
-                const auto* notice = form_->findChild<QMessageBox*>(QStringLiteral("PortNotice"));
-                if (seen[i].modal || notice == nullptr || utf8(notice->text()) != got) {
-                    d << "message " << i << " is not told in the window's PortNotice; ";
-                }
+            } else if (said[i].kind == model::Message::Kind::Notice && seen[i].modal) {
+                d << "message " << i << " is modal, not a notice; ";
             }
         }
         checkedMessages_ = std::min(seen.size(), said.size());
+        // A notice told while the box is still open only changes its text.
+        const auto* notice = form_->findChild<QMessageBox*>(QStringLiteral("PortNotice"));
+        const std::string noticeText = notice != nullptr ? utf8(notice->text()) : std::string();
+        const bool noticeOpen = notice != nullptr && notice->isVisible();
+        if (noticeText != m_.noticeText() || noticeOpen != m_.noticeOpen()) {
+            d << "the notice " << (noticeOpen ? "open" : "closed") << " says \"" << noticeText
+              << "\", the model's " << (m_.noticeOpen() ? "open" : "closed") << " \""
+              << m_.noticeText() << "\"; ";
+        }
         return d.str();
     }
 
@@ -803,6 +852,7 @@ private:
     std::vector<std::string> realAtOutput_;
     std::vector<std::string> modelAtOutput_;
     std::size_t checkedViews_ = 0;
+    std::int64_t hangUntilUs_[2] = {0, 0}; // the real side's, the model's
 };
 
 const char* levelName(Level level) {
@@ -828,6 +878,7 @@ const char* kindName(Action::Kind kind) {
         "port taken by another program",
         "port freed",
         "start count set to 32767 less",
+        "the lines' read hangs (us)",
     };
     return names[static_cast<std::size_t>(kind)];
 }
@@ -906,6 +957,9 @@ std::string describe(const Scenario& s, std::size_t limit) {
             } else if (a.kind == Action::Kind::TimeJump || a.kind == Action::Kind::ClockToWrap ||
                        a.kind == Action::Kind::NearLimit || a.kind == Action::Kind::LogNearlyFull) {
                 out << " " << a.amount;
+            } else if (a.kind == Action::Kind::Hang) {
+                out << " " << a.amount << " from " << a.after << " us on, then "
+                    << (a.fails ? "fails" : "answers");
             }
         }
         out << "\n";

@@ -45,9 +45,13 @@ struct FakeMachine {
     // and comes back at the first one on or after `untilUs` as that millisecond's read: with
     // the lines as they are then, or failed. It hangs for real, on a thread of its own blocked
     // in the fake port, while the fake time runs on and no other read begins, as on the
-    // sampler's thread; nothing else touches the fakes until it is back.
+    // sampler's thread; nothing else touches the fakes until it is back. With no port open
+    // there is no read to hang, and nothing happens.
     void hangRead(std::int64_t fromUs, std::int64_t untilUs, bool thenFails = false) {
         at(fromUs, [this] {
+            if (lines.openPort.isEmpty()) {
+                return;
+            }
             lines.duringRead = [this] {
                 lines.duringRead = nullptr;
                 release_.acquire();
@@ -55,6 +59,9 @@ struct FakeMachine {
             hungRead_ = std::make_unique<std::thread>([this] { sampler.sampleOnce(); });
         });
         at(untilUs, [this, thenFails] {
+            if (!hungRead_) {
+                return;
+            }
             const bool unplugged = lines.unplugged;
             lines.unplugged = unplugged || thenFails;
             endHang();
