@@ -136,6 +136,7 @@ void RaceModel::sample() {
             continue; // no port open, no read to hang
         }
         readNow = true;
+        ++hungReads_;
         if (back.dropped) {
             reads_.push_back(us); // it reached the port, but its answer is not taken
         } else {

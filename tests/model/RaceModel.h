@@ -155,6 +155,7 @@ public:
     const std::string& noticeText() const { return noticeText_; }
     bool noticeOpen() const { return noticeOpen_; }
     std::size_t lateNotices() const { return lateNotices_; }
+    std::size_t hungReads() const { return hungReads_; }
     const std::vector<std::string>& pending() const { return pendingText_; }
     std::size_t records() const { return records_; } // records handed to the log so far
     bool timerEnabled() const { return timerEnabled_; }
@@ -226,6 +227,7 @@ private:
     std::string noticeText_;
     bool noticeOpen_ = false;
     std::size_t lateNotices_ = 0;
+    std::size_t hungReads_ = 0;
     std::deque<Event> events_;
     std::vector<std::string> pendingText_;
     bool outageTold_ = false;
