@@ -345,11 +345,11 @@ Lines RaceModel::take() {
     Lines seen = lines_;
     const std::uint32_t now = millis();
     if (seen.answered && !seen.readFailed && now - seen.answeredAt <= freshMs) {
-        silenceTold_ = false;
+        portOutageTold_ = false;
         return seen;
     }
     std::fill(std::begin(seen.closed), std::end(seen.closed), false);
-    if (silenceTold_ || !portOpen()) {
+    if (portOutageTold_ || !portOpen()) {
         return seen;
     }
     const std::string port = portName();
@@ -367,7 +367,7 @@ Lines RaceModel::take() {
     } else {
         return seen;
     }
-    silenceTold_ = true;
+    portOutageTold_ = true;
     return seen;
 }
 

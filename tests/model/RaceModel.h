@@ -109,9 +109,9 @@ struct Lines {
     std::uint32_t closures[3] = {0, 0, 0};
     std::uint32_t silenceBefore[3] = {0, 0, 0};
     bool closedAtOpen[3] = {false, false, false};
-    bool answered = false;       // a read has answered since the port opened
-    std::uint32_t answeredAt = 0; // the last answered read, or the port's opening
-    bool readFailed = false;     // the last read got no answer
+    bool answered = false;         // a read has answered since the port opened
+    std::uint32_t answeredAt = 0;  // the last answered read, or the port's opening
+    bool readFailed = false;       // the last read got no answer
     std::uint32_t failedReads = 0; // in a row
     std::uint32_t failingSince = 0;
 };
@@ -222,7 +222,7 @@ private:
     // Per input, the closure the loop has had its chance at: acted on later, it is timed then.
     std::uint32_t chanceAt_[3] = {0, 0, 0};
     std::uint32_t laneMs_[2] = {0, 0}; // each lane's time since the start, as its box shows it
-    bool silenceTold_ = false;         // in this outage of the port
+    bool portOutageTold_ = false;      // in this outage of the port
     std::vector<Message> messages_;
     std::string noticeText_;
     bool noticeOpen_ = false;

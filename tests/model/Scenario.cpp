@@ -151,7 +151,7 @@ constexpr Rates profiles[] = {
 Action hang(Random& random, int atRaise, std::int64_t after,
             std::map<std::size_t, std::vector<Action>>& later, std::size_t pass) {
     const int kind = random.below(20);
-    const int ms = kind < 2   ? 1 + random.below(5)
+    const int ms = kind < 2    ? 1 + random.below(5)
                    : kind < 11 ? 6 + random.below(244)
                                : 251 + random.below(2750);
     Action a;
@@ -800,8 +800,8 @@ private:
                   << sampled.silenceBeforeClosing(contact) << " ms, at the opening "
                   << sampled.closedWhenOpened(contact) << "), the model " << held << " (closure "
                   << modelled.closures[i] << " at " << modelled.closedAt[i]
-                  << " after a silence of " << modelled.silenceBefore[i]
-                  << " ms, at the opening " << modelled.closedAtOpen[i] << "); ";
+                  << " after a silence of " << modelled.silenceBefore[i] << " ms, at the opening "
+                  << modelled.closedAtOpen[i] << "); ";
             }
         }
 
