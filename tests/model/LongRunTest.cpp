@@ -27,9 +27,12 @@ constexpr std::int64_t twoTo32 = std::int64_t{1} << 32;
 // the loop runs pass by pass (1 ms apart); elsewhere each pass lets hours go by, so that the
 // whole race fits the pass count. A lane's target closes just after each passage.
 TEST(LongRun, TheRunningTimeIsRightEveryPassWhileTheClockPassesTwoTo31AndTwoTo32) {
-    Rig rig;
-    Form1& form = rig.start();
     constexpr std::int64_t closeMs = 5'000; // pass by pass within 5 s of each passage
+    Rig rig;
+    // Set before the program starts: a jump of the clock under it would be a silence of the port.
+    rig.time.us = 999'000;
+    rig.time.millisOffset = static_cast<std::uint32_t>(twoTo31 - closeMs - 1'000);
+    Form1& form = rig.start();
     const std::int64_t passes = std::max<std::int64_t>(longPasses(100'000), 5 * closeMs);
     const std::int64_t raceMs = twoTo31 + 2 * closeMs;
     const std::int64_t fine = 4 * closeMs;
@@ -38,8 +41,6 @@ TEST(LongRun, TheRunningTimeIsRightEveryPassWhileTheClockPassesTwoTo31AndTwoTo32
 
     // The start contact closes for the lines' read in the first pass's pause, at 1000 ms; the
     // second pass starts the race there, and its start pulse goes out at once.
-    rig.time.us = 999'000;
-    rig.time.millisOffset = static_cast<std::uint32_t>(twoTo31 - closeMs - 1'000);
     rig.lines.dcd = true;
     rig.passes(1);
     rig.lines.dcd = false;
@@ -103,13 +104,13 @@ TEST(LongRun, TheRunningTimeIsRightEveryPassWhileTheClockPassesTwoTo31AndTwoTo32
 // count is set just below its limit and the contact counts the rest.
 TEST(LongRun, AStartCountHeldAtItsLimitStaysThereAndEveryPassStillSendsItsPulse) {
     Rig rig;
-    Form1& form = rig.start();
-    const std::int64_t heldPasses = longPasses(60'000);
     // A coarse counter: each reading moves time on by 400 ms. The wait ends at its fourth
     // reading, the first at least 1000 ms after its first (at 1200 ms), which moves time on
     // once more: every pulse lasts 1600 ms.
     rig.time.counterStepUs = 400'000;
     rig.time.millisOffset = static_cast<std::uint32_t>(twoTo32 - 60'000'000); // 1000 min to wrap
+    Form1& form = rig.start();
+    const std::int64_t heldPasses = longPasses(60'000);
     rig.lines.dcd = true; // read closed in the first pass's pause, a start from the second on
     rig.passes(2);
     ASSERT_EQ(form.state().startSignals, 1);

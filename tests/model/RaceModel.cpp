@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <string>
 #include <utility>
 
 namespace model {
@@ -12,6 +13,11 @@ namespace model {
 namespace {
 
 constexpr std::int16_t startSignalsLimit = 32767;
+// A reading is current this long after its read; a silence longer than it makes a time late.
+constexpr std::uint32_t freshMs = 5;
+constexpr std::uint32_t silentPortMs = 250; // a silence this long is told
+constexpr std::uint32_t pulledOutReads = 5; // failed reads in a row, for at least
+constexpr std::uint32_t pulledOutMs = 10;   // this long, are a pulled adapter
 constexpr std::int64_t wallClockStartMs = ((9 * 60 + 5) * 60 + 7) * 1000; // the fake's 09:05:07
 
 // Windows-1250 bytes of the letters the tests type beyond ASCII.
@@ -111,23 +117,70 @@ void RaceModel::advance(std::int64_t byUs) {
     us = end;
 }
 
-// One read of the three inputs at once, noted with the millisecond clock. A port that has
-// vanished answers nothing, and every input reads open.
+// The read of this millisecond, unless one hangs: a hung read holds every other back and comes
+// back as a read of the millisecond it ends in.
 void RaceModel::sample() {
-    if (handle_ <= 0 || openPort_ < 0) {
-        return; // no port open, nothing to read
+    bool readNow = false;
+    while (!hangs_.empty()) {
+        Hang& hang = hangs_.front();
+        if (!hang.out && us < hang.fromUs) {
+            break;
+        }
+        hang.out = hang.out || portOpen();
+        if (hang.out && us < hang.untilUs) {
+            return;
+        }
+        const Hang back = hang;
+        hangs_.pop_front();
+        if (!back.out) {
+            continue; // no port open, no read to hang
+        }
+        readNow = true;
+        ++hungReads_;
+        if (back.dropped) {
+            reads_.push_back(us); // it reached the port, but its answer is not taken
+        } else {
+            read(back.fails);
+        }
     }
+    if (!readNow && portOpen()) {
+        read(false);
+    }
+}
+
+// One read of the three inputs at once, noted with the millisecond clock. A failed read (the
+// port's device has vanished) tells nothing of the lines.
+void RaceModel::read(bool fails) {
     const auto number = static_cast<std::int64_t>(reads_.size());
     reads_.push_back(us);
-    lines_.readFailed = dead_;
-    for (const In line : allLines) {
-        const bool closed = !dead_ && world.contact && world.contact(line, number);
-        if (closed && !lines_.closed[at(line)]) {
-            lines_.closedAt[at(line)] = millis();
-            ++lines_.closures[at(line)];
-        }
-        lines_.closed[at(line)] = closed;
+    const std::uint32_t tick = millis();
+    if (fails || dead_) {
+        lines_.failingSince = lines_.failedReads == 0 ? tick : lines_.failingSince;
+        ++lines_.failedReads;
+        lines_.readFailed = true;
+        failedSinceOpen_ = true;
+        return;
     }
+    for (const In line : allLines) {
+        const std::size_t i = at(line);
+        const bool closed = world.contact && world.contact(line, number);
+        if (closed && !lines_.closed[i]) {
+            lines_.closedAt[i] = tick;
+            ++lines_.closures[i];
+            lines_.silenceBefore[i] = tick - lines_.answeredAt;
+            lines_.closedAtOpen[i] =
+                !lines_.answered && !failedSinceOpen_ && lines_.silenceBefore[i] <= freshMs;
+        }
+        lines_.closed[i] = closed;
+    }
+    lines_.answered = true;
+    lines_.answeredAt = tick;
+    lines_.readFailed = false;
+    lines_.failedReads = 0;
+}
+
+void RaceModel::hangRead(std::int64_t fromUs, std::int64_t untilUs, bool thenFails) {
+    hangs_.push_back({fromUs, untilUs, thenFails});
 }
 
 void RaceModel::set(Out line, bool on) {
@@ -156,6 +209,16 @@ bool RaceModel::openPort(Port port) {
     if (openPort_ < 0 && world.present[i] && !world.busy[i]) {
         openPort_ = i;
         handle_ = 7;
+        // The closure counts go on; all else starts afresh, the silence from now.
+        std::fill(std::begin(lines_.closed), std::end(lines_.closed), false);
+        lines_.answered = false;
+        lines_.answeredAt = millis();
+        lines_.readFailed = false;
+        lines_.failedReads = 0;
+        failedSinceOpen_ = false;
+        if (!hangs_.empty() && hangs_.front().out) {
+            hangs_.front().dropped = true;
+        }
         return true;
     }
     handle_ = -1;
@@ -163,9 +226,14 @@ bool RaceModel::openPort(Port port) {
 }
 
 void RaceModel::closePort() {
-    // The inputs read open until a port is open again.
-    lines_.readFailed = false;
+    // The inputs read open until a port is open again; a read still out is never taken.
     std::fill(std::begin(lines_.closed), std::end(lines_.closed), false);
+    lines_.answered = false;
+    lines_.readFailed = false;
+    lines_.failedReads = 0;
+    if (!hangs_.empty() && hangs_.front().out) {
+        hangs_.front().dropped = true;
+    }
     if (handle_ > 0) {
         openPort_ = -1;
         dead_ = false;
@@ -215,9 +283,7 @@ void RaceModel::dropOutputsAndWaitForTick() {
 }
 
 RaceModel::PassEnd RaceModel::pass() {
-    // The pass works from what the sampler has read by its beginning.
-    Lines seen = lines_;
-    tellIfPortStopped(seen);
+    Lines seen = take();
     // A third start signal after two annuls the start.
     if (fields_.startSignals == 2 && seen.closed[at(In::Dcd)]) {
         anulovan();
@@ -225,7 +291,7 @@ RaceModel::PassEnd RaceModel::pass() {
     }
     // The start signal.
     if (seen.closed[at(In::Dcd)]) {
-        startAndPulse(closedTick(seen, In::Dcd));
+        startAndPulse(actedOn(seen, In::Dcd));
         if (fields_.startSignals < startSignalsLimit) {
             ++fields_.startSignals;
         }
@@ -238,16 +304,19 @@ RaceModel::PassEnd RaceModel::pass() {
     }
     // The lane times.
     if (fields_.lane1Hits == 0 && seen.closed[at(In::Cts)]) {
-        takeLane(1, closedTick(seen, In::Cts));
+        takeLane(1, actedOn(seen, In::Cts));
     }
     if (fields_.lane2Hits == 0 && seen.closed[at(In::Dsr)]) {
-        takeLane(2, closedTick(seen, In::Dsr));
+        takeLane(2, actedOn(seen, In::Dsr));
     }
     for (const In line : allLines) {
         hadItsChance(seen, line);
     }
-    // The finish.
+    // The finish: the clock stops on the result, the later lane's time.
     if (fields_.lane1Hits + fields_.lane2Hits == fields_.finishTarget) {
+        if (fields_.raceState == 1) {
+            displays_.lblTimer = laneMs_[1] > laneMs_[0] ? displays_.text3 : displays_.text2;
+        }
         stopRace();
         fields_.finishTarget = 3;
     }
@@ -263,45 +332,74 @@ RaceModel::PassEnd RaceModel::pass() {
         return PassEnd::Restart;
     }
     advance(1000);
-    // The contacts as the sampler read them last.
-    displays_.check[0] = lines_.closed[at(In::Cts)];
-    displays_.check[1] = lines_.closed[at(In::Dsr)];
-    displays_.check[2] = lines_.closed[at(In::Dcd)];
+    const Lines shown = take();
+    for (const In line : allLines) {
+        displays_.check[at(line)] = shown.closed[at(line)];
+    }
     return PassEnd::Next;
 }
 
-// The operator hears once that the open port stopped answering; again only after a pass that
-// found it answering.
-void RaceModel::tellIfPortStopped(const Lines& seen) {
-    const bool tell = seen.readFailed && !portStoppedTold_;
-    portStoppedTold_ = seen.readFailed;
-    if (tell) {
-        const std::string port = openPort_ == 0 ? "COM1" : "COM2";
-        message(Message::Kind::PortStopped,
-                "Port " + port +
-                    " přestal odpovídat – převodník byl nejspíš odpojen. Dokud neodpovídá, "
-                    "kontakty se nečtou a nic se neměří.\nZapojte převodník zpět a vyberte port "
-                    "znovu tlačítkem " +
-                    port + ".");
+// The lines as the loop takes them. Only a reading the port has just given counts; else every
+// contact counts as open, and an outage that lasts is told once, naming the port.
+Lines RaceModel::take() {
+    Lines seen = lines_;
+    const std::uint32_t now = millis();
+    if (seen.answered && !seen.readFailed && now - seen.answeredAt <= freshMs) {
+        portOutageTold_ = false;
+        return seen;
     }
+    std::fill(std::begin(seen.closed), std::end(seen.closed), false);
+    if (portOutageTold_ || !portOpen()) {
+        return seen;
+    }
+    const std::string port = portName();
+    if (seen.failedReads >= pulledOutReads && now - seen.failingSince >= pulledOutMs) {
+        notice("Port " + port +
+               " přestal odpovídat – převodník byl nejspíš odpojen. Dokud neodpovídá, "
+               "kontakty se nečtou a nic se neměří.\nZapojte převodník zpět a vyberte port "
+               "znovu tlačítkem " +
+               port + ".");
+    } else if (now - seen.answeredAt >= silentPortMs) {
+        notice("Port " + port +
+               " neodpovídá: čtení kontaktů vázne déle než 250 ms (kabel, rozbočovač bez "
+               "napájení, rušení). Dokud neodpovídá, kontakty se nečtou a nic se neměří; časy z "
+               "té doby berte ze stopek.");
+    } else {
+        return seen;
+    }
+    portOutageTold_ = true;
+    return seen;
 }
 
 // A pulse held the pass for a second: the start contact's closure it acted on has had its
-// chance, and the rest of the pass works from a fresh reading.
+// chance, and the rest of the pass works from the lines taken afresh.
 Lines RaceModel::afterPulse(const Lines& seen) {
     hadItsChance(seen, In::Dcd);
-    return lines_;
+    return take();
 }
 
-// Where the contact closed, if the loop has not had its chance at this closure before; else now.
-std::uint32_t RaceModel::closedTick(const Lines& seen, In line) const {
-    return seen.closures[at(line)] == chanceAt_[at(line)] ? millis() : seen.closedAt[at(line)];
+// A closure the loop has had its chance at before, or one already there when the port opened,
+// is timed now; else at the read that found it, late by the silence before that read.
+RaceModel::Acted RaceModel::actedOn(const Lines& seen, In line) const {
+    const std::size_t i = at(line);
+    if (seen.closures[i] == chanceAt_[i] || seen.closedAtOpen[i]) {
+        return {millis(), 0};
+    }
+    return {seen.closedAt[i], seen.silenceBefore[i] > freshMs ? seen.silenceBefore[i] : 0};
 }
 
 void RaceModel::hadItsChance(const Lines& seen, In line) {
     if (seen.closed[at(line)]) {
         chanceAt_[at(line)] = seen.closures[at(line)];
     }
+}
+
+void RaceModel::tellLate(std::uint32_t lateBy, const std::string& what) {
+    const std::string ms = std::to_string(lateBy);
+    notice("Port " + portName() + " neodpovídal " + ms + " ms a " + what +
+           " byl zachycen až po této přestávce: může být až o " + ms +
+           " ms pozdě. Rozhodčí mohou vzít čas ze stopek.");
+    ++lateNotices_;
 }
 
 void RaceModel::wallClock() {
@@ -315,16 +413,20 @@ std::string RaceModel::elapsed() const {
     return elapsedText(millis(), fields_.startTick);
 }
 
-void RaceModel::takeLane(int lane, std::uint32_t closed) {
+void RaceModel::takeLane(int lane, Acted closed) {
     // How long ago the target closed, but never before the start; both ages count back from
     // now, which holds across the clock's wrap.
     const std::uint32_t now = millis();
-    const std::uint32_t ago =
-        std::min(now - closed, now - static_cast<std::uint32_t>(fields_.startTick));
+    const auto startTick = static_cast<std::uint32_t>(fields_.startTick);
+    const std::uint32_t ago = std::min(now - closed.tick, now - startTick);
+    laneMs_[lane - 1] = now - ago - startTick;
     const std::string time = elapsedText(now - ago, fields_.startTick);
     (lane == 1 ? displays_.text2 : displays_.text3) = time;
     append((lane == 1 ? " dráha c.1 " : " dráha c.2 ") + time);
     ++(lane == 1 ? fields_.lane1Hits : fields_.lane2Hits);
+    if (closed.lateBy > 0) {
+        tellLate(closed.lateBy, "cíl dráhy č." + std::to_string(lane) + " (" + time + ")");
+    }
 }
 
 // Every event waiting, and every one that comes while they run, one after another.
@@ -360,14 +462,17 @@ void RaceModel::handle(const Event& event) {
 
 // --- Operator commands ---
 
-// A start, by the contact or by hand: the clock starts from the tick unless a race runs; the
-// pulse goes out.
-void RaceModel::startAndPulse(std::uint32_t tick) {
+// A start, by the contact or by hand: the clock starts from its tick unless a race runs, told
+// at once when that tick may be late; the pulse goes out.
+void RaceModel::startAndPulse(Acted start) {
     if (fields_.raceState == 0) {
         fields_.raceState = 1;
         displays_.butStartEnabled = false;
         displays_.butStopEnabled = true;
-        fields_.startTick = static_cast<std::int32_t>(tick);
+        fields_.startTick = static_cast<std::int32_t>(start.tick);
+        if (start.lateBy > 0) {
+            tellLate(start.lateBy, "start");
+        }
     }
     pulse(Out::Break);
 }
@@ -386,7 +491,7 @@ void RaceModel::click(Button button) {
         if (!displays_.butStartEnabled) {
             return; // a disabled button takes no click
         }
-        startAndPulse(millis());
+        startAndPulse({millis(), 0});
         return;
     case Button::ButStop:
         if (!displays_.butStopEnabled) {
@@ -492,6 +597,13 @@ bool RaceModel::writePending() {
 
 void RaceModel::message(Message::Kind kind, const std::string& text) {
     messages_.push_back({kind, text, {}});
+}
+
+void RaceModel::notice(const std::string& text) {
+    noticeText_ = text;
+    if (!std::exchange(noticeOpen_, true)) {
+        message(Message::Kind::Notice, text);
+    }
 }
 
 } // namespace model

@@ -13,8 +13,8 @@
 //
 // Texts are UTF-8; log bytes are Windows-1250. Time is the fakes' time line: microseconds
 // that move on only by a step per counter reading and 1 ms per pause. The line sampler reads
-// the three inputs at every whole millisecond the time passes while a port is open; the loop
-// sees only what it last read.
+// the three inputs at every whole millisecond the time passes while a port is open, unless a
+// read hangs; the loop acts only on what the sampler read within the last few milliseconds.
 namespace model {
 
 enum class In { Cts, Dsr, Dcd };
@@ -67,7 +67,7 @@ struct Displays {
 };
 
 struct Message {
-    enum class Kind { Port, LogFailure, Unwritten, PortStopped };
+    enum class Kind { Port, LogFailure, Unwritten, Notice };
     Kind kind;
     std::string text;                 // the whole text, for the port messages and failures
     std::vector<std::string> records; // the records listed, for the last word on unwritten ones
@@ -98,14 +98,22 @@ struct World {
     std::function<void(const Transition&)> onOutput;
 };
 
-// What the line sampler has read, indexed by In: whether each input was closed at the last
-// read, the millisecond clock at the read that found its current closure closed first, and how
-// many closures it has seen begin. The loop works from copies of it.
+// What the line sampler has read. Indexed by In: whether each input was closed at the last
+// answered read, the millisecond clock at the read that found its current closure closed
+// first, how many closures it has seen begin, how long the port had been silent before that
+// read, and whether it was there at the first read after the port opened. The loop works from
+// copies of it.
 struct Lines {
     bool closed[3] = {false, false, false};
     std::uint32_t closedAt[3] = {0, 0, 0};
     std::uint32_t closures[3] = {0, 0, 0};
-    bool readFailed = false; // the last read got no answer: every input read open
+    std::uint32_t silenceBefore[3] = {0, 0, 0};
+    bool closedAtOpen[3] = {false, false, false};
+    bool answered = false;         // a read has answered since the port opened
+    std::uint32_t answeredAt = 0;  // the last answered read, or the port's opening
+    bool readFailed = false;       // the last read got no answer
+    std::uint32_t failedReads = 0; // in a row
+    std::uint32_t failingSince = 0;
 };
 
 class RaceModel {
@@ -129,6 +137,11 @@ public:
     void setStartSignals(std::int16_t count) { fields_.startSignals = count; }
     // The device of the open port vanishes; selecting a port again is the only way back.
     void unplug(Port port);
+    // The read at the first whole millisecond at or after fromUs does not come back until the
+    // first one at or after untilUs, and no other read happens meanwhile; then it is that
+    // millisecond's read, answered or failed. No read, no hang. A test begins one only after
+    // the last has come back.
+    void hangRead(std::int64_t fromUs, std::int64_t untilUs, bool thenFails);
 
     const Fields& fields() const { return fields_; }
     const Displays& displays() const { return displays_; }
@@ -136,6 +149,13 @@ public:
     const std::vector<std::int64_t>& reads() const { return reads_; } // the time of each
     const Lines& lines() const { return lines_; }
     const std::vector<Message>& messages() const { return messages_; }
+    // The window's one notice box: its text and whether it is open. A notice told while it is
+    // open only changes its text; the operator closes it between passes.
+    void closeNotice() { noticeOpen_ = false; }
+    const std::string& noticeText() const { return noticeText_; }
+    bool noticeOpen() const { return noticeOpen_; }
+    std::size_t lateNotices() const { return lateNotices_; }
+    std::size_t hungReads() const { return hungReads_; }
     const std::vector<std::string>& pending() const { return pendingText_; }
     std::size_t records() const { return records_; } // records handed to the log so far
     bool timerEnabled() const { return timerEnabled_; }
@@ -146,6 +166,8 @@ private:
     // Lines.
     void advance(std::int64_t byUs); // the time passes on, the sampler reading on its way
     void sample();
+    void read(bool fails);
+    bool portOpen() const { return handle_ > 0 && openPort_ >= 0; }
     void set(Out line, bool on);
     void pulse(Out line);
     bool openPort(Port port);
@@ -156,11 +178,16 @@ private:
     void dropOutputsAndWaitForTick();
     void wallClock();
     std::string elapsed() const;
-    void tellIfPortStopped(const Lines& seen);
+    Lines take();
     Lines afterPulse(const Lines& seen);
-    std::uint32_t closedTick(const Lines& seen, In line) const;
+    struct Acted {
+        std::uint32_t tick;
+        std::uint32_t lateBy; // 0: not late
+    };
+    Acted actedOn(const Lines& seen, In line) const;
     void hadItsChance(const Lines& seen, In line);
-    void takeLane(int lane, std::uint32_t closed);
+    void takeLane(int lane, Acted closed);
+    void tellLate(std::uint32_t lateBy, const std::string& what);
     void pump();
     void handle(const Event& event);
 
@@ -171,9 +198,11 @@ private:
     void append(const std::string& text);
     bool writePending();
     void anulovan();
-    void startAndPulse(std::uint32_t tick);
+    void startAndPulse(Acted start);
     void stopRace();
     void message(Message::Kind kind, const std::string& text);
+    void notice(const std::string& text);
+    std::string portName() const { return openPort_ == 0 ? "COM1" : "COM2"; }
 
     Fields fields_;
     Displays displays_;
@@ -181,10 +210,24 @@ private:
     std::vector<Transition> outputs_;
     std::vector<std::int64_t> reads_;
     Lines lines_;
+    bool failedSinceOpen_ = false;
+    struct Hang {
+        std::int64_t fromUs;
+        std::int64_t untilUs;
+        bool fails;
+        bool out = false;     // the read has begun and not come back
+        bool dropped = false; // the port closed or another opened while it was out
+    };
+    std::deque<Hang> hangs_; // the first is out or next; each begins after the last came back
     // Per input, the closure the loop has had its chance at: acted on later, it is timed then.
     std::uint32_t chanceAt_[3] = {0, 0, 0};
-    bool portStoppedTold_ = false;
+    std::uint32_t laneMs_[2] = {0, 0}; // each lane's time since the start, as its box shows it
+    bool portOutageTold_ = false;      // in this outage of the port
     std::vector<Message> messages_;
+    std::string noticeText_;
+    bool noticeOpen_ = false;
+    std::size_t lateNotices_ = 0;
+    std::size_t hungReads_ = 0;
     std::deque<Event> events_;
     std::vector<std::string> pendingText_;
     bool outageTold_ = false;

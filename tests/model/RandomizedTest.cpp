@@ -44,7 +44,8 @@ TEST(RandomizedRuns, TheWindowAndTheModelAgreeAfterEveryPass) {
     std::cout << "[ figures  ] " << count << " scenarios, " << figures.passes
               << " passes compared, " << figures.actions << " operator actions and world changes ("
               << figures.faults << " faults injected), " << figures.records << " records, "
-              << figures.pulses << " pulses\n";
+              << figures.pulses << " pulses, " << figures.hangs << " hung reads, "
+              << figures.lateNotices << " late times told\n";
 }
 
 } // namespace

@@ -145,6 +145,30 @@ constexpr Rates profiles[] = {
     {150, 100, 500, 60, 60},
 };
 
+// A read that hangs `after` µs from where it is applied: for at most 5 ms, for a silence the
+// times may be late by, or for one long enough to be told; then it answers or fails. A long
+// one may be crossed by a jump of the time some passes on.
+Action hang(Random& random, int atRaise, std::int64_t after,
+            std::map<std::size_t, std::vector<Action>>& later, std::size_t pass) {
+    const int kind = random.below(20);
+    const int ms = kind < 2    ? 1 + random.below(5)
+                   : kind < 11 ? 6 + random.below(244)
+                               : 251 + random.below(2750);
+    Action a;
+    a.kind = Action::Kind::Hang;
+    a.atRaise = atRaise;
+    a.after = after;
+    a.amount = std::int64_t{ms} * 1000 + random.below(1000);
+    a.fails = random.chance(300);
+    if (ms > 250 && random.chance(500)) {
+        Action jump;
+        jump.kind = Action::Kind::TimeJump;
+        jump.amount = random.below(3'000'000);
+        later[pass + 1 + static_cast<std::size_t>(random.below(20))].push_back(jump);
+    }
+    return a;
+}
+
 } // namespace
 
 Scenario generate(std::uint64_t seed, std::size_t passes) {
@@ -177,6 +201,8 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
                                           : std::string("Sokol Ves\r\n");
     }
 
+    // Hung reads come from a stream of their own, so the rest of each afternoon stays as it was.
+    Random hangs(~seed);
     Contact dcd;
     Contact cts;
     Contact dsr;
@@ -187,6 +213,10 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
         PassPlan& plan = s.passes[p];
         if (random.chance(rates.start)) {
             dcd.close(random.chance(rates.bouncing) ? Level::Bouncy : Level::On, random.few(6));
+            // Read closed in this pass's pause, acted on in the next: its pulse's reads hang.
+            if (hangs.chance(250)) {
+                later[p + 1].push_back(hang(hangs, 0, hangs.below(1'000'000), later, p + 1));
+            }
         }
         if (random.chance(rates.targets)) {
             const Level how = random.chance(rates.bouncing / 2) ? Level::Bouncy : Level::On;
@@ -212,6 +242,9 @@ Scenario generate(std::uint64_t seed, std::size_t passes) {
         if (const auto due = later.find(p); due != later.end()) {
             plan.actions = due->second;
             later.erase(due);
+        }
+        if (hangs.chance(8)) {
+            plan.actions.push_back(hang(hangs, -1, hangs.below(3'000), later, p));
         }
         if (random.chance(rates.operate)) {
             const int burst = random.chance(150) ? 2 + random.below(3) : 1;
@@ -339,6 +372,7 @@ public:
             rig_.writeLog(QByteArray::fromStdString(s.initialLog));
             m_.world.log = s.initialLog;
         }
+        rig_.messages.answerNotices = false; // closed after each pass, see closeNotices()
         const QDir dir = QFileInfo(rig_.logPath()).dir();
         keptPath_ = dir.filePath(QStringLiteral("ZAVOD.kept"));
 
@@ -399,12 +433,15 @@ public:
             if (!d.empty()) {
                 return Divergence{p + 1, d};
             }
+            closeNotices();
             if (realLeft) {
                 break;
             }
         }
         if (figures_ != nullptr) {
             figures_->records += m_.records();
+            figures_->lateNotices += m_.lateNotices();
+            figures_->hangs += m_.hungReads();
             for (const model::Transition& t : m_.outputs()) {
                 figures_->pulses += t.on ? 1U : 0U;
             }
@@ -425,7 +462,9 @@ private:
             return;
         }
         for (const Action& a : plan_->actions) {
-            if (a.atRaise == raise) {
+            if (a.atRaise == raise && a.kind == Action::Kind::Hang) {
+                hang(a, real);
+            } else if (a.atRaise == raise) {
                 real ? queueReal(a) : queueModel(a);
             }
         }
@@ -472,6 +511,25 @@ private:
             form_->close();
             break;
         }
+    }
+
+    // The operator closes the notices, the port's and the log's, before the next pass.
+    void closeNotices() {
+        for (QMessageBox* box : form_->findChildren<QMessageBox*>()) {
+            box->hide();
+        }
+        m_.closeNotice();
+    }
+
+    // One hang at a time on each side: a new one begins after the last has come back.
+    void hang(const Action& a, bool real) {
+        const std::int64_t from = (real ? rig_.time.us : m_.us) + a.after;
+        std::int64_t& lastUntil = hangUntilUs_[real ? 0 : 1];
+        if (from < lastUntil) {
+            return;
+        }
+        lastUntil = from + a.amount;
+        real ? rig_.hangRead(from, lastUntil, a.fails) : m_.hangRead(from, lastUntil, a.fails);
     }
 
     // The log's faults wait for the outage before them to end; LogBack ends one.
@@ -578,13 +636,18 @@ private:
             m_.setStartSignals(n);
             break;
         }
+        case Action::Kind::Hang:
+            hang(a, true);
+            hang(a, false);
+            break;
         }
         rig_.time.us += forwardUs;
         m_.us += forwardUs;
         if (figures_ != nullptr) {
             ++figures_->actions;
             const bool fault = isLogFault(a.kind) || a.kind == Action::Kind::Unplug ||
-                               a.kind == Action::Kind::Busy || a.kind == Action::Kind::NearLimit;
+                               a.kind == Action::Kind::Busy || a.kind == Action::Kind::NearLimit ||
+                               a.kind == Action::Kind::Hang;
             figures_->faults += fault ? 1U : 0U;
         }
     }
@@ -716,18 +779,29 @@ private:
         const LineSnapshot sampled = rig_.sampler.snapshot();
         const model::Lines& modelled = m_.lines();
         field("line read failed", sampled.readFailed, modelled.readFailed);
+        field("failed reads in a row", sampled.failedReads, modelled.failedReads);
+        if (modelled.failedReads > 0) {
+            field("failing since", sampled.failingSince, modelled.failingSince);
+        }
+        field("last answered read", sampled.answeredAt, modelled.answeredAt);
         for (const auto& [contact, line] :
              {std::pair{::Contact::Start, In::Dcd}, std::pair{::Contact::Lane1, In::Cts},
               std::pair{::Contact::Lane2, In::Dsr}}) {
             const auto i = static_cast<std::size_t>(line);
-            if (sampled.isClosed(contact) != modelled.closed[i] ||
+            const bool held = modelled.closed[i];
+            if (sampled.isClosed(contact) != held ||
                 sampled.closure(contact) != modelled.closures[i] ||
-                (modelled.closed[i] && sampled.closedTick(contact) != modelled.closedAt[i])) {
+                (held && (sampled.closedTick(contact) != modelled.closedAt[i] ||
+                          sampled.silenceBeforeClosing(contact) != modelled.silenceBefore[i] ||
+                          sampled.closedWhenOpened(contact) != modelled.closedAtOpen[i]))) {
                 d << model::name(line) << " read closed " << sampled.isClosed(contact)
                   << " (closure " << sampled.closure(contact) << " at "
-                  << sampled.closedTick(contact) << "), the model " << modelled.closed[i]
-                  << " (closure " << modelled.closures[i] << " at " << modelled.closedAt[i]
-                  << "); ";
+                  << sampled.closedTick(contact) << " after a silence of "
+                  << sampled.silenceBeforeClosing(contact) << " ms, at the opening "
+                  << sampled.closedWhenOpened(contact) << "), the model " << held << " (closure "
+                  << modelled.closures[i] << " at " << modelled.closedAt[i]
+                  << " after a silence of " << modelled.silenceBefore[i] << " ms, at the opening "
+                  << modelled.closedAtOpen[i] << "); ";
             }
         }
 
@@ -772,14 +846,20 @@ private:
             } else if (got != said[i].text) {
                 d << "message " << i << " says \"" << got << "\", the model \"" << said[i].text
                   << "\"; ";
-            } else if (said[i].kind == model::Message::Kind::PortStopped) {
-                const auto* notice = form_->findChild<QMessageBox*>(QStringLiteral("PortNotice"));
-                if (seen[i].modal || notice == nullptr || utf8(notice->text()) != got) {
-                    d << "message " << i << " is not told in the window's PortNotice; ";
-                }
+            } else if (said[i].kind == model::Message::Kind::Notice && seen[i].modal) {
+                d << "message " << i << " is modal, not a notice; ";
             }
         }
         checkedMessages_ = std::min(seen.size(), said.size());
+        // A notice told while the box is still open only changes its text.
+        const auto* notice = form_->findChild<QMessageBox*>(QStringLiteral("PortNotice"));
+        const std::string noticeText = notice != nullptr ? utf8(notice->text()) : std::string();
+        const bool noticeOpen = notice != nullptr && notice->isVisible();
+        if (noticeText != m_.noticeText() || noticeOpen != m_.noticeOpen()) {
+            d << "the notice " << (noticeOpen ? "open" : "closed") << " says \"" << noticeText
+              << "\", the model's " << (m_.noticeOpen() ? "open" : "closed") << " \""
+              << m_.noticeText() << "\"; ";
+        }
         return d.str();
     }
 
@@ -803,6 +883,7 @@ private:
     std::vector<std::string> realAtOutput_;
     std::vector<std::string> modelAtOutput_;
     std::size_t checkedViews_ = 0;
+    std::int64_t hangUntilUs_[2] = {0, 0}; // the real side's, the model's
 };
 
 const char* levelName(Level level) {
@@ -828,6 +909,7 @@ const char* kindName(Action::Kind kind) {
         "port taken by another program",
         "port freed",
         "start count set to 32767 less",
+        "the lines' read hangs (us)",
     };
     return names[static_cast<std::size_t>(kind)];
 }
@@ -906,6 +988,9 @@ std::string describe(const Scenario& s, std::size_t limit) {
             } else if (a.kind == Action::Kind::TimeJump || a.kind == Action::Kind::ClockToWrap ||
                        a.kind == Action::Kind::NearLimit || a.kind == Action::Kind::LogNearlyFull) {
                 out << " " << a.amount;
+            } else if (a.kind == Action::Kind::Hang) {
+                out << " " << a.amount << " from " << a.after << " us on, then "
+                    << (a.fails ? "fails" : "answers");
             }
         }
         out << "\n";

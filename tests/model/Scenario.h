@@ -33,12 +33,15 @@ struct Action {
         Busy,          // another program holds the port
         Free,
         NearLimit, // the start count set to 32767 - amount
+        Hang,      // the lines' read `after` µs on hangs for `amount` µs, then answers or fails
     };
     Kind kind = Kind::Click;
     model::Button button = model::Button::ButStart;
     int atRaise = -1; // -1 before the pass; n: queued when the pass raises an output the n-th time
     model::Port port = model::Port::Com2;
     std::int64_t amount = 0;
+    std::int64_t after = 0;
+    bool fails = false;
     std::string text;
 };
 
@@ -72,6 +75,8 @@ struct Figures {
     std::size_t faults = 0;  // log outages, removals, replacements, vanished and busy ports
     std::size_t records = 0; // log lines the run wrote
     std::size_t pulses = 0;
+    std::size_t hangs = 0;       // reads made to hang
+    std::size_t lateNotices = 0; // times told as maybe late
 };
 
 // Plays the first `limit` passes; the first divergence, if any.

@@ -45,16 +45,32 @@ struct FakeMachine {
     // and comes back at the first one on or after `untilUs` as that millisecond's read: with
     // the lines as they are then, or failed. It hangs for real, on a thread of its own blocked
     // in the fake port, while the fake time runs on and no other read begins, as on the
-    // sampler's thread; nothing else touches the fakes until it is back.
+    // sampler's thread; nothing else touches the fakes until it is back. The time goes on
+    // only once the read is in the port, so that the program meets it there every run. With no
+    // port open there is no read to hang, and nothing happens.
     void hangRead(std::int64_t fromUs, std::int64_t untilUs, bool thenFails = false) {
         at(fromUs, [this] {
+            if (lines.openPort.isEmpty()) {
+                return;
+            }
             lines.duringRead = [this] {
                 lines.duringRead = nullptr;
+                inPort_.release();
                 release_.acquire();
             };
-            hungRead_ = std::make_unique<std::thread>([this] { sampler.sampleOnce(); });
+            hungRead_ = std::make_unique<std::thread>([this] {
+                sampler.sampleOnce();
+                if (lines.duringRead) { // the sampler did not read
+                    lines.duringRead = nullptr;
+                    inPort_.release();
+                }
+            });
+            inPort_.acquire();
         });
         at(untilUs, [this, thenFails] {
+            if (!hungRead_) {
+                return;
+            }
             const bool unplugged = lines.unplugged;
             lines.unplugged = unplugged || thenFails;
             endHang();
@@ -82,10 +98,12 @@ private:
             release_.release();
             hungRead_->join();
             hungRead_.reset();
+            static_cast<void>(release_.try_acquire()); // not taken by a read that never was
         }
     }
 
     std::multimap<std::int64_t, std::function<void()>> changes_;
+    std::binary_semaphore inPort_{0};
     std::binary_semaphore release_{0};
     std::unique_ptr<std::thread> hungRead_;
     bool hangEnded_ = false; // the hung read was this millisecond's
