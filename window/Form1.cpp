@@ -62,7 +62,7 @@ Form1::Form1(Race& race, ResultsLog& log, MillisClock& clock, ProgramEnd& end, Q
     buildControls();
     refresh_ = new RefreshGate(*this, clock);
     auto* notice = new OutageNotice(this, QStringLiteral("OutageNotice"));
-    portNotice_ = new OutageNotice(this, QStringLiteral("PortNotice"));
+    portNotice_ = new OutageNotice(this, QStringLiteral("PortNotice"), true);
     log_.setNotice([notice](const QString& message) { notice->tell(message); });
     connectHandlers();
 }

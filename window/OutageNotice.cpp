@@ -12,7 +12,8 @@ void OutageNotice::tell(const QString& text) {
         box_->setModal(false);
         box_->setWindowModality(Qt::NonModal);
     }
-    box_->setText(text);
+    const bool open = box_->isVisible();
+    box_->setText(keepsEarlier_ && open ? box_->text() + QStringLiteral("\n\n") + text : text);
     box_->show();
     box_->raise();
 }

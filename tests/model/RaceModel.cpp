@@ -599,8 +599,9 @@ void RaceModel::message(Message::Kind kind, const std::string& text) {
     messages_.push_back({kind, text, {}});
 }
 
+// The port's notices pile up in their box while it is open.
 void RaceModel::notice(const std::string& text) {
-    noticeText_ = text;
+    noticeText_ = noticeOpen_ ? noticeText_ + "\n\n" + text : text;
     if (!std::exchange(noticeOpen_, true)) {
         message(Message::Kind::Notice, text);
     }
