@@ -15,7 +15,14 @@ STOP ZAVODU TLACITKEM 00:00:45:210
  Sokol Lhota
  dráha c.2 00:00:19:350
  dráha c.1 00:00:18:990
+ 
+ dráha c.1 00:00:18:533
+ dráha c.2 00:00:18:720
 EOF
+# The results desk: a judges' decision beside the log; the nameless attempt waits for a name.
+printf '\xef\xbb\xbf%s\r\n%s\r\n' 'čas;pokus;otisk;rozhodnutí;hodnota;důvod' \
+    '2026-06-14 10:32:05;7;00:00:17:811|00:00:18:104|platný;neplatný;;shozený terč před startem' \
+    >"$work/ZAVOD.opravy.csv"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     cd "$1"
